@@ -1,0 +1,161 @@
+#include "app/cli_info.h"
+
+#include <cmath>
+#include <cstdio>
+#include <nlohmann/json.hpp>
+#include <ostream>
+
+#include "app/cli_options.h"
+#include "core/reader.h"
+#include "core/session.h"
+
+namespace sx::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+// A 32-bit float as the number "%.9g" prints (which reads back as the same float): whole
+// numbers as integers, others as the double nearest to that text.
+Json FloatJson(float f) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.9g", static_cast<double>(f));
+  const double v = std::strtod(text, nullptr);
+  if (std::isfinite(v) && std::fabs(v) < 1e15 && v == std::trunc(v)) {
+    return Json(static_cast<std::int64_t>(v));
+  }
+  return Json(v);
+}
+
+Json ModelJson(const Session& s, const RecordingUserInterface& ui) {
+  const DataModel& d = s.data;
+  const PlotSettings& ps = s.settings;
+  const GraphicSettings& g = ps.graphic;
+  Json j;
+  j["parameterCount"] = d.ParameterCount;
+  j["rows"] = d.rowCount();
+  j["textItemCount"] = d.TextItemCount;
+  j["groupCount"] = d.GroupCount;
+  j["groupedColumnCount"] = d.GroupedColumnCount;
+  j["xIsDate"] = d.XIsDate;
+  j["xIsTime"] = d.XIsTime;
+  j["dateOffset"] = FloatJson(d.DateOffset);
+  j["xAscending"] = d.XAscending;
+  j["plottedCount"] = g.plottedCount;
+  j["plotMode"] = g.plotMode;
+  j["titleText"] = g.TitleText.str();
+  j["dateText"] = g.DateText.str();
+  j["creditText"] = g.CreditText.str();
+  Json messages = Json::array();
+  for (const auto& m : ui.messages) messages.push_back(m.text);
+  j["messages"] = messages;
+  Json lines = Json::array();
+  for (int i = 1; i <= d.DescriptionLineCount; ++i) {
+    const DescriptionLine& l = d.DescriptionTable[static_cast<std::size_t>(i)];
+    lines.push_back(Json{{"label", l.label.str()}, {"value", l.value.str()}});
+  }
+  j["descriptionLines"] = lines;
+  Json columns = Json::array();
+  for (int c = 0; c <= d.ParameterCount; ++c) {
+    const ColumnRecord& col = d.column(c);
+    const ParameterSettings& r = ps.record(c);
+    Json k;
+    k["index"] = c;
+    k["label"] = col.label.str();
+    k["groupName"] = col.groupName.str();
+    k["groupSize"] = col.groupSize;
+    k["itemCount"] = col.itemCount;
+    k["rgbColumn"] = r.rgbColumn;
+    k["plotState"] = r.plotState;
+    k["marker"] = r.marker;
+    k["lines"] = r.lines;
+    k["comment"] = r.comment;
+    k["showGroupLabel"] = r.showGroupLabel;
+    k["showParameterLabel"] = r.showParameterLabel;
+    k["autoMinimum"] = FloatJson(col.autoMinimum);
+    k["autoMaximum"] = FloatJson(col.autoMaximum);
+    k["minimum"] = FloatJson(r.minimum);
+    k["maximum"] = FloatJson(r.maximum);
+    k["referenceLine"] = FloatJson(r.referenceLine);
+    k["tickIncrement"] = FloatJson(r.tickIncrement);
+    k["format"] = r.format.str();
+    k["automatic"] = r.automatic;
+    k["reverseRange"] = r.reverseRange;
+    columns.push_back(k);
+  }
+  j["columns"] = columns;
+  return j;
+}
+
+void PrintPlain(const Session& s, std::ostream& out) {
+  const DataModel& d = s.data;
+  const PlotSettings& ps = s.settings;
+  const GraphicSettings& g = ps.graphic;
+  out << "File:        " << d.DataFilePath << "\n";
+  out << "Parameters:  " << d.ParameterCount << " (plotted " << g.plottedCount << ")\n";
+  out << "Rows:        " << d.rowCount() << "\n";
+  out << "Text items:  " << d.TextItemCount << "\n";
+  out << "Groups:      " << d.GroupCount << " (" << d.GroupedColumnCount
+      << " parameters with a group name)\n";
+  out << "X column:    " << d.column(0).label.view()
+      << (d.XIsDate ? "  [dates" : (d.XIsTime ? "  [times" : "  [numbers"))
+      << (d.XIsDate && d.XIsTime ? " and times]" : "]")
+      << (d.XAscending ? "  ascending" : "  not ascending") << "\n";
+  out << "Title:       " << g.TitleText.view() << "\n";
+  out << "Date:        " << g.DateText.view() << "\n";
+  out << "Credit:      " << g.CreditText.view() << "\n";
+  if (d.DescriptionLineCount > 0) {
+    out << "Description (" << d.DescriptionLineCount << " lines):\n";
+    for (int i = 1; i <= d.DescriptionLineCount; ++i) {
+      const DescriptionLine& l = d.DescriptionTable[static_cast<std::size_t>(i)];
+      out << "  " << l.label.view() << (l.label.empty() ? "" : " ") << l.value.view() << "\n";
+    }
+  }
+  out << "Columns:\n";
+  char line[2048];
+  std::snprintf(line, sizeof line, "  %3s  %-28s %-16s %7s %4s %23s %23s %s\n", "#", "label",
+                "group", "values", "plot", "automatic range", "axis range", "tick / format");
+  out << line;
+  for (int c = 0; c <= d.ParameterCount; ++c) {
+    const ColumnRecord& col = d.column(c);
+    const ParameterSettings& r = ps.record(c);
+    std::snprintf(line, sizeof line, "  %3d  %-28s %-16s %7d %4d %11.5g..%-10.5g %11.5g..%-10.5g %g %s\n",
+                  c, col.label.c_str(), col.groupName.c_str(), col.itemCount, r.plotState,
+                  static_cast<double>(col.autoMinimum), static_cast<double>(col.autoMaximum),
+                  static_cast<double>(r.minimum), static_cast<double>(r.maximum),
+                  static_cast<double>(r.tickIncrement), r.format.c_str());
+    out << line;
+  }
+}
+
+}  // namespace
+
+int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const Options o = ParseOptions(args);
+  if (!o.error.empty() || o.files.size() != 1) {
+    err << "sondrix-cli info: " << (o.error.empty() ? "expects one data file" : o.error) << "\n"
+        << "usage: sondrix-cli info FILE [--json] [--numeric-items N] [--text-items N]\n";
+    return kExitUsage;
+  }
+  RecordingUserInterface ui;
+  std::unique_ptr<Session> session = CreateSession(o.budgets, ui);
+  if (!session) {
+    for (const auto& m : ui.messages) err << m.text << "\n";
+    return 3;
+  }
+  ui.messages.clear();
+  SetDataFilePath(session->data, o.files[0]);
+  const int result = OpenDataFile(*session);
+  if (result != 0) {
+    for (const auto& m : ui.messages) err << m.text << "\n";
+    return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
+  }
+  if (o.json) {
+    out << ModelJson(*session, ui).dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
+  } else {
+    for (const auto& m : ui.messages) err << m.text << "\n";
+    PrintPlain(*session, out);
+  }
+  return 0;
+}
+
+}  // namespace sx::cli

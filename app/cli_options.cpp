@@ -1,0 +1,47 @@
+#include "app/cli_options.h"
+
+#include <charconv>
+
+namespace sx::cli {
+namespace {
+
+bool ReadBudget(const std::string& text, std::int64_t& out) {
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && ptr == text.data() + text.size();
+}
+
+}  // namespace
+
+Options ParseOptions(const std::vector<std::string>& args) {
+  Options o;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
+      o.files.push_back(a);
+    } else if (a == "--") {
+      optionsEnded = true;
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "--numeric-items" || a == "--text-items") {
+      std::int64_t v = 0;
+      if (i + 1 >= args.size() || !ReadBudget(args[i + 1], v)) {
+        o.error = a + " needs a number";
+        return o;
+      }
+      ++i;
+      const bool numeric = a == "--numeric-items";
+      if (numeric ? !IsNumericBudgetValid(v) : !IsTextBudgetValid(v)) {
+        o.error = a + ": " + args[i] + " is not a usable budget (1 and more, at most 4 GiB of table)";
+        return o;
+      }
+      (numeric ? o.budgets.MaxNumericItems : o.budgets.MaxTextItems) = static_cast<std::int32_t>(v);
+    } else {
+      o.error = "unknown option " + a;
+      return o;
+    }
+  }
+  return o;
+}
+
+}  // namespace sx::cli

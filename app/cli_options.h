@@ -1,0 +1,26 @@
+#pragma once
+// Command-line parsing shared by the subcommands of sondrix-cli.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/session.h"
+
+namespace sx::cli {
+
+inline constexpr int kExitUsage = 64;
+
+struct Options {
+  std::vector<std::string> files;
+  bool json = false;
+  MemoryBudgets budgets;
+  std::string error;  // set when the arguments cannot be used
+};
+
+// Parses the arguments after the subcommand name. Recognised: --json, --numeric-items N,
+// --text-items N (memory budgets for this run), "--" ends the options.
+Options ParseOptions(const std::vector<std::string>& args);
+
+}  // namespace sx::cli

@@ -1,0 +1,46 @@
+#pragma once
+// Reads a file line by line the way every text file of the program is read: a line ends at a
+// carriage return or a line feed; an empty line ended by a line feed is taken as the second
+// half of a CR LF pair and skipped. Works on raw bytes with its own large buffer, so reading
+// never allocates per line.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace sx {
+
+class LineReader {
+ public:
+  LineReader() = default;
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  // Opens a regular file for reading; false when it cannot be opened or is a directory.
+  bool Open(const std::string& path);
+  void Close();
+  bool isOpen() const { return fd_ >= 0; }
+  // True when a read from the file failed (as opposed to reaching its end).
+  bool readError() const { return readError_; }
+
+  // Reads one line into buffer (its previous content is replaced), at most capacity bytes.
+  // Returns the number of stored bytes + 1; at end of file -(stored + 1); for a line longer
+  // than capacity - 1 bytes -capacity, with the first capacity bytes stored and the rest of the
+  // line left unread. A UTF-8 byte-order mark at the start of the file is skipped.
+  std::int32_t ReadLine(std::string& buffer, std::int32_t capacity);
+
+ private:
+  bool Fill();
+
+  int fd_ = -1;
+  bool eof_ = false;
+  bool readError_ = false;
+  bool atStart_ = true;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  static constexpr std::size_t kChunk = 1 << 16;
+  char chunk_[kChunk];
+};
+
+}  // namespace sx

@@ -1,0 +1,567 @@
+#include "core/reader.h"
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "core/calendar.h"
+#include "core/line_reader.h"
+#include "core/messages.h"
+#include "core/text_convert.h"
+#include "core/utf8.h"
+#include "plot/scales.h"
+#include "settings/preferences.h"
+#include "settings/settings_model.h"
+
+namespace sx {
+namespace {
+
+constexpr std::string_view kDescriptionMarker = "/* DATA DESCRIPTION:";
+
+// Reads one raw line and gives it as UTF-8: the raw bytes themselves when they are valid UTF-8,
+// else their Windows-1252 decoding in `decoded`. The line ends at its first NUL byte, as every
+// text of the format always has.
+struct LineSource {
+  LineReader& file;
+  std::string& raw;
+  std::string& decoded;
+  bool sawCp1252 = false;
+
+  std::int32_t Read(std::string_view& line) {
+    const std::int32_t r = file.ReadLine(raw, kLineCapacity);
+    std::string_view bytes(raw);
+    if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
+      bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+    }
+    if (IsValidUtf8(bytes)) {
+      line = bytes;
+    } else {
+      decoded.clear();
+      AppendCp1252AsUtf8(bytes, decoded);
+      line = decoded;
+      sawCp1252 = true;
+    }
+    return r;
+  }
+};
+
+// Takes the next tab-separated field off `rest`; `more` turns false once the last field of the
+// line was taken (every later field is missing, i.e. empty).
+std::string_view NextField(std::string_view& rest, bool& more) {
+  if (!more) return {};
+  const std::size_t tab = rest.find('\t');
+  std::string_view field;
+  if (tab == std::string_view::npos) {
+    field = rest;
+    rest = {};
+    more = false;
+  } else {
+    field = rest.substr(0, tab);
+    rest.remove_prefix(tab + 1);
+  }
+  return field;
+}
+
+void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
+  const std::size_t tab = line.find('\t');
+  if (tab != std::string_view::npos) {
+    out.label.assign(line.substr(0, tab));
+    out.value.assign(line.substr(tab + 1));
+  } else if (Utf8Length(line) < 31) {
+    out.label.assign(line);
+  } else {
+    out.value.assign(line);
+  }
+}
+
+// Reads a description block whose opening line is `line`. A later block appends its lines after
+// those already kept (1000 in all), so a one-line comment before the header loses nothing.
+// Returns false when the file ends inside the block.
+bool ReadDescriptionBlock(DataModel& data, LineSource& source, std::string_view line) {
+  std::int32_t r = 1;
+  if (line == kDescriptionMarker) {
+    r = source.Read(line);
+    if (r < 0) return false;
+  }
+  const int start = data.DescriptionLineCount;  // lines kept from earlier blocks
+  int count = 0;
+  if (line.find("*/") == std::string_view::npos) {
+    for (;;) {
+      ++count;
+      if (count > 1) {
+        r = source.Read(line);
+        if (r < 0) return false;
+      }
+      const int index = start + count;
+      if (index <= kDescriptionLines) {
+        DescriptionLine& d = data.DescriptionTable[static_cast<std::size_t>(index)];
+        d.label.clear();
+        d.value.clear();
+        StoreDescriptionLine(d, line);
+      }
+      if (line.find("*/") != std::string_view::npos) break;
+    }
+  }
+  int total = start + count;
+  if (total > kDescriptionLines) total = kDescriptionLines;
+  if (count > 0 && start < kDescriptionLines) {
+    DescriptionLine& first = data.DescriptionTable[static_cast<std::size_t>(start + 1)];
+    ReplaceAll(first.label, "/* ", "");
+    ReplaceAll(first.value, "/* ", "");
+    DescriptionLine& last = data.DescriptionTable[static_cast<std::size_t>(total)];
+    ReplaceAll(last.label, "*/", "");
+    ReplaceAll(last.value, "*/", "");
+    if (last.label.empty() && last.value.empty()) --total;
+  }
+  data.DescriptionLineCount = total;
+  return true;
+}
+
+void SetEventLabel(DataModel& data) {
+  data.EventLabel.clear();
+  for (int i = 1; i <= kDescriptionLines; ++i) {
+    const DescriptionLine& d = data.DescriptionTable[static_cast<std::size_t>(i)];
+    if (d.label == "Event:") {
+      std::string_view v = d.value.view();
+      const std::size_t cut = v.find(" *");
+      if (cut != std::string_view::npos) v = v.substr(0, cut);
+      data.EventLabel.assign(v);
+    }
+  }
+}
+
+void CutAtFirst(FixedText<80>& text, std::string_view what) {
+  const std::size_t at = text.view().find(what);
+  if (at != std::string_view::npos) text.truncate(at);
+}
+
+void SetTitleAndCredit(DataModel& data, GraphicSettings& g) {
+  char stamp[64];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M h", &local);
+  g.DateText.assign(stamp);
+  g.TitleText.assign(data.DataFileName);
+
+  FixedText<80>& label0 = data.column(0).label;
+  const std::size_t at = label0.view().find('@');
+  if (at == std::string_view::npos) return;
+  g.CreditText.assign(label0.view().substr(at + 1));
+  label0.truncate(at);
+  const std::string_view credit = g.CreditText.view();
+  const std::size_t dash = credit.find(" - ");
+  if (dash != std::string_view::npos) {
+    std::string date(credit.substr(dash + 3));
+    date += " h";
+    g.DateText.assign(date);
+    g.TitleText.assign(credit.substr(0, dash));
+    g.CreditText.clear();
+  } else {
+    g.CreditText.append("@");
+  }
+}
+
+void CleanLabelsAndMarkColorColumns(DataModel& data, PlotSettings& settings, std::int32_t n) {
+  for (int c = 0; c <= n; ++c) {
+    FixedText<80>& label = data.column(c).label;
+    ReplaceAll(label, "\u00A1", "\u00B0");
+    ReplaceAll(label, "deg ", "\u00B0");
+    ReplaceAll(label, "%o", "\u2030");
+    ReplaceAll(label, "per mil", "\u2030");
+    ReplaceAll(label, "Origin of Values", "MERIDAT Dataset ID");
+    std::string plain(label.view());
+    std::size_t out = 0;
+    for (char ch : plain) {
+      if (ch != '/') plain[out++] = ch;
+    }
+    plain.resize(out);
+    settings.record(c).rgbColumn = plain.find("RGB") != std::string::npos ? 1 : 0;
+  }
+}
+
+// A cell holding a link to a data set's DOI: what follows its last "." is the data set's number.
+bool IsDoiLink(std::string_view field) {
+  const bool http = field.substr(0, 7) == "http://" || field.substr(0, 8) == "https://";
+  return http && field.find("/10.") != std::string_view::npos;
+}
+
+struct DataLineContext {
+  DataModel& data;
+  std::int32_t lastColumn;
+  std::int32_t skipCount;
+  const ParameterSettings* settings;  // records 0..256
+};
+
+// Parses one data line as row `row`; returns -1 when the line is rejected, else the number of
+// parameter columns visited.
+std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int32_t row) {
+  DataModel& data = ctx.data;
+  std::string_view rest = line;
+  bool more = true;
+  for (std::int32_t i = 0; i < ctx.skipCount; ++i) NextField(rest, more);
+  const std::string_view first = NextField(rest, more);
+  if (first.empty()) return -1;
+
+  NumericItem& x = data.item(row);
+  if (row < 2) {
+    data.DateOffset = 0.0f;
+    data.XIsDate = 0;
+    data.XIsTime = 0;
+  }
+  double dayNumber = 0.0;
+  double fraction = 0.0;
+  if (row < 2 || data.XIsDate == 1) {
+    std::int32_t y = 0, m = 0, d = 0;
+    // The parser's result replaces the flag, also for a text too short to be tested.
+    data.XIsDate = ParseDate(first, y, m, d, data.XIsDate);
+    if (data.XIsDate == 1) {
+      dayNumber = JulianDay(y, m, d);
+      if (row < 2) data.DateOffset = static_cast<float>(dayNumber);
+    }
+  }
+  if (row < 2 || data.XIsTime == 1) {
+    std::int32_t h = 0, mi = 0;
+    float s = 0.0f;
+    if (ParseTime(first, h, mi, s) == 1) {
+      data.XIsTime = 1;
+      fraction = DayFraction(h, mi, s);
+    } else {
+      data.XIsTime = 0;
+    }
+  }
+  if (data.XIsDate == 0 && data.XIsTime == 0) {
+    if (ParseNumericCell(first, x.value, x.flag) != kCellNumber) return -1;
+  } else {
+    x.value = static_cast<float>(dayNumber - static_cast<double>(data.DateOffset) + fraction);
+    x.flag = kFlagValid;
+  }
+  const float xValue = x.value;
+
+  std::int32_t visited = 0;
+  for (std::int32_t c = 1; c <= ctx.lastColumn; ++c) {
+    ++visited;
+    const std::string_view field = NextField(rest, more);
+    ColumnRecord& col = data.column(c);
+    NumericItem& header = data.item(col.itemBase);
+    if (field.empty()) {
+      ++header.row;
+      continue;
+    }
+    const bool rgb = ctx.settings[c].rgbColumn != 0;
+    NumericItem& item = data.item(std::int64_t{col.itemBase} - header.row + row);
+    int result = kCellNotNumber;
+    if (!rgb) result = ParseNumericCell(field, item.value, item.flag);
+    if (result == kCellNumber) {
+      ++col.itemCount;
+      item.row = row;
+      continue;
+    }
+    if (result == kCellNotFinite) {  // NaN or infinity would poison every range: an empty cell
+      ++header.row;
+      continue;
+    }
+    if (IsDoiLink(field)) {
+      const std::size_t dot = field.rfind('.');
+      const std::string_view number = field.substr(dot + 1);
+      if (!rgb && ParseNumericCell(number, item.value, item.flag) == kCellNumber) {
+        ++col.itemCount;
+        item.row = row;
+      } else {
+        ++header.row;
+      }
+      continue;
+    }
+    ++header.row;
+    if (data.TextItemCount < data.MaxTextItems) {
+      ++data.TextItemCount;
+      TextItem& t = data.TextItemTable[static_cast<std::size_t>(data.TextItemCount)];
+      t.column = c;
+      t.position = xValue;
+      t.text.assign(field);
+    }
+  }
+  return visited;
+}
+
+std::int32_t Fail(LineReader& file, std::int32_t code) {
+  file.Close();
+  return code;
+}
+
+}  // namespace
+
+bool IsSkippableLine(std::string& line) {
+  std::size_t spaces = 0;
+  while (spaces < line.size() && line[spaces] == ' ') ++spaces;
+  line.erase(0, spaces);
+  line.push_back('\t');
+  return line.front() == '\t';
+}
+
+std::int32_t CountTabs(std::string_view line) {
+  std::int32_t n = 0;
+  for (char c : line) n += c == '\t';
+  return n;
+}
+
+std::int32_t ParseHeaderLine(DataModel& data, std::int32_t lastColumn, std::string& line) {
+  line.push_back('\t');
+  std::string_view rest = line;
+  bool more = true;
+  const std::string_view first = NextField(rest, more);
+  data.column(0).label.assign(first);
+  const bool groupLine = first.empty();
+  std::int32_t received = 0;
+  for (std::int32_t c = 1; c <= lastColumn && more; ++c) {
+    const std::string_view field = NextField(rest, more);
+    if (!more && field.empty()) break;  // nothing followed the last tab
+    FixedText<80>& label = data.column(c).label;
+    if (groupLine) {
+      label.assign(field);
+    } else if (!label.empty()) {
+      std::string combined(Utf8Prefix(field, 79));
+      combined += '@';
+      combined += label.view();
+      label.assign(combined);
+    } else {
+      label.assign(Utf8Prefix(field, 79));
+    }
+    received = c;
+  }
+  if (groupLine) {
+    for (std::int32_t c = 1; c <= received; ++c) {
+      ColumnRecord& col = data.column(c);
+      CutAtFirst(col.label, "|");
+      const std::size_t dot = col.label.view().rfind('.');
+      if (dot != std::string_view::npos) col.label.truncate(dot);
+      col.groupName.assign(col.label.view());
+    }
+  }
+  return groupLine ? 1 : 0;
+}
+
+std::int32_t StripMetadataColumns(DataModel& data, std::int32_t lastColumn) {
+  auto removeFirst = [&]() {
+    for (std::int32_t c = 0; c < lastColumn; ++c) {
+      data.column(c).label = data.column(c + 1).label;
+    }
+    data.column(lastColumn).label.clear();
+  };
+  std::int32_t removed = 0;
+  const std::string_view tests[4][2] = {{"Event label", "Event"},
+                                        {"Station", "Station"},
+                                        {"LATITUDE", "Latitude"},
+                                        {"LONGITUDE", "Longitude"}};
+  for (const auto& names : tests) {
+    const std::string_view label = data.column(0).label.view();
+    if (label == names[0] || label == names[1]) {
+      removeFirst();
+      ++removed;
+    }
+  }
+  return removed;
+}
+
+std::int32_t FormGroups(DataModel& data, std::int32_t lastColumn) {
+  if (lastColumn < 1) return 0;
+  FixedText<80> g1{}, n1{}, unit{};
+  SplitParameterName(data.column(1).label.view(), g1, n1, unit);
+  FixedText<80> remembered = g1;
+  std::int32_t groups = 1;
+  for (int g = 1; g <= lastColumn; ++g) data.column(g).groupSize = 0;
+  data.column(1).groupSize = 1;
+  for (std::int32_t c = 2; c <= lastColumn; ++c) {
+    FixedText<80> g{}, n{};
+    SplitParameterName(data.column(c).label.view(), g, n, unit);
+    bool startsGroup;
+    if (g.empty()) {
+      startsGroup = n.view() == n1.view();
+    } else {
+      startsGroup = g.view() != remembered.view();
+      if (startsGroup) remembered = g;
+    }
+    if (startsGroup) ++groups;
+    ++data.column(groups).groupSize;
+  }
+  return groups;
+}
+
+void DeselectCoordinateColumns(const DataModel& data, PlotSettings& settings) {
+  const std::int32_t n = data.ParameterCount;
+  if (n < 1 || data.rowCount() < 2) return;
+  for (std::int32_t p = 1; p <= n && p <= kMaxParameter; ++p) {
+    const std::string_view label = data.column(p).label.view();
+    const bool exact = label == "LATITUDE" || label == "LONGITUDE" || label == "Longitude" ||
+                       label == "Latitude";
+    bool contains = false;
+    for (std::string_view part : {"ALTITUDE ", "Altitude ", "HEIGHT ", "Height ", "Parameter "}) {
+      if (label.find(part) != std::string_view::npos) contains = true;
+    }
+    if (exact || contains) settings.record(p).plotState = 0;
+  }
+}
+
+std::int32_t LoadDataFile(Session& session) {
+  BusyCursor busy(*session.ui);
+  DataModel& data = session.data;
+  PlotSettings& settings = session.settings;
+  WorkBuffers& buf = session.buffers;
+
+  buf.GroupLine.clear();
+  buf.HeaderLineBuffer.clear();
+  for (int i = 0; i <= kDescriptionLines; ++i) {
+    data.DescriptionTable[static_cast<std::size_t>(i)].label.clear();
+    data.DescriptionTable[static_cast<std::size_t>(i)].value.clear();
+  }
+  data.DescriptionLineCount = 0;
+
+  LineReader file;
+  if (!file.Open(data.DataDirectory + data.DataFileName)) return -1;
+  LineSource source{file, buf.LineBuffer, buf.DecodedLine};
+
+  // Scan to the column-header line.
+  std::string_view line;
+  for (;;) {
+    if (source.Read(line) < 0) return Fail(file, file.readError() ? -1 : -2);
+    if (line.find("/*") != std::string_view::npos) {
+      if (!ReadDescriptionBlock(data, source, line)) {
+        return Fail(file, file.readError() ? -1 : -2);
+      }
+      buf.HeaderLineBuffer.clear();
+    } else {
+      buf.HeaderLineBuffer.assign(line);
+    }
+    if (!IsSkippableLine(buf.HeaderLineBuffer)) break;
+    buf.GroupLine = buf.HeaderLineBuffer;
+  }
+  SetEventLabel(data);
+
+  // Column names.
+  std::int32_t n = CountTabs(buf.HeaderLineBuffer) - 1;
+  if (n < 1) return Fail(file, -2);
+  if (n > kMaxParameter) {
+    ShowLimitMessage(*session.ui, kLimitParameters, kMaxParameter);
+    n = kMaxParameter;
+  }
+  ClearDataModel(data);
+  SetAllDefaults(settings);
+  if (!buf.GroupLine.empty()) ParseHeaderLine(data, n, buf.GroupLine);
+  ParseHeaderLine(data, n, buf.HeaderLineBuffer);
+
+  // Metadata columns; a file made of nothing else has no parameter to show.
+  const std::int32_t skip = StripMetadataColumns(data, n);
+  n -= skip;
+  if (n < 1) return Fail(file, -2);
+  CleanLabelsAndMarkColorColumns(data, settings, n);
+  settings.graphic.plotMode = kVertical;
+  SetTitleAndCredit(data, settings.graphic);
+
+  // Item budget: an even share of the numeric items per column.
+  const std::int32_t perColumn = data.MaxNumericItems / (n + 1);
+  for (std::int32_t c = 0; c <= n; ++c) {
+    data.column(c).itemBase = c * perColumn;
+    data.item(data.column(c).itemBase).row = 0;
+  }
+  const std::int32_t maxRows = perColumn - 2;
+  data.TextItemCount = 0;
+  for (std::size_t i = 0; i < data.TextItemTable.size(); ++i) {
+    TextItem& t = data.TextItemTable[i];
+    t.column = 0;
+    t.position = -999.99f;
+    t.text.clear();
+  }
+  data.DateOffset = 0.0f;
+
+  // Data lines.
+  DataLineContext ctx{data, n, skip, &settings.record(0)};
+  std::int32_t row = 0;
+  std::int32_t r = 1;
+  ColumnRecord& x = data.column(0);
+  while (r > 0) {
+    ++row;
+    if (row > maxRows) break;
+    r = source.Read(line);
+    if (ParseDataLine(ctx, line, row) < 0) {
+      --row;
+    } else {
+      ++x.itemCount;
+    }
+  }
+  const bool readError = file.readError();
+  file.Close();
+  data.sourceHadCp1252 = source.sawCp1252;
+  if (readError) return -1;
+  if (x.itemCount >= maxRows) ShowLimitMessage(*session.ui, kLimitItems, 0);
+  if (x.itemCount == 0) return -2;
+
+  // Groups and final names.
+  data.ParameterCount = n;
+  data.GroupCount = FormGroups(data, n);
+  data.GroupedColumnCount = 0;
+  FixedText<80> group{}, name{}, unit{};
+  for (std::int32_t c = 1; c <= n; ++c) {
+    settings.record(c).showGroupLabel = 0;
+    SplitParameterName(data.column(c).label.view(), group, name, unit);
+    data.column(c).groupName = group;
+    if (!group.empty()) ++data.GroupedColumnCount;
+  }
+  if (data.GroupedColumnCount == 0 && !data.EventLabel.empty()) {
+    data.column(1).groupName.assign(data.EventLabel.view());
+    data.GroupedColumnCount = 1;
+  }
+  std::int32_t firstOfGroup = 1;
+  for (std::int32_t g = 1; g <= data.GroupCount; ++g) {
+    settings.record(firstOfGroup).showGroupLabel = 1;
+    firstOfGroup += data.column(g).groupSize;
+  }
+  for (std::int32_t c = 1; c <= n; ++c) {
+    FixedText<80>& label = data.column(c).label;
+    CutAtFirst(label, "@");
+    if (label.empty()) {
+      char text[32];
+      std::snprintf(text, sizeof text, "Parameter %d", static_cast<int>(c));
+      label.assign(text);
+    }
+  }
+
+  LoadPreferences(session);
+
+  if (n >= 1 && x.itemCount >= 1) {
+    for (std::int32_t c = 1; c <= n; ++c) settings.record(c).showParameterLabel = 1;
+  }
+  if (data.GroupedColumnCount > 0) {
+    std::int32_t first = 1;
+    for (std::int32_t g = 1; g <= data.GroupCount; ++g) {
+      const std::int32_t size = data.column(g).groupSize;
+      for (std::int32_t c = first; c < first + size; ++c) {
+        if (settings.record(c).plotState > 0) {
+          settings.record(c).showGroupLabel = 1;
+          break;
+        }
+      }
+      first += size;
+      if (settings.graphic.allInOne != 0) break;
+    }
+  }
+  return n;
+}
+
+std::int32_t OpenDataFile(Session& session) {
+  DataModel& data = session.data;
+  session.startup.FileFromCommandLine = 0;
+  const std::int32_t n = LoadDataFile(session);
+  data.ParameterCount = n;
+  if (n <= 0) {
+    ShowFileMessage(*session.ui, n == -1 ? kFileCouldNotOpen : kFileWrongFormat,
+                    data.DataFilePath);
+    return -1;
+  }
+  session.settings.graphic.plottedCount = n;
+  ComputeAutomaticRanges(data, session.settings, *session.ui);
+  ApplyAutomaticScales(data, session.settings, 0);
+  DeselectCoordinateColumns(data, session.settings);
+  return 0;
+}
+
+}  // namespace sx

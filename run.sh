@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs Sondrix's main job on FILE (default: a bundled example).
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target sondrix-cli
+file="${1:-examples/core_ocean.tab}"
+exec ./build/sondrix-cli info "$file"
