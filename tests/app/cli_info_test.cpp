@@ -1,0 +1,96 @@
+// The headless info command as scripts use it: exit codes, messages and the JSON shape.
+
+#include "app/cli_info.h"
+#include "app/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "test_files.h"
+
+namespace sx::cli {
+namespace {
+
+struct CliRun {
+  int status;
+  std::string out, err;
+};
+
+CliRun Info(std::vector<std::string> args) {
+  std::ostringstream out, err;
+  const int status = RunInfo(args, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(CliInfo, JsonOfALoadedFile) {
+  TestFiles files;
+  const std::string path =
+      files.Write("a.tab", "/* DATA DESCRIPTION:\nCitation:\tA (2020)\n*/\nDepth [m]\tT [\xB0""C]"
+                           "\tNote\n0\t3\tn.d.\n10\t7\t\n");
+  const CliRun r = Info({path, "--json"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::ordered_json::parse(r.out);
+  EXPECT_EQ(j["parameterCount"], 2);
+  EXPECT_EQ(j["rows"], 2);
+  EXPECT_EQ(j["textItemCount"], 1);
+  EXPECT_EQ(j["plotMode"], 1);
+  EXPECT_EQ(j["messages"].size(), 0u);
+  EXPECT_EQ(j["descriptionLines"][0]["label"], "Citation:");
+  ASSERT_EQ(j["columns"].size(), 3u);
+  const auto& x = j["columns"][0];
+  EXPECT_EQ(x["label"], "Depth [m]");
+  EXPECT_EQ(x["itemCount"], 2);
+  EXPECT_EQ(x["reverseRange"], 1);
+  const auto& t = j["columns"][1];
+  EXPECT_EQ(t["label"], "T [\u00B0C]");
+  EXPECT_EQ(t["plotState"], 1);
+  EXPECT_EQ(t["groupSize"], 2);
+  // Floats are printed so that they read back as the same 32-bit value.
+  const float tick = static_cast<float>(t["tickIncrement"].get<double>());
+  EXPECT_GT(tick, 0.0f);
+  // Keys keep the documented order.
+  auto it = j.begin();
+  EXPECT_EQ(it.key(), "parameterCount");
+}
+
+TEST(CliInfo, MessagesOfTheLoadAreListed) {
+  TestFiles files;
+  std::string text = "Depth\tA\n";
+  for (int i = 0; i < 20; ++i) text += std::to_string(i) + "\t1\n";
+  const CliRun r = Info({files.Write("b.tab", text), "--json", "--numeric-items", "30"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["rows"], 13);  // 30 / 2 columns - 2
+  ASSERT_EQ(j["messages"].size(), 1u);
+  EXPECT_EQ(j["messages"][0],
+            "Maximum number of data items reached.\nUse the \"set memory\" function to extend\n"
+            "the memory.");
+}
+
+TEST(CliInfo, FailuresAndUsage) {
+  TestFiles files;
+  CliRun r = Info({files.dir() + "/none.tab"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Could not open file:\n>" + files.dir() + "/none.tab<\n");
+  r = Info({files.Write("c.tab", "just one column\n1\n"), "--json"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err, "Wrong format of data.\n");
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_EQ(Info({}).status, kExitUsage);
+  EXPECT_EQ(Info({"a", "--numeric-items", "0"}).status, kExitUsage);
+  EXPECT_EQ(Info({"a", "--text-items", "-5"}).status, kExitUsage);
+  EXPECT_EQ(Info({"a", "--numeric-items", "999999999999"}).status, kExitUsage);
+  EXPECT_EQ(Info({"a", "--bogus"}).status, kExitUsage);
+}
+
+TEST(CliInfo, PlainOutputForPeople) {
+  const CliRun r = Info({std::string(SONDRIX_SOURCE_DIR) + "/examples/core_ocean.tab"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Rows:        40"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("d18O [\u2030]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sx::cli

@@ -1,0 +1,347 @@
+// Scenarios of loading data files: what a user finds in the model after opening a file.
+
+#include "core/reader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/messages.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+class ReaderTest : public ::testing::Test {
+ protected:
+  // Writes content to a file and loads it as the Open command does (engine steps only).
+  std::int32_t Load(const std::string& content, MemoryBudgets budgets = {}) {
+    path_ = files_.Write("data.tab", content);
+    return LoadPath(path_, budgets);
+  }
+  std::int32_t LoadPath(const std::string& path, MemoryBudgets budgets = {}) {
+    if (!session_ || budgets.MaxNumericItems != session_->data.MaxNumericItems ||
+        budgets.MaxTextItems != session_->data.MaxTextItems) {
+      session_ = CreateSession(budgets, ui_);
+    }
+    ui_.messages.clear();
+    SetDataFilePath(session_->data, path);
+    const std::int32_t n = LoadDataFile(*session_);
+    session_->data.ParameterCount = n;
+    return n;
+  }
+  DataModel& data() { return session_->data; }
+  ParameterSettings& rec(int i) { return session_->settings.record(i); }
+  std::string label(int c) { return data().column(c).label.str(); }
+  // The k-th stored value of column c.
+  const NumericItem& value(int c, int k) { return data().item(data().column(c).itemBase + k); }
+  float x(int row) { return data().item(row).value; }
+
+  TestFiles files_;
+  RecordingUserInterface ui_;
+  std::unique_ptr<Session> session_;
+  std::string path_;
+};
+
+TEST_F(ReaderTest, SmallFileWithoutDescription) {
+  ASSERT_EQ(Load("Depth [m]\tT [\xC2\xB0""C]\n1\t2.5\n"), 1);
+  EXPECT_EQ(data().rowCount(), 1);
+  EXPECT_EQ(data().DescriptionLineCount, 0);
+  EXPECT_EQ(label(0), "Depth [m]");
+  EXPECT_EQ(label(1), "T [\u00B0C]");
+  EXPECT_EQ(value(1, 1).value, 2.5f);
+  EXPECT_EQ(value(1, 1).row, 1);
+  EXPECT_EQ(session_->settings.graphic.TitleText.view(), "data.tab");
+  EXPECT_EQ(session_->settings.graphic.plotMode, kVertical);
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_FALSE(ui_.busy);
+}
+
+TEST_F(ReaderTest, HeaderEndingWithTabGainsUnnamedParameter) {
+  ASSERT_EQ(Load("Depth\tA\t\n1\t2\n"), 2);
+  EXPECT_EQ(label(2), "Parameter 2");
+}
+
+TEST_F(ReaderTest, DescriptionBlockAndEventLabel) {
+  ASSERT_EQ(Load("/* DATA DESCRIPTION:\nEvent:\tX1 * LATITUDE: 1.0\n*/\nDepth\tA\n1\t2\n"), 1);
+  ASSERT_EQ(data().DescriptionLineCount, 1);
+  EXPECT_EQ(data().DescriptionTable[1].label.view(), "Event:");
+  EXPECT_EQ(data().DescriptionTable[1].value.view(), "X1 * LATITUDE: 1.0");
+  EXPECT_EQ(data().EventLabel.view(), "X1");
+  // Without group names the event label becomes the caption of the first parameter.
+  EXPECT_EQ(data().column(1).groupName.view(), "X1");
+  EXPECT_EQ(data().GroupedColumnCount, 1);
+}
+
+TEST_F(ReaderTest, DescriptionMarkersAreRemovedFromFirstAndLastLine) {
+  ASSERT_EQ(Load("/* Citation:\tSomeone (2020)\nNote without tab\nLast:\tend */\nD\tA\n1\t2\n"), 1);
+  ASSERT_EQ(data().DescriptionLineCount, 3);
+  EXPECT_EQ(data().DescriptionTable[1].label.view(), "Citation:");
+  EXPECT_EQ(data().DescriptionTable[2].label.view(), "Note without tab");
+  EXPECT_EQ(data().DescriptionTable[3].value.view(), "end ");
+}
+
+TEST_F(ReaderTest, LaterCommentBlockAppendsInsteadOfErasing) {
+  ASSERT_EQ(Load("/* DATA DESCRIPTION:\nA:\t1\nB:\t2\n*/\n/* collection 7 */\n/* C:\t3\n*/\n"
+                 "D\tX\n1\t2\n"),
+            1);
+  ASSERT_EQ(data().DescriptionLineCount, 3);
+  EXPECT_EQ(data().DescriptionTable[1].label.view(), "A:");
+  EXPECT_EQ(data().DescriptionTable[2].label.view(), "B:");
+  EXPECT_EQ(data().DescriptionTable[3].label.view(), "C:");
+}
+
+TEST_F(ReaderTest, LongDescriptionKeepsFirstThousandLinesAndReadsOn) {
+  std::string text = "/* DATA DESCRIPTION:\n";
+  for (int i = 1; i <= 1200; ++i) text += "L" + std::to_string(i) + ":\tv\n";
+  text += "*/\nDepth\tA\n1\t2\n";
+  ASSERT_EQ(Load(text), 1);
+  EXPECT_EQ(data().DescriptionLineCount, 1000);
+  EXPECT_EQ(data().DescriptionTable[1000].label.view(), "L1000:");
+  EXPECT_EQ(data().rowCount(), 1);
+}
+
+TEST_F(ReaderTest, LineEndsReadAlike) {
+  const std::string lf = "Depth\tA\n1\t2\n\n2\t3\n\n\n3\t4\n";
+  const std::string cr = "Depth\tA\r1\t2\r2\t3\r3\t4\r";
+  const std::string crlf = "Depth\tA\r\n1\t2\r\n2\t3\r\n3\t4";  // last line unterminated
+  for (const std::string& text : {lf, cr, crlf}) {
+    ASSERT_EQ(Load(text), 1);
+    ASSERT_EQ(data().rowCount(), 3);
+    EXPECT_EQ(x(3), 3.0f);
+    EXPECT_EQ(value(1, 3).value, 4.0f);
+  }
+}
+
+TEST_F(ReaderTest, DateAndTimeColumns) {
+  ASSERT_EQ(Load("Date/Time\tA\n2001-05-17T00:00\t1\n2001-05-18T12:00\t2\n"), 1);
+  EXPECT_EQ(data().XIsDate, 1);
+  EXPECT_EQ(data().XIsTime, 1);
+  EXPECT_EQ(data().DateOffset, 2452047.0f);
+  EXPECT_EQ(x(1), 0.0f);
+  EXPECT_NEAR(x(2), 1.5f, 1e-5);
+
+  // Times are read only when the first row has one.
+  ASSERT_EQ(Load("Date\tA\n2001-05-17\t1\n2001-05-18T12:00\t2\n"), 1);
+  EXPECT_EQ(data().XIsTime, 0);
+  EXPECT_EQ(x(2), 1.0f);
+
+  // A number on the first row makes the column numeric; a later date reads as its year.
+  ASSERT_EQ(Load("Depth\tA\n12.5\t1\n2001-05-18\t2\n"), 1);
+  EXPECT_EQ(data().XIsDate, 0);
+  EXPECT_EQ(x(1), 12.5f);
+  EXPECT_EQ(x(2), 2001.0f);
+}
+
+TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
+  ASSERT_EQ(Load("Depth\tA\tB\n1\t<0.5\tn.d.\n2\t\t7\n3\t3\t\n4\t#4\t8\n"), 2);
+  EXPECT_EQ(data().column(1).itemCount, 3);
+  EXPECT_EQ(value(1, 1).value, 0.5f);
+  EXPECT_EQ(value(1, 1).flag, kFlagLess);
+  // The empty cell of row 2 is skipped; the next value follows without a gap.
+  EXPECT_EQ(value(1, 2).value, 3.0f);
+  EXPECT_EQ(value(1, 2).row, 3);
+  EXPECT_EQ(value(1, 3).flag, kFlagIndividual);
+  ASSERT_EQ(data().TextItemCount, 1);
+  EXPECT_EQ(data().TextItemTable[1].text.view(), "n.d.");
+  EXPECT_EQ(data().TextItemTable[1].column, 2);
+  EXPECT_EQ(data().TextItemTable[1].position, 1.0f);
+  EXPECT_EQ(data().column(2).itemCount, 2);
+  EXPECT_EQ(value(2, 1).row, 2);
+}
+
+TEST_F(ReaderTest, NonFiniteCellsAreEmpty) {
+  ASSERT_EQ(Load("Depth\tA\n1\tnan\n2\tINF\n3\t1e39\n4\t-Infinity\n5\t<inf\n6\t2\n"), 1);
+  EXPECT_EQ(data().column(1).itemCount, 1);
+  EXPECT_EQ(value(1, 1).value, 2.0f);
+  EXPECT_EQ(data().TextItemCount, 0);
+  // A first cell that is not finite rejects the line like any non-number.
+  ASSERT_EQ(Load("Depth\tA\nnan\t1\n2\t2\n"), 1);
+  EXPECT_EQ(data().rowCount(), 1);
+}
+
+TEST_F(ReaderTest, DoiLinkCellsReadAsDataSetNumbers) {
+  ASSERT_EQ(Load("Depth\tLink\n1\thttps://doi.example.org/10.1234/ARCHIVE.812345\n"
+                 "2\thttp://doi.example.org/10.1/x.notanumber\n"),
+            1);
+  EXPECT_EQ(data().column(1).itemCount, 1);
+  EXPECT_EQ(value(1, 1).value, 812345.0f);
+  EXPECT_EQ(data().TextItemCount, 0);  // a link that does not end in a number is skipped
+}
+
+TEST_F(ReaderTest, MetadataColumnsAreDropped) {
+  ASSERT_EQ(Load("Event\tLATITUDE\tLONGITUDE\tDepth\tA\nE1\t1.5\t2.5\t10\t7\n"), 1);
+  EXPECT_EQ(label(0), "Depth");
+  EXPECT_EQ(label(1), "A");
+  EXPECT_EQ(x(1), 10.0f);
+  EXPECT_EQ(value(1, 1).value, 7.0f);
+  // A file of nothing but metadata has no parameter: wrong format, not a crash.
+  EXPECT_EQ(Load("Event\tStation\nE1\tS1\n"), kLoadWrongFormat);
+}
+
+TEST_F(ReaderTest, LabelCleanUpAndColorColumns) {
+  ASSERT_EQ(Load("Depth\tT [deg C]\td18O [per mil]\td13C [%o]\tColor R/G/B\tX\xA1\n1\t2\t3\t4\t"
+                 "255 0 0\t5\n"),
+            5);
+  EXPECT_EQ(label(1), "T [\u00B0C]");
+  EXPECT_EQ(label(2), "d18O [\u2030]");
+  EXPECT_EQ(label(3), "d13C [\u2030]");
+  EXPECT_EQ(label(5), "X\u00B0");  // 0xA1 of the old code page meant a degree sign
+  EXPECT_EQ(rec(4).rgbColumn, 1);
+  EXPECT_EQ(rec(4).comment, 0);
+  EXPECT_EQ(data().column(4).itemCount, 0);
+  ASSERT_EQ(data().TextItemCount, 1);
+  EXPECT_EQ(data().TextItemTable[1].text.view(), "255 0 0");
+}
+
+TEST_F(ReaderTest, EncodingsPerLine) {
+  // An 8-bit header with a UTF-8 cell below it: each line shows its own characters.
+  ASSERT_EQ(Load("Depth\tT [\xB0""C]\t\xB5g\n1\t2\tgr\xC3\xBCn\n"), 2);
+  EXPECT_EQ(label(1), "T [\u00B0C]");
+  EXPECT_EQ(label(2), "\u00B5g");
+  EXPECT_EQ(data().TextItemTable[1].text.view(), "gr\u00FCn");
+  EXPECT_TRUE(data().sourceHadCp1252);
+  // A byte-order mark does not stick to the first label.
+  ASSERT_EQ(Load("\xEF\xBB\xBF" "Event\tDepth\tA\nE\t1\t2\n"), 1);
+  EXPECT_EQ(label(0), "Depth");
+  EXPECT_FALSE(data().sourceHadCp1252);
+}
+
+TEST_F(ReaderTest, LabelsAreCutAtCharacterBoundaries) {
+  const std::string longName(79, 'a');
+  ASSERT_EQ(Load("Depth\t" + longName + "\xC3\xA9\xC3\xA9\n1\t2\n"), 1);
+  EXPECT_EQ(label(1), longName);  // 79 characters, the field's limit on a name line
+  std::string longText;
+  for (int i = 0; i < 100; ++i) longText += "\u00B0";
+  ASSERT_EQ(Load("Depth\tA\n1\t" + longText + "\n"), 1);
+  EXPECT_EQ(Utf8Length(data().TextItemTable[1].text.view()), 80u);
+}
+
+TEST_F(ReaderTest, GroupsFromGroupLineAndNames) {
+  ASSERT_EQ(Load("\tCTD 1\tCTD 1\tCTD 2.a\tCTD 2.a\nDepth\tT\tS\tT\tS\n1\t2\t3\t4\t5\n"), 4);
+  EXPECT_EQ(data().GroupCount, 2);
+  EXPECT_EQ(data().column(1).groupSize, 2);
+  EXPECT_EQ(data().column(2).groupSize, 2);
+  EXPECT_EQ(data().column(3).groupName.view(), "CTD 2");  // cut at the last "."
+  EXPECT_EQ(label(3), "T");
+  EXPECT_EQ(data().GroupedColumnCount, 4);
+  EXPECT_EQ(rec(1).showGroupLabel, 1);
+  EXPECT_EQ(rec(2).showGroupLabel, 0);
+  EXPECT_EQ(rec(3).showGroupLabel, 1);
+
+  // Without group texts a repeated first name starts a new group.
+  ASSERT_EQ(Load("Depth\tT [C]\tS\tT [C]\tS\tT [C]\n1\t2\t3\t4\t5\t6\n"), 5);
+  EXPECT_EQ(data().GroupCount, 3);
+  EXPECT_EQ(data().column(3).groupSize, 1);
+}
+
+TEST_F(ReaderTest, CreditAndTitleFromFirstLabel) {
+  ASSERT_EQ(Load("Depth@Core SX-12 - 2024-01-02 10:00\tA\n1\t2\n"), 1);
+  EXPECT_EQ(label(0), "Depth");
+  EXPECT_EQ(session_->settings.graphic.TitleText.view(), "Core SX-12");
+  EXPECT_EQ(session_->settings.graphic.DateText.view(), "2024-01-02 10:00 h");
+  // The credit text that the first label emptied falls back to the program's own.
+  EXPECT_EQ(session_->settings.graphic.CreditText.view(), "MERIDAT/Sondrix");
+}
+
+TEST_F(ReaderTest, BudgetLimitsRows) {
+  std::string text = "Depth\tA\tB\tC\n";
+  for (int i = 1; i <= 25000; ++i) text += std::to_string(i) + "\t1\t2\t3\n";
+  ASSERT_EQ(Load(text), 3);
+  EXPECT_EQ(data().rowCount(), 24998);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, LimitMessageText(kLimitItems, 0));
+  // A budget too small for a single row: the limit message and wrong format.
+  EXPECT_EQ(Load("Depth\tA\n1\t2\n", {5, 10}), kLoadWrongFormat);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+}
+
+TEST_F(ReaderTest, TooManyColumns) {
+  std::string header = "Depth", row = "1";
+  for (int c = 1; c <= 299; ++c) {
+    header += "\tP" + std::to_string(c);
+    row += "\t" + std::to_string(c);
+  }
+  ASSERT_EQ(Load(header + "\n" + row + "\n"), 256);
+  ASSERT_FALSE(ui_.messages.empty());
+  EXPECT_EQ(ui_.messages[0].text,
+            "maxParameter overflow.\nmaxParameter = 256\nUse Tools:Split data file");
+  EXPECT_EQ(label(256), "P256");
+  EXPECT_EQ(value(256, 1).value, 256.0f);
+}
+
+TEST_F(ReaderTest, TextBeyondBudgetIsDropped) {
+  std::string text = "Depth\tA\n";
+  for (int i = 1; i <= 30; ++i) text += std::to_string(i) + "\tt" + std::to_string(i) + "\n";
+  ASSERT_EQ(Load(text, {1000, 10}), 1);
+  EXPECT_EQ(data().TextItemCount, 10);
+  EXPECT_EQ(data().TextItemTable[10].text.view(), "t10");
+}
+
+TEST_F(ReaderTest, BadFiles) {
+  EXPECT_EQ(LoadPath(files_.dir() + "/missing.tab"), kLoadCouldNotOpen);
+  EXPECT_EQ(LoadPath(files_.dir()), kLoadCouldNotOpen);
+  EXPECT_EQ(Load(""), kLoadWrongFormat);
+  EXPECT_EQ(Load("Depth\tA\n"), kLoadWrongFormat);            // only a header
+  EXPECT_EQ(Load("Depth\tA"), kLoadWrongFormat);              // header without line end
+  EXPECT_EQ(Load("OnlyOneColumn\n1\n"), kLoadWrongFormat);
+  EXPECT_EQ(Load("Depth\tA\nabc\t1\n\t2\n"), kLoadWrongFormat);  // no accepted row
+  EXPECT_EQ(Load("/* never closed\nA:\t1\n"), kLoadWrongFormat);
+  EXPECT_EQ(Load(std::string(10000, 'x') + "\tA\n1\t2\n"), kLoadWrongFormat);
+  // A line of 9999 characters still fits.
+  EXPECT_EQ(Load("D\t" + std::string(9997, 'x') + "\n1\t2\n"), 1);
+  // NUL bytes end a line; binary garbage gives a format error, never a crash.
+  EXPECT_EQ(Load(std::string("Depth\tA\n1\t2\0\t9\n", 15)), 1);
+  EXPECT_EQ(data().column(1).itemCount, 1);
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 251));
+  EXPECT_LE(Load(garbage), 256);
+  EXPECT_FALSE(ui_.busy);
+}
+
+TEST_F(ReaderTest, OverLongDataLineIsReadThenReadingStops) {
+  const std::string longLine = "2\t" + std::string(12000, '5');
+  ASSERT_EQ(Load("Depth\tA\n1\t2\n" + longLine + "\n3\t4\n"), 1);
+  EXPECT_EQ(data().rowCount(), 2);
+  EXPECT_EQ(x(2), 2.0f);
+}
+
+TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {
+  path_ = files_.Write("c.tab", "Depth [m]\tLatitude\tAltitude [m]\tT\n1\t5\t7\t3\n2\t6\t8\t7\n");
+  session_ = CreateSession({}, ui_);
+  SetDataFilePath(session_->data, path_);
+  ASSERT_EQ(OpenDataFile(*session_), 0);
+  EXPECT_EQ(data().ParameterCount, 3);
+  EXPECT_EQ(session_->settings.graphic.plottedCount, 3);
+  EXPECT_EQ(rec(1).plotState, 0);
+  EXPECT_EQ(rec(2).plotState, 0);
+  EXPECT_EQ(rec(3).plotState, 1);
+  EXPECT_EQ(rec(3).automatic, 0);
+  EXPECT_LT(rec(3).minimum, 3.0f);
+  EXPECT_GT(rec(3).maximum, 7.0f);
+
+  SetDataFilePath(session_->data, files_.dir() + "/none.tab");
+  ui_.messages.clear();
+  EXPECT_EQ(OpenDataFile(*session_), -1);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/none.tab<");
+}
+
+TEST_F(ReaderTest, HeaderHelpers) {
+  std::string line = "   Depth";
+  EXPECT_FALSE(IsSkippableLine(line));
+  EXPECT_EQ(line, "Depth\t");
+  line = "  \tx";
+  EXPECT_TRUE(IsSkippableLine(line));
+  line = "";
+  EXPECT_TRUE(IsSkippableLine(line));
+  EXPECT_EQ(CountTabs("a\tb\t\tc"), 3);
+}
+
+}  // namespace
+}  // namespace sx
