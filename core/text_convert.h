@@ -18,7 +18,9 @@ inline constexpr int kCellNotFinite = -1;  // NaN or infinity: the reader treats
 
 // Replaces, in place, every occurrence of pattern by replacement and returns the number of
 // replacements. The text never reaches 10000 characters: a replacement that would make it do so
-// is left out, and the rest is kept when it fits. replacement must not contain pattern.
+// is left out, and the rest is kept when it fits. Each search restarts at the start, so
+// replacements may meet to form new occurrences; a replacement that contains pattern is not
+// searched again (the search goes on behind it).
 int ReplaceAll(std::string& text, std::string_view pattern, std::string_view replacement);
 
 // Same on a fixed field: the result is cut to the field's capacity.
@@ -40,7 +42,8 @@ int ReplaceAll(FixedText<N>& field, std::string_view pattern, std::string_view r
 int ParseNumericCell(std::string_view cell, float& value, std::int32_t& flag);
 
 // Splits a column label into its group text (after the first "@"), its name and its unit (in
-// round or square brackets; square brackets win). The outputs are emptied first.
+// round or square brackets; square brackets win; a bracket with nothing after it is no unit). The
+// outputs are emptied first.
 void SplitParameterName(std::string_view label, FixedText<80>& group, FixedText<80>& name,
                         FixedText<80>& unit);
 

@@ -114,6 +114,11 @@ bool EncodeCp1252(std::string_view utf8, std::string& out) {
     } else {
       return false;
     }
+    // A broken or overlong sequence is no character: refuse it rather than emit a wrong byte.
+    for (std::size_t k = 1; k < len; ++k) {
+      if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) return false;
+    }
+    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800)) return false;
     i += len;
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
       out.push_back(static_cast<char>(cp));
