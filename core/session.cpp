@@ -118,6 +118,7 @@ std::unique_ptr<Session> CreateSession(MemoryBudgets budgets, UserInterface& ui)
       return nullptr;
     }
   }
+  session->startup.budgets = {session->data.MaxNumericItems, session->data.MaxTextItems};
   session->startup.FileFromCommandLine = 0;
   session->startup.PlotWindowState = -1;
   session->startup.DescriptionWindowState = -1;

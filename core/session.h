@@ -46,6 +46,10 @@ WindowPlacements DefaultWindowPlacement(std::int32_t screenWidth, std::int32_t s
 
 struct StartupState {
   WindowPlacements placements;
+  // Budgets for the next start, as the window file and the "Set memory" dialog keep them. The
+  // tables of this run keep the budgets they were made with (DataModel::MaxNumericItems and
+  // MaxTextItems), whatever these become.
+  MemoryBudgets budgets;
   std::int32_t FileFromCommandLine = 0;
   std::int32_t PlotWindowState = -1;         // -1 never opened, 1 open, 0 closed
   std::int32_t DescriptionWindowState = -1;

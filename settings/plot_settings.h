@@ -5,6 +5,7 @@
 // records.
 
 #include <cstdint>
+#include <string>
 
 #include "core/fixed_text.h"
 #include "core/table.h"
@@ -115,6 +116,10 @@ struct GraphicSettings {
   std::int32_t horizontalLayoutSwitch = 0;
   std::int32_t spareSettingA = 0;
   std::int32_t spareSettingB = 0;
+  // The program used to edit data files; customEditor is 1 when a stored path replaced the
+  // default.
+  std::string editorPath = "Notepad.exe";
+  std::int32_t customEditor = 0;
 
   GraphicSettings() {
     fontName.assign("Arial");
@@ -134,6 +139,7 @@ struct PlotSettings {
   Table<RGB> ParameterColorTable;                   // kSettingsRecords
   Table<RGB> ModeColorTable;                        // kSettingsRecords
   GraphicSettings graphic;
+  std::string TemplatePath;  // the current template, chosen by the template commands
   std::uint32_t customColors[16] = {};  // the colour chooser's custom colours, packed
 
   ParameterSettings& record(int i) { return ParameterSettingsTable[static_cast<std::size_t>(i)]; }
