@@ -1,0 +1,268 @@
+#include "plot/scales.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "core/calendar.h"
+#include "core/device_int.h"
+
+namespace sx {
+namespace {
+
+constexpr int kItemsPerColumn = 100;
+
+// A loaded file built by hand: X values in items 1..n, parameter p's values from item
+// p * kItemsPerColumn + 1 on; every quality flag but "not valid" is shown.
+struct ScaleFixture {
+  DataModel data;
+  PlotSettings settings;
+  RecordingUserInterface ui;
+
+  ScaleFixture() {
+    data.ColumnTable.Allocate(kColumnRecords);
+    data.NumericItemTable.Allocate(20 * kItemsPerColumn + 1);
+    settings.ParameterSettingsTable.Allocate(kSettingsRecords);
+    for (int p = 0; p < kSettingsRecords; ++p) {
+      ParameterSettings& r = settings.record(p);
+      r.flagValid = r.flagUnknown = r.flagQuestionable = r.flagIndividual = 1;
+      r.lines = r.plotState = 1;
+    }
+    SetColumn(0, {1, 2, 3});
+  }
+  void SetColumn(int c, const std::vector<float>& values, std::int32_t flag = kFlagValid) {
+    data.column(c).itemBase = c * kItemsPerColumn;
+    data.column(c).itemCount = static_cast<std::int32_t>(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      data.item(c * kItemsPerColumn + static_cast<int>(i) + 1) = {flag, static_cast<int>(i) + 1,
+                                                                  values[i]};
+    }
+  }
+  int AddParameter(const std::vector<float>& values, std::int32_t flag = kFlagValid) {
+    SetColumn(++data.ParameterCount, values, flag);
+    return data.ParameterCount;
+  }
+  void Compute() { ComputeAutomaticRanges(data, settings, ui); }
+  float Min(int c) { return data.column(c).autoMinimum; }
+  float Max(int c) { return data.column(c).autoMaximum; }
+};
+
+TEST(OrderOfMagnitudeTest, DecadeOfTheValue) {
+  EXPECT_EQ(OrderOfMagnitude(10.0f), 1.0);  // exactly 10 stays one decade low
+  EXPECT_EQ(OrderOfMagnitude(10.5f), 10.0);
+  EXPECT_EQ(OrderOfMagnitude(100.0f), 100.0);
+  EXPECT_DOUBLE_EQ(OrderOfMagnitude(0.5f), 0.1);
+  EXPECT_EQ(OrderOfMagnitude(-250.0f), 100.0);
+  EXPECT_EQ(OrderOfMagnitude(0.0f), 0.0);
+  EXPECT_NEAR(OrderOfMagnitude(1e-45f), 1e-45, 1e-55);
+  EXPECT_DOUBLE_EQ(OrderOfMagnitude(3e38f), 1e38);
+  EXPECT_DOUBLE_EQ(OrderOfMagnitude(std::numeric_limits<float>::infinity()), 1e38);
+}
+
+TEST(AutomaticRangeTest, FramesAroundTypicalData) {
+  const struct {
+    std::vector<float> values;
+    float lo, hi;
+  } cases[] = {
+      {{12.3f, 47.9f}, 0, 60},
+      {{1000, 1040}, 996, 1044},
+      {{0, 100}, 0, 200},
+      {{3, 7}, 2, 8},
+      {{-5, -2}, -6, 0},
+      {{5, 5, 5}, 4.9f, 5.1f},  // all equal: a tenth of the decade each way
+      {{0, 0}, -1, 1},
+      {{}, -2, 2},  // no values: -1..1, framed
+      // Small values keep a frame of their own size instead of collapsing around zero.
+      {{0.001f, 0.004f}, 0, 0.005f},
+      {{-0.004f, -0.001f}, -0.005f, 0},
+  };
+  ScaleFixture f;
+  for (const auto& c : cases) f.AddParameter(c.values);
+  f.Compute();
+  int p = 0;
+  for (const auto& c : cases) {
+    ++p;
+    EXPECT_FLOAT_EQ(f.Min(p), c.lo) << "parameter " << p;
+    EXPECT_FLOAT_EQ(f.Max(p), c.hi) << "parameter " << p;
+  }
+  EXPECT_FALSE(f.ui.busy);
+  EXPECT_EQ(f.ui.busyCalls, 1);
+}
+
+TEST(AutomaticRangeTest, OnlyShownValuesOfRealRowsCount) {
+  ScaleFixture f;
+  const int p = f.AddParameter({12.3f, 47.9f, 500.0f});
+  f.data.item(p * kItemsPerColumn + 3).flag = kFlagNotValid;
+  const int q = f.AddParameter({12.3f, 47.9f, -500.0f});
+  f.data.item(q * kItemsPerColumn + 3).row = 0;
+  const int hidden = f.AddParameter({1, 2, 3}, kFlagNotValid);
+  f.Compute();
+  EXPECT_EQ(f.Min(p) + f.Min(q), 0.0f);
+  EXPECT_EQ(f.Max(p) + f.Max(q), 120.0f);
+  EXPECT_EQ(f.Max(hidden), 2.0f);  // nothing shown: framed like a column without values
+}
+
+TEST(AutomaticRangeTest, ExtremeValuesGiveFiniteFrames) {
+  const float big = std::numeric_limits<float>::max();
+  const float tiny = std::numeric_limits<float>::denorm_min();
+  ScaleFixture f;
+  for (const auto& v : std::vector<std::vector<float>>{
+           {-big, big}, {tiny, 2 * tiny}, {big, big}, {1e-30f, 1e30f}, {1000.0f, 1000.0001f}}) {
+    f.AddParameter(v);
+  }
+  f.Compute();
+  for (int p = 1; p <= f.data.ParameterCount; ++p) {
+    EXPECT_TRUE(std::isfinite(f.Min(p)) && std::isfinite(f.Max(p)) && f.Min(p) < f.Max(p)) << p;
+  }
+}
+
+TEST(AutomaticRangeTest, XColumn) {
+  ScaleFixture f;
+  const int p = f.AddParameter({1, 2});
+  const struct {
+    std::vector<float> x;
+    float lo, hi;
+  } cases[] = {{{100, 400, 1000}, 0, 1000},  // comes close to zero: starts at zero
+               {{-1000, -100}, -1000, -100},
+               {{5, 5}, 4, 6},
+               {{}, -1, 1}};
+  for (const auto& c : cases) {
+    f.SetColumn(0, c.x);
+    f.Compute();
+    EXPECT_EQ(f.Min(0), c.lo);
+    EXPECT_EQ(f.Max(0), c.hi);
+  }
+  EXPECT_EQ(f.data.XAscending, 1);
+  EXPECT_EQ(f.settings.record(p).lines, 1);
+
+  // X values that go back: every parameter of the file is drawn with markers only.
+  f.SetColumn(0, {10, 20, 15});
+  f.settings.record(p).columns = f.settings.record(p).outline = 1;
+  f.Compute();
+  EXPECT_EQ(f.data.XAscending, 0);
+  EXPECT_EQ(f.Max(0), 20.0f);
+  const ParameterSettings& r = f.settings.record(p);
+  EXPECT_EQ(r.marker, 1);
+  EXPECT_EQ(r.lines + r.columns + r.histogramLines + r.outline, 0);
+  EXPECT_EQ(f.settings.record(p + 1).lines, 1);  // not a column of this file
+}
+
+// Automatic scales work from the automatic ranges alone, so these tests set those directly.
+void Range(ScaleFixture& f, int c, float lo, float hi) {
+  f.data.column(c).autoMinimum = lo;
+  f.data.column(c).autoMaximum = hi;
+  f.settings.record(c).automatic = 1;
+}
+
+TEST(AutomaticScaleTest, IncrementAndFormat) {
+  const float big = std::numeric_limits<float>::max();
+  const struct {
+    float lo, hi, inc;
+    const char* format;
+  } cases[] = {{0, 7, 1, "%.0f"},        {0, 0.5f, 0.1f, "%.1f"},    {0, 2, 0.1f, "%.1f"},
+               {1000, 1044, 10, "%.0f"}, {-big, big, 1e38f, "%.0f"}, {5, 5, 1e-10f, "%.0f"}};
+  ScaleFixture f;
+  int p = 0;
+  for (const auto& c : cases) Range(f, ++p, c.lo, c.hi);
+  Range(f, 0, 0, 0.5f);
+  ApplyAutomaticScales(f.data, f.settings, -1);
+  p = 0;
+  for (const auto& c : cases) {
+    const ParameterSettings& r = f.settings.record(++p);
+    EXPECT_EQ(r.tickIncrement, c.inc) << p;
+    EXPECT_EQ(r.format, c.format) << p;
+    EXPECT_EQ(r.minimum, c.lo);
+    EXPECT_EQ(r.referenceLine, c.lo);
+    EXPECT_EQ(r.maximum, c.hi);
+  }
+  EXPECT_EQ(f.settings.record(0).tickIncrement, 0.1f);
+  EXPECT_EQ(f.settings.record(0).format, "%.2f");  // one decimal more on the X axis
+  Range(f, 0, 0, 7);
+  ApplyAutomaticScales(f.data, f.settings, -1);
+  EXPECT_EQ(f.settings.record(0).format, "%.0f");
+}
+
+TEST(AutomaticScaleTest, WhichParametersAndTheAutomaticMarks) {
+  ScaleFixture f;
+  for (int p = 1; p <= 3; ++p) Range(f, p, 0, 7);
+  f.settings.record(2).plotState = 0;  // automatic, not plotted
+  f.settings.record(3).automatic = 0;  // plotted, fixed scale
+
+  ApplyAutomaticScales(f.data, f.settings, -1);
+  EXPECT_EQ(f.settings.record(1).maximum, 7.0f);
+  EXPECT_EQ(f.settings.record(2).maximum + f.settings.record(3).maximum, 0.0f);
+  EXPECT_EQ(f.settings.record(1).automatic + f.settings.record(2).automatic, 2);
+
+  ApplyAutomaticScales(f.data, f.settings, 1);
+  EXPECT_EQ(f.settings.record(2).maximum + f.settings.record(3).maximum, 14.0f);
+  EXPECT_EQ(f.settings.record(1).automatic, 1);
+
+  ApplyAutomaticScales(f.data, f.settings, 0);
+  for (int p = 0; p < kSettingsRecords; ++p) EXPECT_EQ(f.settings.record(p).automatic, 0) << p;
+}
+
+TEST(NumberFormatTest, DecimalsOfAPrintedNumber) {
+  FixedText<31> format;
+  EXPECT_EQ(MakeNumberFormat("0.010000", format), 2);
+  EXPECT_EQ(format, "%.2f");
+  EXPECT_EQ(MakeNumberFormat("20.000000", format), 0);
+  EXPECT_EQ(format, "%.0f");
+  EXPECT_EQ(MakeNumberFormat("100", format), 0);
+  EXPECT_EQ(MakeNumberFormat("0.00000000000000000000000001", format), 20);  // kept usable
+  EXPECT_EQ(format, "%.20f");
+
+  for (const char* ok : {"%.0f", "%.2f", "%.20f"}) EXPECT_TRUE(IsValidNumberFormat(ok)) << ok;
+  for (const char* bad : {"%.21f", "%s", "%.2f%n", "%d", "", "%.f", "%.2e", "%.2lf", " %.2f"}) {
+    EXPECT_FALSE(IsValidNumberFormat(bad)) << bad;
+  }
+}
+
+TEST(NumberFormatTest, AxisNumbers) {
+  std::string out;
+  FormatAxisNumber(1.5f, "%.2f", out);
+  EXPECT_EQ(out, "1.50");
+  FormatAxisNumber(-0.25f, "%.1f", out);
+  EXPECT_EQ(out, "-0.2");  // an exact tie rounds to even, as printf does
+  // A format from a file is never trusted: anything else prints with two decimals.
+  FormatAxisNumber(1500.0f, "%.1e%s", out);
+  EXPECT_EQ(out, "1500.00");
+  // The decimal point does not follow the locale.
+  if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr) {
+    FormatAxisNumber(1.5f, "%.2f", out);
+    std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(out, "1.50");
+  }
+}
+
+TEST(DateTimeLabelTest, LabelFollowsTheAxisSpan) {
+  DataModel data;
+  data.DateOffset = static_cast<float>(JulianDay(1997, 6, 26));
+  data.XIsDate = 1;
+  data.XIsTime = 1;
+  const float value = ToFloat32(DayFraction(14, 25, 58.0f));
+  const auto label = [&](float v, float span) {
+    std::string out = "old";
+    FormatDateTimeLabel(data, v, out, span);
+    return out;
+  };
+  EXPECT_EQ(label(value, 0.5f), "14:25");
+  EXPECT_EQ(label(value, 2.0f), "1997-06-26 14:25");
+  EXPECT_EQ(label(value, 0.005f), "14:25:58");
+  EXPECT_EQ(label(value, 20.0f), "1997-06-26 ");
+  EXPECT_EQ(label(-0.25f, 2.0f), "1997-06-25 18:00");  // before the first row's day
+
+  data.XIsTime = 0;
+  EXPECT_EQ(label(value, 0.5f), "1997-06-26");
+  data.XIsDate = 0;
+  data.XIsTime = 1;
+  EXPECT_EQ(label(value, 2.0f), "14:25");
+  data.XIsTime = 0;
+  EXPECT_EQ(label(value, 2.0f), "");
+}
+
+}  // namespace
+}  // namespace sx
