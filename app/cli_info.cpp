@@ -8,6 +8,7 @@
 #include "app/cli_options.h"
 #include "core/reader.h"
 #include "core/session.h"
+#include "core/utf8.h"
 
 namespace sx::cli {
 namespace {
@@ -86,6 +87,13 @@ Json ModelJson(const Session& s, const RecordingUserInterface& ui) {
   return j;
 }
 
+// Pads text to a width in characters (printf would count UTF-8 bytes).
+std::string Padded(std::string_view text, std::size_t width) {
+  std::string s(text);
+  for (std::size_t n = Utf8Length(text); n < width; ++n) s += ' ';
+  return s;
+}
+
 void PrintPlain(const Session& s, std::ostream& out) {
   const DataModel& d = s.data;
   const PlotSettings& ps = s.settings;
@@ -118,11 +126,12 @@ void PrintPlain(const Session& s, std::ostream& out) {
   for (int c = 0; c <= d.ParameterCount; ++c) {
     const ColumnRecord& col = d.column(c);
     const ParameterSettings& r = ps.record(c);
-    std::snprintf(line, sizeof line, "  %3d  %-28s %-16s %7d %4d %11.5g..%-10.5g %11.5g..%-10.5g %g %s\n",
-                  c, col.label.c_str(), col.groupName.c_str(), col.itemCount, r.plotState,
-                  static_cast<double>(col.autoMinimum), static_cast<double>(col.autoMaximum),
-                  static_cast<double>(r.minimum), static_cast<double>(r.maximum),
-                  static_cast<double>(r.tickIncrement), r.format.c_str());
+    std::snprintf(line, sizeof line, "  %3d  %s %s %7d %4d %11.5g..%-10.5g %11.5g..%-10.5g %g %s\n",
+                  c, Padded(col.label.view(), 28).c_str(), Padded(col.groupName.view(), 16).c_str(),
+                  col.itemCount, r.plotState, static_cast<double>(col.autoMinimum),
+                  static_cast<double>(col.autoMaximum), static_cast<double>(r.minimum),
+                  static_cast<double>(r.maximum), static_cast<double>(r.tickIncrement),
+                  r.format.c_str());
     out << line;
   }
 }

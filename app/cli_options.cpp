@@ -32,7 +32,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
       ++i;
       const bool numeric = a == "--numeric-items";
       if (numeric ? !IsNumericBudgetValid(v) : !IsTextBudgetValid(v)) {
-        o.error = a + ": " + args[i] + " is not a usable budget (1 and more, at most 4 GiB of table)";
+        o.error =
+            a + ": " + args[i] + " is not a usable budget (1 and more, at most 4 GiB of table)";
         return o;
       }
       (numeric ? o.budgets.MaxNumericItems : o.budgets.MaxTextItems) = static_cast<std::int32_t>(v);

@@ -11,10 +11,10 @@
 namespace sx {
 
 // Capacities that are visible in files, limits and messages.
-inline constexpr int kMaxParameter = 256;         // parameters per file (columns 1..256)
-inline constexpr int kColumnRecords = 601;        // records of the column table
-inline constexpr int kDescriptionLines = 1000;    // description lines kept (rows 1..1000)
-inline constexpr int kLineCapacity = 10000;       // characters per line read from a file
+inline constexpr int kMaxParameter = 256;       // parameters per file (columns 1..256)
+inline constexpr int kColumnRecords = 601;      // records of the column table
+inline constexpr int kDescriptionLines = 1000;  // description lines kept (rows 1..1000)
+inline constexpr int kLineCapacity = 10000;     // characters per line read from a file
 inline constexpr int kDefaultMaxNumericItems = 100000;
 inline constexpr int kDefaultMaxTextItems = 2000;
 
@@ -66,10 +66,10 @@ inline constexpr std::int32_t kLoadWrongFormat = -2;
 inline constexpr std::int32_t kNoData = -3;
 
 struct DataModel {
-  Table<ColumnRecord> ColumnTable;            // kColumnRecords records
-  Table<NumericItem> NumericItemTable;        // MaxNumericItems + 1
-  Table<TextItem> TextItemTable;              // MaxTextItems + 1
-  Table<DescriptionLine> DescriptionTable;    // kDescriptionLines + 1, row 0 unused
+  Table<ColumnRecord> ColumnTable;          // kColumnRecords records
+  Table<NumericItem> NumericItemTable;      // MaxNumericItems + 1
+  Table<TextItem> TextItemTable;            // MaxTextItems + 1
+  Table<DescriptionLine> DescriptionTable;  // kDescriptionLines + 1, row 0 unused
 
   std::int32_t MaxNumericItems = kDefaultMaxNumericItems;  // budgets the tables were made with
   std::int32_t MaxTextItems = kDefaultMaxTextItems;

@@ -9,7 +9,9 @@
 
 namespace sx {
 
-LineReader::~LineReader() { Close(); }
+LineReader::~LineReader() {
+  Close();
+}
 
 bool LineReader::Open(const std::string& path) {
   Close();

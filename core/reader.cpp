@@ -31,7 +31,8 @@ struct LineSource {
     const std::int32_t r = file.ReadLine(raw, kLineCapacity);
     std::string_view bytes(raw);
     if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
-      bytes = bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+      bytes =
+          bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
     }
     if (IsValidUtf8(bytes)) {
       line = bytes;
@@ -392,8 +393,8 @@ void DeselectCoordinateColumns(const DataModel& data, PlotSettings& settings) {
   if (n < 1 || data.rowCount() < 2) return;
   for (std::int32_t p = 1; p <= n && p <= kMaxParameter; ++p) {
     const std::string_view label = data.column(p).label.view();
-    const bool exact = label == "LATITUDE" || label == "LONGITUDE" || label == "Longitude" ||
-                       label == "Latitude";
+    const bool exact =
+        label == "LATITUDE" || label == "LONGITUDE" || label == "Longitude" || label == "Latitude";
     bool contains = false;
     for (std::string_view part : {"ALTITUDE ", "Altitude ", "HEIGHT ", "Height ", "Parameter "}) {
       if (label.find(part) != std::string_view::npos) contains = true;
@@ -553,8 +554,7 @@ std::int32_t OpenDataFile(Session& session) {
   const std::int32_t n = LoadDataFile(session);
   data.ParameterCount = n;
   if (n <= 0) {
-    ShowFileMessage(*session.ui, n == -1 ? kFileCouldNotOpen : kFileWrongFormat,
-                    data.DataFilePath);
+    ShowFileMessage(*session.ui, n == -1 ? kFileCouldNotOpen : kFileWrongFormat, data.DataFilePath);
     return -1;
   }
   session.settings.graphic.plottedCount = n;

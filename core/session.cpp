@@ -160,11 +160,14 @@ std::string FormatDataInfo(const DataModel& data) {
   const long columns = static_cast<long>(data.ParameterCount) + 1;
   const long lines = data.ParameterCount >= 1 ? data.rowCount() : 0;
   char text[160];
-  std::snprintf(text, sizeof text, "Number of columns: %d\nNumber of lines: %ld\nNumber of items: %ld",
+  std::snprintf(text, sizeof text,
+                "Number of columns: %d\nNumber of lines: %ld\nNumber of items: %ld",
                 static_cast<int>(columns), lines, lines * columns);
   return text;
 }
 
-std::string FormatVersionInfo() { return "Version number:\n" + std::string(kVersionText); }
+std::string FormatVersionInfo() {
+  return "Version number:\n" + std::string(kVersionText);
+}
 
 }  // namespace sx

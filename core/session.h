@@ -51,7 +51,7 @@ struct StartupState {
   // MaxTextItems), whatever these become.
   MemoryBudgets budgets;
   std::int32_t FileFromCommandLine = 0;
-  std::int32_t PlotWindowState = -1;         // -1 never opened, 1 open, 0 closed
+  std::int32_t PlotWindowState = -1;  // -1 never opened, 1 open, 0 closed
   std::int32_t DescriptionWindowState = -1;
 };
 
@@ -95,7 +95,7 @@ void SetDataFilePath(DataModel& data, std::string_view path);
 
 // Message texts shared with the windows.
 inline constexpr std::string_view kVersionText = "11.04 - Build: 2009-08-24";
-std::string FormatDataInfo(const DataModel& data);    // "Number of columns: ..." text
-std::string FormatVersionInfo();                      // "Version number:\n..."
+std::string FormatDataInfo(const DataModel& data);  // "Number of columns: ..." text
+std::string FormatVersionInfo();                    // "Version number:\n..."
 
 }  // namespace sx

@@ -9,8 +9,9 @@ void LoadPreferences(Session& session) {
   DataModel& data = session.data;
   PlotSettings& settings = session.settings;
   GraphicSettings& g = settings.graphic;
-  const int n = data.ParameterCount < 0 ? 0 : (data.ParameterCount > kMaxParameter ? kMaxParameter
-                                                                               : data.ParameterCount);
+  const int n = data.ParameterCount < 0
+                    ? 0
+                    : (data.ParameterCount > kMaxParameter ? kMaxParameter : data.ParameterCount);
 
   g.modeEntityKind = data.GroupCount < 2 ? 2 : 1;
   SetAllDefaults(settings);
@@ -49,8 +50,8 @@ void LoadPreferences(Session& session) {
     r.comment = r.rgbColumn = r.lithology = r.boundary = r.flagValid = r.fixedAxisLength = 0;
     r.markerSymbol = 1;
   }
-  const int groups = data.GroupCount < 0 ? 0 : (data.GroupCount > kMaxParameter ? kMaxParameter
-                                                                            : data.GroupCount);
+  const int groups =
+      data.GroupCount < 0 ? 0 : (data.GroupCount > kMaxParameter ? kMaxParameter : data.GroupCount);
   for (int i = 1; i <= groups; ++i) {
     ParameterSettings& r = settings.record(i);
     if (r.modeSelected == 0) {
