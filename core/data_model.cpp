@@ -1,5 +1,7 @@
 #include "core/data_model.h"
 
+#include <algorithm>
+
 namespace sx {
 
 void ClearDataModel(DataModel& data) {
@@ -14,7 +16,7 @@ void ClearDataModel(DataModel& data) {
   }
   // Only row and value: the quality code of a stale item is never read without its row.
   NumericItem* items = data.NumericItemTable.data();
-  const std::size_t n = data.NumericItemTable.size();
+  const std::size_t n = std::min(data.NumericItemTable.size(), data.numericItemsWritten);
   for (std::size_t i = 0; i < n; ++i) {
     items[i].row = 0;
     items[i].value = 0.0f;

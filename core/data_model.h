@@ -92,6 +92,12 @@ struct DataModel {
   std::string DataDirectory;  // ends with the path separator
   std::string DataFileName;
 
+  // Items past these indices have never been written since the tables were made, so they are
+  // still zero and clearing or resetting them can be skipped: a load touches only what earlier
+  // loads wrote, not the whole budget.
+  std::size_t numericItemsWritten = 0;  // one past the highest numeric item written
+  std::size_t textItemsWritten = 0;     // one past the highest text item written
+
   // True when any line of the loaded file was not UTF-8 (its lines were read as Windows-1252).
   bool sourceHadCp1252 = false;
 

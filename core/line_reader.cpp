@@ -56,6 +56,28 @@ bool LineReader::Fill() {
   }
 }
 
+std::int32_t LineReader::ReadLine(std::string_view& line, std::string& spill,
+                                  std::int32_t capacity) {
+  // Fast path: a whole, terminated, non-empty line inside the current chunk.
+  if (pos_ < end_ && capacity > 1) {
+    const char* begin = chunk_ + pos_;
+    const std::size_t avail = end_ - pos_;
+    const char* lf = static_cast<const char*>(std::memchr(begin, '\n', avail));
+    const std::size_t span = lf ? static_cast<std::size_t>(lf - begin) : avail;
+    const char* cr = static_cast<const char*>(std::memchr(begin, '\r', span));
+    const std::size_t len = cr ? static_cast<std::size_t>(cr - begin) : span;
+    const bool terminated = cr != nullptr || lf != nullptr;
+    if (terminated && len > 0 && len <= static_cast<std::size_t>(capacity) - 1) {
+      line = std::string_view(begin, len);
+      pos_ += len + 1;
+      return static_cast<std::int32_t>(len + 1);
+    }
+  }
+  const std::int32_t r = ReadLine(spill, capacity);
+  line = spill;
+  return r;
+}
+
 std::int32_t LineReader::ReadLine(std::string& buffer, std::int32_t capacity) {
   buffer.clear();
   if (capacity < 1) return -1;

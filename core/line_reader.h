@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace sx {
 
@@ -29,6 +30,10 @@ class LineReader {
   // than capacity - 1 bytes -capacity, with the first capacity bytes stored and the rest of the
   // line left unread. A UTF-8 byte-order mark at the start of the file is skipped.
   std::int32_t ReadLine(std::string& buffer, std::int32_t capacity);
+
+  // The same, but the line is given as a view: into the reader's own buffer when the line lies
+  // wholly in it (no copy), else into `spill`. The view stays valid until the next read.
+  std::int32_t ReadLine(std::string_view& line, std::string& spill, std::int32_t capacity);
 
  private:
   bool Fill();

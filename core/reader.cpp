@@ -1,5 +1,6 @@
 #include "core/reader.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -28,8 +29,8 @@ struct LineSource {
   bool sawCp1252 = false;
 
   std::int32_t Read(std::string_view& line) {
-    const std::int32_t r = file.ReadLine(raw, kLineCapacity);
-    std::string_view bytes(raw);
+    std::string_view bytes;
+    const std::int32_t r = file.ReadLine(bytes, raw, kLineCapacity);
     if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
       bytes =
           bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
@@ -50,15 +51,17 @@ struct LineSource {
 // line was taken (every later field is missing, i.e. empty).
 std::string_view NextField(std::string_view& rest, bool& more) {
   if (!more) return {};
-  const std::size_t tab = rest.find('\t');
-  std::string_view field;
-  if (tab == std::string_view::npos) {
-    field = rest;
+  // Cells are short: a plain loop beats a library call per cell.
+  const char* p = rest.data();
+  const std::size_t n = rest.size();
+  std::size_t i = 0;
+  while (i < n && p[i] != '\t') ++i;
+  const std::string_view field(p, i);
+  if (i == n) {
     rest = {};
     more = false;
   } else {
-    field = rest.substr(0, tab);
-    rest.remove_prefix(tab + 1);
+    rest = std::string_view(p + i + 1, n - i - 1);
   }
   return field;
 }
@@ -232,7 +235,7 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
     }
   }
   if (data.XIsDate == 0 && data.XIsTime == 0) {
-    if (ParseNumericCell(first, x.value, x.flag) != kCellNumber) return -1;
+    if (ParseNumericField(first, x.value, x.flag) != kCellNumber) return -1;
   } else {
     x.value = static_cast<float>(dayNumber - static_cast<double>(data.DateOffset) + fraction);
     x.flag = kFlagValid;
@@ -252,7 +255,7 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
     const bool rgb = ctx.settings[c].rgbColumn != 0;
     NumericItem& item = data.item(std::int64_t{col.itemBase} - header.row + row);
     int result = kCellNotNumber;
-    if (!rgb) result = ParseNumericCell(field, item.value, item.flag);
+    if (!rgb) result = ParseNumericField(field, item.value, item.flag);
     if (result == kCellNumber) {
       ++col.itemCount;
       item.row = row;
@@ -466,13 +469,19 @@ std::int32_t LoadDataFile(Session& session) {
   }
   const std::int32_t maxRows = perColumn - 2;
   data.TextItemCount = 0;
-  for (std::size_t i = 0; i < data.TextItemTable.size(); ++i) {
+  // Every item that an earlier load wrote goes back to the reset state; the rest were never
+  // written and are read by nobody past TextItemCount.
+  const std::size_t textItems = std::min(data.TextItemTable.size(), data.textItemsWritten + 1);
+  for (std::size_t i = 0; i < textItems; ++i) {
     TextItem& t = data.TextItemTable[i];
     t.column = 0;
     t.position = -999.99f;
     t.text.clear();
   }
   data.DateOffset = 0.0f;
+  // Every item of the columns' shares may be written from here on.
+  data.numericItemsWritten =
+      std::max(data.numericItemsWritten, static_cast<std::size_t>(n + 1) * perColumn);
 
   // Data lines.
   DataLineContext ctx{data, n, skip, &settings.record(0)};
@@ -489,6 +498,8 @@ std::int32_t LoadDataFile(Session& session) {
       ++x.itemCount;
     }
   }
+  data.textItemsWritten =
+      std::max(data.textItemsWritten, static_cast<std::size_t>(data.TextItemCount) + 1);
   const bool readError = file.readError();
   file.Close();
   data.sourceHadCp1252 = source.sawCp1252;

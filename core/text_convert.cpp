@@ -167,16 +167,27 @@ int ParseNumericCell(std::string_view cell, float& value, std::int32_t& flag) {
   if (const void* tab = std::memchr(cell.data(), '\t', cell.size())) {
     cell = cell.substr(0, static_cast<std::size_t>(static_cast<const char*>(tab) - cell.data()));
   }
+  return ParseNumericField(cell, value, flag);
+}
+
+int ParseNumericField(std::string_view cell, float& value, std::int32_t& flag) {
   if (cell.empty()) return kCellNotNumber;
   if (cell.size() > kCellLimit && Utf8Length(cell) > kCellLimit) return kCellNotNumber;
 
   // A decimal comma reads as a point and the first "ø" as a blank; only cells that hold one are
-  // copied.
-  const std::size_t comma = cell.find(',');
-  const std::size_t oSlash = cell.find(kOSlash);
+  // copied. One pass looks for both (0xC3 is the first byte of "ø").
+  bool special = false;
+  for (const char ch : cell) {
+    if (ch == ',' || ch == '\xC3') {
+      special = true;
+      break;
+    }
+  }
   char copy[kCopyBytes + 1];
   const char* p = cell.data();
   const char* end = p + cell.size();
+  const std::size_t comma = special ? cell.find(',') : std::string_view::npos;
+  const std::size_t oSlash = special ? cell.find(kOSlash) : std::string_view::npos;
   if (comma != std::string_view::npos || oSlash != std::string_view::npos) {
     std::size_t n = 0;
     for (std::size_t i = 0; i < cell.size() && n < kCopyBytes; ++i) {
