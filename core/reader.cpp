@@ -13,11 +13,31 @@
 #include "plot/scales.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
+#include "settings/template_file.h"
 
 namespace sx {
 namespace {
 
 constexpr std::string_view kDescriptionMarker = "/* DATA DESCRIPTION:";
+
+// True when every byte is ASCII and none is NUL; one pass over eight bytes at a time.
+bool IsPlainAscii(std::string_view bytes) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
+  const char* p = bytes.data();
+  std::size_t n = bytes.size();
+  while (n >= 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    if (((w - kOnes) & ~w & kHigh) != 0 || (w & kHigh) != 0) return false;
+    p += 8;
+    n -= 8;
+  }
+  for (; n > 0; --n, ++p) {
+    if (*p == '\0' || (*p & 0x80) != 0) return false;
+  }
+  return true;
+}
 
 // Reads one raw line and gives it as UTF-8: the raw bytes themselves when they are valid UTF-8,
 // else their Windows-1252 decoding in `decoded`. The line ends at its first NUL byte, as every
@@ -31,6 +51,10 @@ struct LineSource {
   std::int32_t Read(std::string_view& line) {
     std::string_view bytes;
     const std::int32_t r = file.ReadLine(bytes, raw, kLineCapacity);
+    if (IsPlainAscii(bytes)) {  // the common case: nothing to cut, nothing to decode
+      line = bytes;
+      return r;
+    }
     if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
       bytes =
           bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
@@ -538,6 +562,7 @@ std::int32_t LoadDataFile(Session& session) {
   }
 
   LoadPreferences(session);
+  ReapplyTemplate(session);
 
   if (n >= 1 && x.itemCount >= 1) {
     for (std::int32_t c = 1; c <= n; ++c) settings.record(c).showParameterLabel = 1;
