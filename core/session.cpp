@@ -86,6 +86,7 @@ std::int32_t AllocateTables(Session& s, MemoryBudgets budgets) {
   if (!ps.ParameterColorTable.Allocate(kSettingsRecords)) return -1;
   if (!ps.ModeColorTable.Allocate(kSettingsRecords)) return -1;
   if (!ps.DefaultColorTable.Allocate(kSettingsRecords)) return -1;
+  if (!s.patterns.Allocate()) return -1;
   if (!d.DescriptionTable.Allocate(kDescriptionLines + 1)) return -1;
   if (!ps.ParameterSettingsTable.Allocate(kSettingsRecords)) return -1;
   if (!d.ColumnTable.Allocate(kColumnRecords)) return -1;

@@ -10,6 +10,7 @@
 
 #include "core/data_model.h"
 #include "core/user_interface.h"
+#include "settings/patterns.h"
 #include "settings/plot_settings.h"
 
 namespace sx {
@@ -70,6 +71,7 @@ struct WorkBuffers {
 struct Session {
   DataModel data;
   PlotSettings settings;
+  PatternTable patterns;
   StartupState startup;
   WorkBuffers buffers;
   UserInterface* ui = nullptr;

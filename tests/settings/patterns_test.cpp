@@ -1,0 +1,237 @@
+#include "settings/patterns.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+constexpr const char* kHeader = "Width in pixel\tHeight in pixel\tName\n";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::uint8_t> Bits(const Pattern& p) {
+  return {p.bits, p.bits + 32};
+}
+
+// The 32 stored bytes of rows given one byte per row, the second byte of each row 0xFF.
+std::vector<std::uint8_t> NarrowRows(std::initializer_list<std::uint8_t> rows) {
+  std::vector<std::uint8_t> bits(32, 0xFF);
+  std::size_t r = 0;
+  for (std::uint8_t row : rows) bits[2 * r++] = row;
+  return bits;
+}
+
+class PatternsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(table.Allocate()); }
+
+  int Load(const std::string& bytes) { return LoadPatterns(table, files.Write("p.ini", bytes)); }
+  const Pattern& At(std::int32_t k) const { return table.records[static_cast<std::size_t>(k)]; }
+
+  TestFiles files;
+  PatternTable table;
+};
+
+TEST_F(PatternsTest, BuiltinTextIsTheWrittenFormat) {
+  ASSERT_EQ(BuiltinPatterns().size(), 81u);
+  EXPECT_STREQ(BuiltinPatterns().front().name, "Bitmap2");
+  EXPECT_STREQ(BuiltinPatterns().back().name, "Lu");
+  const std::string text = BuiltinPatternFileText();
+  const std::string bitmap2 =
+      "Width in pixel\tHeight in pixel\tName\r\n8\t8\tBitmap2\r\n\t\t........\r\n"
+      "\t\t.**.....\r\n\t\t.**.....\r\n\t\t........\r\n\t\t........\r\n\t\t.....**.\r\n"
+      "\t\t.....**.\r\n\t\t........\r\n8\t8\tBitmap3\r\n";
+  EXPECT_EQ(text.substr(0, bitmap2.size()), bitmap2);
+  // Header line plus 9 lines per pattern, every one ended by CR LF and no bare line feed.
+  std::size_t crlf = 0, lf = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\n') continue;
+    ++lf;
+    crlf += i > 0 && text[i - 1] == '\r';
+  }
+  EXPECT_EQ(lf, 1u + 81u * 9u);
+  EXPECT_EQ(crlf, lf);
+  EXPECT_NE(text.find("\r\n8\t8\tLu\r\n\t\t........\r\n\t\t...*....\r\n"), std::string::npos);
+  EXPECT_TRUE(text.ends_with("\r\n\t\t........\r\n"));
+}
+
+TEST_F(PatternsTest, MissingFileIsCreatedByteForByteThenRead) {
+  const std::string path = files.dir() + "/" + std::string(kPatternFileName);
+  EXPECT_EQ(LoadPatterns(table, path), -1);
+  EXPECT_EQ(table.PatternCount, 0);
+  EXPECT_EQ(ReadBytes(path), BuiltinPatternFileText());
+  // Written through a temporary file that is renamed: nothing else is left in the folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.dir()),
+                          std::filesystem::directory_iterator()),
+            1);
+
+  ASSERT_EQ(LoadPatterns(table, path), 0);
+  ASSERT_EQ(table.PatternCount, 81);
+  for (std::int32_t k = 1; k <= 81; ++k) {
+    const BuiltinPattern& b = BuiltinPatterns()[static_cast<std::size_t>(k - 1)];
+    EXPECT_EQ(At(k).width, 8);
+    EXPECT_EQ(At(k).height, 8);
+    EXPECT_EQ(At(k).name.view(), b.name);
+    EXPECT_EQ(Bits(At(k)), NarrowRows({b.rows[0], b.rows[1], b.rows[2], b.rows[3], b.rows[4],
+                                       b.rows[5], b.rows[6], b.rows[7]}))
+        << b.name;
+  }
+  EXPECT_EQ(Bits(At(1)), NarrowRows({0xFF, 0x9F, 0x9F, 0xFF, 0xFF, 0xF9, 0xF9, 0xFF}));
+  EXPECT_EQ(FindPattern(table, "Su3-Gr"), 59);
+  EXPECT_EQ(Bits(At(59)), NarrowRows({0xFF, 0xFF, 0xBB, 0xBB, 0xD7, 0xD7, 0xEF, 0xFF}));
+  EXPECT_EQ(FindPattern(table, "Lu"), 81);
+  EXPECT_EQ(Bits(At(81)), NarrowRows({0xFF, 0xEF, 0xF7, 0xFB, 0x83, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST_F(PatternsTest, ExistingFilesAreNeverReplaced) {
+  // A path that exists but cannot be read as a file is left alone.
+  const std::string dir = files.dir() + "/taken";
+  std::filesystem::create_directory(dir);
+  EXPECT_EQ(LoadPatterns(table, dir), 0);
+  EXPECT_EQ(table.PatternCount, 0);
+  EXPECT_TRUE(std::filesystem::is_directory(dir));
+  EXPECT_EQ(LoadPatterns(table, ""), 0);  // no settings folder
+  // A folder that does not exist: nothing can be written, the table stays empty.
+  EXPECT_EQ(LoadPatterns(table, files.dir() + "/none/p.ini"), -2);
+  EXPECT_EQ(table.PatternCount, 0);
+
+  PatternTable unallocated;
+  EXPECT_EQ(LoadPatterns(unallocated, files.dir() + "/q.ini"), -3);
+  EXPECT_FALSE(std::filesystem::exists(files.dir() + "/q.ini"));
+  EXPECT_EQ(FindPattern(unallocated, "x"), 0);
+}
+
+TEST_F(PatternsTest, LineEndsAndBlankLinesReadTheSame) {
+  const std::string lf =
+      std::string(kHeader) + "2\t2\tA\n\t\t*.\n\t\t.*\n\n3\t1\tB\n\t\t**.\n1\t1\tC\n\t\t*";
+  ASSERT_EQ(Load(lf), 0);
+  ASSERT_EQ(table.PatternCount, 3);
+  EXPECT_EQ(Bits(At(1)), NarrowRows({0x7F, 0xBF}));
+  EXPECT_EQ(Bits(At(2)), NarrowRows({0x3F}));
+  EXPECT_EQ(Bits(At(3)), NarrowRows({0x7F}));  // last line without a line end
+  std::vector<Pattern> expected(3);
+  std::memcpy(expected.data(), &At(1), 3 * sizeof(Pattern));
+
+  for (const char* end : {"\r", "\r\n"}) {
+    std::string other;
+    for (char c : lf) c == '\n' ? other += end : other += c;
+    ASSERT_EQ(Load(other), 0);
+    ASSERT_EQ(table.PatternCount, 3) << end;
+    for (std::int32_t k = 1; k <= 3; ++k) {
+      EXPECT_EQ(At(k).name.view(), expected[k - 1].name.view());
+      EXPECT_EQ(Bits(At(k)), Bits(expected[k - 1]));
+    }
+  }
+}
+
+TEST_F(PatternsTest, UserEditedPatterns) {
+  std::string file = kHeader;
+  file += "16\t16\tBig\n";
+  for (int r = 0; r < 16; ++r) file += r == 3 ? "\t\t*..............*\n" : "\t\t****************\n";
+  file += "12\t2\tTwelve\n\t\t............\n\t\t************\n";
+  file += "1\t1\tDot\n\t\t*\n";
+  file += "3\t5\tSmall\n\t\t*..\n\t\t.*.\n\t\t..*\n\t\t101\n\t\t*\n";
+  // Blanks are removed from head lines; "%d" takes the leading number; extra fields and pixels
+  // past the 16th are ignored; a Windows-1252 name is decoded.
+  file += " 8px \t 2 \tSand stone\n\t\t********..******XXXX\tmore\n\t\t..x*****\n";
+  file += "2\t1\tTon\xE9\n\t\t*.\n";
+  file += "1\t1\t" + std::string(90, 'n') + "\n\t\t.\n";
+  ASSERT_EQ(Load(file), 0);
+  ASSERT_EQ(table.PatternCount, 7);
+
+  EXPECT_EQ(At(1).width, 16);
+  EXPECT_EQ(At(1).bits[6], 0x7F);
+  EXPECT_EQ(At(1).bits[7], 0xFE);
+  EXPECT_EQ(At(1).bits[30], 0x00);
+  EXPECT_EQ(At(1).bits[31], 0x00);
+  // Twelve pixels use both bytes; pixels 12..15 stay background.
+  EXPECT_EQ(At(2).bits[0], 0xFF);
+  EXPECT_EQ(At(2).bits[1], 0xFF);
+  EXPECT_EQ(At(2).bits[2], 0x00);
+  EXPECT_EQ(At(2).bits[3], 0x0F);
+  EXPECT_EQ(At(3).width, 1);
+  EXPECT_EQ(At(3).height, 1);
+  EXPECT_EQ(Bits(At(3)), NarrowRows({0x7F}));
+  // Narrow rows are left-aligned: pixel 0 is always the most significant bit.
+  EXPECT_EQ(At(4).width, 3);
+  EXPECT_EQ(At(4).height, 5);
+  EXPECT_EQ(Bits(At(4)), NarrowRows({0x7F, 0xBF, 0xDF, 0xBF, 0x7F}));
+
+  EXPECT_EQ(At(5).name.view(), "Sandstone");
+  EXPECT_EQ(At(5).width, 8);
+  EXPECT_EQ(At(5).height, 2);
+  EXPECT_EQ(At(5).bits[0], 0x00);
+  EXPECT_EQ(At(5).bits[1], 0xC0);
+  EXPECT_EQ(At(5).bits[2], 0xFF);  // the row ends at the first character that is no pixel
+  EXPECT_EQ(At(6).name.view(), "Ton\u00E9");
+  EXPECT_EQ(At(7).name.view(), std::string(80, 'n'));
+}
+
+TEST_F(PatternsTest, RefusedHeadLinesKeepTheEarlierPatterns) {
+  const std::string first = std::string(kHeader) + "2\t1\tA\n\t\t*.\n";
+  for (const char* head : {"17\t8\tWide", "8\t17\tHigh", "0\t8\tEmpty", "8\t0\tFlat", "-1\t8\tN",
+                           "x\t8\tWord", "\t8\tNone", "8\t\tNone", "999999999\t8\tBig",
+                           "8\t2147483648999\tHuge", "8\t8", "8 8 NoTabs"}) {
+    ASSERT_EQ(Load(first + head + "\n\t\t********\n2\t1\tB\n\t\t.*\n"), 0) << head;
+    EXPECT_EQ(table.PatternCount, 1) << head;
+    EXPECT_EQ(At(1).name.view(), "A");
+    EXPECT_EQ(Bits(At(1)), NarrowRows({0x7F}));
+    EXPECT_EQ(FindPattern(table, "B"), 0) << head;
+  }
+  // Only the first 8 characters of a size count: "00000000" of "000000008" is 0.
+  ASSERT_EQ(Load(first + "000000008\t1\tZ\n\t\t*\n"), 0);
+  EXPECT_EQ(table.PatternCount, 1);
+  ASSERT_EQ(Load(first + "00000008\t1\tZ\n\t\t*\n"), 0);
+  EXPECT_EQ(table.PatternCount, 2);
+  // An over-long line ends the reading rather than being read again from its middle.
+  ASSERT_EQ(Load(first + "2\t1\t" + std::string(20000, 'x') + "\n\t\t..\n2\t1\tB\n\t\t.*\n"), 0);
+  EXPECT_EQ(table.PatternCount, 1);
+}
+
+TEST_F(PatternsTest, PatternCutShortIsKeptAndEndsTheReading) {
+  ASSERT_EQ(Load(std::string(kHeader) + "2\t1\tA\n\t\t*.\n8\t4\tCut\n\t\t**\n\t\t.*"), 0);
+  ASSERT_EQ(table.PatternCount, 2);
+  EXPECT_EQ(Bits(At(2)), NarrowRows({0x3F, 0xBF}));
+
+  ASSERT_EQ(Load(std::string(kHeader) + "8\t3\tA\n\t\t**\nnot a row\n\t\t**\n2\t1\tB\n\t\t.*\n"),
+            0);
+  ASSERT_EQ(table.PatternCount, 1);
+  EXPECT_EQ(Bits(At(1)), NarrowRows({0x3F}));
+
+  // A header line alone, or nothing at all, gives no pattern.
+  EXPECT_EQ(Load(kHeader), 0);
+  EXPECT_EQ(table.PatternCount, 0);
+  EXPECT_EQ(Load(""), 0);
+  EXPECT_EQ(table.PatternCount, 0);
+}
+
+TEST_F(PatternsTest, AtMost255PatternsAndFirstNameWins) {
+  std::string file = kHeader;
+  for (int i = 1; i <= 300; ++i) file += "1\t1\tP" + std::to_string(i) + "\n\t\t*\n";
+  file += "1\t1\tP1\n\t\t.\n";
+  ASSERT_EQ(Load(file), 0);
+  EXPECT_EQ(table.PatternCount, 255);
+  EXPECT_EQ(FindPattern(table, "P255"), 255);
+  EXPECT_EQ(FindPattern(table, "P256"), 0);
+
+  ASSERT_EQ(Load(std::string(kHeader) + "1\t1\tSs\n\t\t*\n1\t1\tss\n\t\t.\n1\t1\tSs\n\t\t.\n"), 0);
+  EXPECT_EQ(FindPattern(table, "Ss"), 1);
+  EXPECT_EQ(FindPattern(table, "ss"), 2);
+  EXPECT_EQ(FindPattern(table, "SS"), 0);
+  EXPECT_EQ(FindPattern(table, "Ss "), 0);
+  EXPECT_EQ(FindPattern(table, ""), 0);
+}
+
+}  // namespace
+}  // namespace sx
