@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -22,6 +23,11 @@ int fd = -1;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (!session) {
+    // No settings folder: the preference files have fuzz targets of their own, and a fuzz run
+    // must not write into the user's folder.
+    unsetenv("APPDATA");
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("HOME");
     session = sx::CreateSession({600, 40}, ui);
     fd = memfd_create("sondrix-fuzz", 0);
     if (!session || fd < 0) return 0;

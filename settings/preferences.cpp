@@ -1,5 +1,8 @@
 #include "settings/preferences.h"
 
+#include <string>
+
+#include "settings/settings_files.h"
 #include "settings/settings_model.h"
 
 namespace sx {
@@ -15,6 +18,13 @@ void LoadPreferences(Session& session) {
 
   g.modeEntityKind = data.GroupCount < 2 ? 2 : 1;
   SetAllDefaults(settings);
+
+  // A preference file that is missing or cannot be used is replaced by the current state, so the
+  // next load finds one. Write failures stay silent: the defaults simply apply again next time.
+  const std::string preferences = BuildSettingsPath(kPreferenceFileName);
+  if (ReadPreferences(preferences, settings, data) != kPreferencesRead) {
+    WritePreferences(preferences, settings, 0);
+  }
 
   // Default styles for parameters the stored preferences leave unplotted.
   for (int i = 1; i <= n; ++i) {
@@ -71,6 +81,8 @@ void LoadPreferences(Session& session) {
     ApplyTemplateColors(settings, data, 1);
   }
   if (data.GroupCount < 2 && g.modeEntityKind == 1) g.modeEntityKind = 2;
+
+  ReadWindowFile(BuildSettingsPath(kWindowFileName), session.startup);
 }
 
 }  // namespace sx

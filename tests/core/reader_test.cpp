@@ -19,6 +19,9 @@ namespace {
 
 class ReaderTest : public ::testing::Test {
  protected:
+  // Preferences live in a folder of this test alone.
+  void SetUp() override { setenv("APPDATA", files_.dir().c_str(), 1); }
+
   // Writes content to a file and loads it as the Open command does (engine steps only).
   std::int32_t Load(const std::string& content, MemoryBudgets budgets = {}) {
     path_ = files_.Write("data.tab", content);
@@ -60,6 +63,16 @@ TEST_F(ReaderTest, SmallFileWithoutDescription) {
   EXPECT_EQ(session_->settings.graphic.plotMode, kVertical);
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_FALSE(ui_.busy);
+}
+
+TEST_F(ReaderTest, UnitsFollowTheStoredBracketStyle) {
+  // The first load finds no preferences and writes them; from then on the stored unit style
+  // (round brackets by default) is brought to every label.
+  ASSERT_EQ(Load("Depth [m]\tT [C]\n1\t2\n"), 1);
+  EXPECT_EQ(label(0), "Depth [m]");
+  ASSERT_EQ(Load("Depth [m]\tT [C]\n1\t2\n"), 1);
+  EXPECT_EQ(label(0), "Depth (m)");
+  EXPECT_EQ(label(1), "T (C)");
 }
 
 TEST_F(ReaderTest, HeaderEndingWithTabGainsUnnamedParameter) {

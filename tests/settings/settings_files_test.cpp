@@ -1,0 +1,442 @@
+#include "settings/settings_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/session.h"
+#include "settings/preferences.h"
+#include "settings/settings_model.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+// The 36 stored record fields in the order of a record line.
+using P = ParameterSettings;
+constexpr std::int32_t P::*kStored[] = {
+    &P::plotState,        &P::marker,           &P::lines,          &P::columns,
+    &P::histogramLines,   &P::outline,          &P::lithology,      &P::boundary,
+    &P::valueText,        &P::occurrence,       &P::course,         &P::comment,
+    &P::columnWidth,      &P::fixedAxisLength,  &P::axisLength,     &P::doWithNext,
+    &P::colorize,         &P::flagValid,        &P::flagNotValid,   &P::flagUnknown,
+    &P::flagQuestionable, &P::flagIndividual,   &P::reverseRange,   &P::bothSides,
+    &P::inside,           &P::textOrientation,  &P::markerSymbol,   &P::markerSize,
+    &P::minorTicks,       &P::ticklines,        &P::minorTicklines, &P::lineWidth,
+    &P::modeSelected,     &P::modeMarkerSymbol, &P::modeMarkerSize, &P::modeLineWidth};
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> SplitCrLf(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) end = bytes.size();
+    lines.push_back(bytes.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  for (std::size_t p = text.find(from); p != std::string::npos;
+       p = text.find(from, p + to.size())) {
+    text.replace(p, from.size(), to);
+  }
+  return text;
+}
+
+class SettingsFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"APPDATA", "XDG_CONFIG_HOME", "HOME"}) {
+      const char* v = std::getenv(name);
+      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+    }
+    setenv("APPDATA", files.dir().c_str(), 1);
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+  std::unique_ptr<Session> NewSession() {
+    auto s = CreateSession({600, 40}, ui);
+    SetAllDefaults(s->settings);
+    return s;
+  }
+
+  // A session whose every stored preference differs from the defaults.
+  std::unique_ptr<Session> CustomSession() {
+    auto s = NewSession();
+    GraphicSettings& g = s->settings.graphic;
+    std::int32_t value = kTernary;
+    for (std::int32_t* f :
+         {&g.plotMode, &g.useColor, &g.useDefaultColor, &g.allInOne, &g.clipXAxis, &g.frameWidth,
+          &g.plotDistance, &g.spareSettingA, &g.tickIncrementPercent, &g.fontSize, &g.modeFontSize,
+          &g.spareSettingB, &g.modeEntityKind, &g.dateTimeStamp, &g.fileNameStamp,
+          &g.horizontalLayoutSwitch}) {
+      *f = value++;
+    }
+    g.unitStyle = 2;
+    g.fontName.assign("Liberation Sans");
+    g.editorPath = "/usr/bin/gedit --new-window";
+    g.CreditText.assign("Lab 7, Ä-Straße");
+    for (int i = 0; i < kSettingsRecords; ++i) {
+      for (std::size_t k = 0; k < std::size(kStored); ++k) {
+        s->settings.record(i).*kStored[k] = i * 100 + static_cast<int>(k) - 50;
+      }
+    }
+    auto& colors = s->settings.DefaultColorTable;
+    colors[1] = {1, {}, {10, 20, 30}};
+    colors[1].name.assign("Fe [ppm]");
+    colors[2] = {1, {}, {255, 0, 1}};
+    colors[2].name.assign("Temp [°C]");
+    return s;
+  }
+
+  RecordingUserInterface ui;
+  TestFiles files;
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
+  auto a = CustomSession();
+  const std::string path = files.dir() + "/prefs.ini";
+  ASSERT_TRUE(WritePreferences(path, a->settings, 1));
+  const std::string crlf = ReadBytes(path);
+  // Every character has a byte in Windows-1252, so the file is written in that code page.
+  EXPECT_NE(crlf.find("Temp [\xB0"
+                      "C]"),
+            std::string::npos);
+  a->settings.graphic.horizontalLayoutSwitch = 0;  // written, never read back
+  const std::string expected = FormatPreferences(a->settings, 1);
+
+  for (const std::string& bytes :
+       {crlf, Replace(crlf, "\r\n", "\n"), Replace(crlf, "\r\n", "\r")}) {
+    auto b = NewSession();
+    b->data.ParameterCount = 1;
+    b->data.column(1).label.assign("Ca (%)");
+    ParameterSettings& notStored = b->settings.record(5);
+    notStored.minimum = 42.0f;
+    notStored.showGroupLabel = 9;
+    notStored.format.assign("%.4f");
+    notStored.color = RGB{9, 8, 7};
+    b->settings.graphic.graphicWidth = 555;
+    b->settings.graphic.horizontalLayoutSwitch = 1;
+
+    ASSERT_EQ(ReadPreferences(files.Write("p.ini", bytes), b->settings, b->data), 0);
+    EXPECT_EQ(FormatPreferences(b->settings, 1), expected);  // every stored field
+    EXPECT_EQ(b->settings.graphic.horizontalLayoutSwitch, 0);
+    EXPECT_EQ(b->settings.graphic.customEditor, 1);
+    EXPECT_EQ(b->settings.DefaultColorTable[2].name, "Temp [°C]");
+    EXPECT_EQ(notStored.minimum, 42.0f);
+    EXPECT_EQ(notStored.showGroupLabel, 9);
+    EXPECT_EQ(notStored.format, "%.4f");
+    EXPECT_EQ(notStored.color, (RGB{9, 8, 7}));
+    EXPECT_EQ(b->settings.graphic.graphicWidth, 555);
+    EXPECT_EQ(b->data.column(1).label, "Ca [%]");  // the stored bracket style
+  }
+}
+
+TEST_F(SettingsFilesTest, TextWithoutWindows1252FormIsWrittenAsUtf8) {
+  auto a = CustomSession();
+  // "δ" has no byte there; the bytes of "Ã©" would read back as the UTF-8 "é".
+  for (const char* name : {"δ18O [‰]", "Ã©"}) {
+    a->settings.DefaultColorTable[1].name.assign(name);
+    const std::string bytes = FormatPreferences(a->settings, 1);
+    EXPECT_NE(bytes.find(name), std::string::npos);
+    auto b = NewSession();
+    ASSERT_EQ(ReadPreferences(files.Write("u.ini", bytes), b->settings, b->data), 0);
+    EXPECT_EQ(b->settings.DefaultColorTable[1].name, name);
+    EXPECT_EQ(b->settings.DefaultColorTable[2].name, "Temp [°C]");
+  }
+}
+
+TEST_F(SettingsFilesTest, PreferenceFileLayout) {
+  auto s = NewSession();
+  ParameterSettings& r = s->settings.record(12);
+  for (std::size_t k = 0; k < std::size(kStored); ++k) r.*kStored[k] = static_cast<int>(k) + 1;
+  auto& colors = s->settings.DefaultColorTable;
+  colors[0].name.assign("renamed");
+  colors[1].inUse = 1;
+  colors[1].name.assign("Fe");
+  colors[2].inUse = 1;
+  colors[2].name.assign("Mn\tx");
+  colors[4].inUse = 1;  // behind the first free entry: not written
+
+  const std::string bytes = FormatPreferences(s->settings, 0);
+  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
+  ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
+  EXPECT_EQ(Replace(bytes, "\r\n", "").find('\n'), std::string::npos);
+  const std::vector<std::string> lines = SplitCrLf(bytes);
+  ASSERT_EQ(lines.size(), 265u + 3u);
+  EXPECT_EQ(lines[0], "2008-08-08");
+  EXPECT_EQ(lines[1], "Version: 11.04 - Build: 2009-08-24");
+  EXPECT_EQ(lines[2], "Font: Arial");
+  EXPECT_EQ(lines[3], "Editor: Notepad.exe");
+  EXPECT_EQ(lines[4], " 1\t1\t1\t0\t0\t1\t0\t0\t20\t10\t10\t10\t1\t1\t1\t1\t0");
+  EXPECT_EQ(lines[5], "MERIDAT/Sondrix");
+  EXPECT_EQ(lines[6],
+            " 0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t10\t0\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0\t0\t0\t1"
+            "\t1\t1\t1\t0\t1\t0\t2\t1\t1");
+  EXPECT_EQ(lines[6 + 12],
+            "12\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\t19\t20\t21\t22"
+            "\t23\t24\t25\t26\t27\t28\t29\t30\t31\t32\t33\t34\t35\t36");
+  EXPECT_EQ(lines[262].substr(0, 4), "256\t");
+  EXPECT_EQ(lines[263], "0\t0");
+  EXPECT_EQ(lines[264], "[Default colors]");
+  EXPECT_EQ(lines[265], "TICK\t212\t212\t212");
+  EXPECT_EQ(lines[266], "Fe\t0\t146\t255");
+  EXPECT_EQ(lines[267], "Mn x\t119\t54\t255");  // a tab in a name would shift the components
+  EXPECT_EQ(colors[0].name, "TICK");
+
+  s->settings.graphic.CreditText.assign("Own text");
+  EXPECT_EQ(SplitCrLf(FormatPreferences(s->settings, 1))[5], "Own text");
+}
+
+TEST_F(SettingsFilesTest, HeaderEndingEarlyOrWrongStamp) {
+  const std::vector<std::string> lines = SplitCrLf(FormatPreferences(NewSession()->settings, 0));
+  for (std::size_t kept = 0; kept <= 6; ++kept) {
+    std::string bytes;
+    for (std::size_t k = 0; k < kept; ++k) bytes += lines[k] + "\r\n";
+    auto s = NewSession();
+    EXPECT_EQ(ReadPreferences(files.Write("h.ini", bytes), s->settings, s->data),
+              kept < 6 ? kPreferencesLineMissing : kPreferencesRead)
+        << kept << " lines";
+  }
+  // A last line without its line end is there.
+  auto s = NewSession();
+  EXPECT_EQ(
+      ReadPreferences(files.Write("h.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n1\r\nC"),
+                      s->settings, s->data),
+      kPreferencesRead);
+  EXPECT_EQ(s->settings.graphic.CreditText, "C");
+  EXPECT_EQ(ReadPreferences(files.Write("h.ini", "2008-08-09\r\n"), s->settings, s->data),
+            kPreferencesWrongStamp);
+  EXPECT_EQ(ReadPreferences(files.dir() + "/none.ini", s->settings, s->data),
+            kPreferencesUnreadable);
+  EXPECT_EQ(ReadPreferences("", s->settings, s->data), kPreferencesUnreadable);
+}
+
+TEST_F(SettingsFilesTest, MalformedRowsAreClippedClampedOrIgnored) {
+  std::string records;
+  for (int v = 0; v < 38; ++v) records += "\t7";
+  const std::string bytes = "2008-08-08\r\nVersion: x\r\nFont: Font: Courier\r\nEditor: vi\r\n" +
+                            std::string("0\t\t1\t\t\t0\tx\t4\r\n") + "credit\r\n" +
+                            " 3\t1\t2\r\n"      // fewer values: the rest unchanged
+                            "999\t5\t5\t5\r\n"  // indices outside 0..256: ignored
+                            "-1\t5\t5\r\n"
+                            "x\t5\t5\r\n" +
+                            " 4" + records + "\r\n" +  // 38 values for 36 fields: clipped
+                            "0\t0\r\n[Default colors]\r\nTICK\t1\t2\t3\r\n" +
+                            std::string(100, 'a') + "\t300\t-4\t\t77\t9\r\nName only\r\n";
+  auto s = NewSession();
+  ASSERT_EQ(ReadPreferences(files.Write("m.ini", bytes), s->settings, s->data), 0);
+  const GraphicSettings& g = s->settings.graphic;
+  EXPECT_EQ(g.fontName, "Courier");
+  EXPECT_EQ(g.editorPath, "vi");
+  EXPECT_EQ(g.customEditor, 0);
+  EXPECT_EQ(g.plotMode, kHorizontal);  // empty pieces take no position
+  EXPECT_EQ(g.useColor, 1);
+  EXPECT_EQ(g.useDefaultColor, 0);
+  EXPECT_EQ(g.allInOne, 0);  // "x" is no number: unchanged
+  EXPECT_EQ(g.clipXAxis, 4);
+  const ParameterSettings& r3 = s->settings.record(3);
+  EXPECT_EQ(r3.plotState, 1);
+  EXPECT_EQ(r3.marker, 2);
+  EXPECT_EQ(r3.lines, 0);
+  EXPECT_EQ(s->settings.record(4).plotState, 7);
+  EXPECT_EQ(s->settings.record(4).modeLineWidth, 7);
+  for (int i = 0; i < kSettingsRecords; ++i) {
+    EXPECT_NE(s->settings.record(i).marker, 5) << i;
+  }
+  const auto& colors = s->settings.DefaultColorTable;
+  EXPECT_EQ(colors[0].rgb, (RGB{1, 2, 3}));
+  EXPECT_EQ(colors[1].inUse, 1);
+  EXPECT_EQ(colors[1].name, std::string(80, 'a'));
+  EXPECT_EQ(colors[1].rgb, (RGB{255, 0, 77}));
+  EXPECT_EQ(colors[2].inUse, 1);
+  EXPECT_EQ(colors[2].name, "Name only");
+  EXPECT_EQ(colors[2].rgb, (RGB{119, 54, 255}));  // unchanged palette colour
+}
+
+TEST_F(SettingsFilesTest, StoredModeAndCredit) {
+  auto s = NewSession();
+  GraphicSettings& g = s->settings.graphic;
+  const std::string path =
+      files.Write("c.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n 2\r\nFrom file\r\n");
+  g.plotMode = kHorizontal;  // a file without header line left the horizontal mode
+  g.CreditText.assign("me@example.org");
+  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
+  EXPECT_EQ(g.plotMode, kTernary);
+  EXPECT_EQ(g.CreditText, "me");  // a credit with an address keeps its own text
+  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
+  EXPECT_EQ(g.CreditText, "From file");
+
+  g.plotMode = kVertical;
+  ASSERT_EQ(ReadPreferences(files.Write("c.ini", "2008-08-08\r\nV\r\nF\r\nE\r\n17\r\nC\r\n"),
+                            s->settings, s->data),
+            0);
+  EXPECT_EQ(g.plotMode, kVertical);  // no such mode: the current one stays
+}
+
+class LoadPreferencesTest : public SettingsFilesTest {
+ protected:
+  // A loaded file: column 1 with 300 values, 2 with 250, 3 text only, 4 an "RGB" column.
+  std::unique_ptr<Session> Loaded() {
+    auto s = NewSession();
+    DataModel& d = s->data;
+    d.ParameterCount = 4;
+    d.GroupCount = 1;
+    const int counts[] = {300, 300, 250, 0, 10};
+    for (int c = 0; c <= 4; ++c) {
+      d.column(c).label.assign("P" + std::to_string(c));
+      d.column(c).itemCount = counts[c];
+    }
+    s->settings.record(4).rgbColumn = 1;
+    return s;
+  }
+};
+
+TEST_F(LoadPreferencesTest, MissingFileIsCreatedAndNewColumnsGetDefaultStyles) {
+  const std::string prefs = BuildSettingsPath("Sondrix.ini");
+  const std::string window = BuildSettingsPath("SondrixWindow.ini");
+  auto s = Loaded();
+  s->settings.graphic.CreditText.assign("me@lab");
+  StartupState saved;
+  saved.budgets = {70000, 900};
+  saved.placements = DefaultWindowPlacement(800, 600);
+  ASSERT_TRUE(WriteWindowFile(window, saved, 800, 600));
+
+  LoadPreferences(*s);
+  EXPECT_FALSE(ui.busy);
+  EXPECT_EQ(SplitCrLf(ReadBytes(prefs)).at(5), "MERIDAT/Sondrix");
+  EXPECT_EQ(s->settings.graphic.CreditText, "me@lab");  // nothing was read
+
+  const PlotSettings& ps = s->settings;
+  EXPECT_EQ(ps.record(1).lines, 1);
+  EXPECT_EQ(ps.record(1).marker, 0);  // more than 250 values
+  EXPECT_EQ(ps.record(2).lines, 1);
+  EXPECT_EQ(ps.record(2).marker, 1);
+  EXPECT_EQ(ps.record(3).plotState, 1);
+  EXPECT_EQ(ps.record(3).lines, 0);
+  EXPECT_EQ(ps.record(3).comment, 1);
+  EXPECT_EQ(ps.record(4).comment, 0);  // colour columns never get comments
+  EXPECT_EQ(ps.record(5).plotState, 0);
+  EXPECT_EQ(ps.record(1).modeSelected, 1);
+  EXPECT_EQ(ps.record(2).modeSelected, 0);
+  EXPECT_EQ(ps.graphic.modeEntityKind, 2);
+  EXPECT_EQ(s->startup.budgets.MaxNumericItems, 70000);
+  EXPECT_EQ(s->startup.budgets.MaxTextItems, 900);
+  EXPECT_EQ(s->startup.placements.PlotWindowPlacement, saved.placements.PlotWindowPlacement);
+  EXPECT_EQ(s->data.MaxNumericItems, 600);  // this run's tables keep their size
+}
+
+TEST_F(LoadPreferencesTest, ShortRecordSectionLeavesTheRestAtDefaults) {
+  const std::string prefs = files.dir() + "/Sondrix/Sondrix.ini";
+  std::vector<std::string> lines = SplitCrLf(FormatPreferences(NewSession()->settings, 0));
+  lines[6 + 1] = " 1\t1\t0\t0\t1";  // record 1: plotted as columns only
+  std::string bytes;
+  for (int k = 0; k < 6 + 3; ++k) bytes += lines[k] + "\r\n";  // records 0..2 only
+  ASSERT_EQ(BuildSettingsPath("Sondrix.ini"), prefs);          // also makes the folder
+  files.Write("Sondrix/Sondrix.ini", bytes);
+
+  auto s = Loaded();
+  LoadPreferences(*s);
+  EXPECT_EQ(ReadBytes(prefs), bytes);  // a readable file is not rewritten
+  EXPECT_EQ(s->settings.record(1).columns, 1);
+  EXPECT_EQ(s->settings.record(1).lines, 0);
+  EXPECT_EQ(s->settings.record(2).lines, 1);
+  EXPECT_EQ(s->settings.record(2).columns, 0);
+}
+
+TEST_F(SettingsFilesTest, WindowFileRoundTripAndEarlyEnd) {
+  const std::string path = files.dir() + "/w.ini";
+  StartupState a;
+  a.budgets = {250000, 4000};
+  a.placements.FramePlacement = {1, 2, 1000, 700};
+  a.placements.PlotWindowPlacement = {3, 4, 500, 400};
+  a.placements.DescriptionWindowPlacement = {-5, 6, 300, 200};
+  ASSERT_TRUE(WriteWindowFile(path, a, 1024, 768));
+  EXPECT_EQ(
+      ReadBytes(path),
+      "2008-08-08\r\n4000\t250000\r\n1\t2\t1000\t700\r\n3\t4\t500\t400\r\n-5\t6\t300\t200\r\n");
+  StartupState b;
+  ASSERT_TRUE(ReadWindowFile(path, b));
+  EXPECT_EQ(FormatWindowFile(b, 1, 1), ReadBytes(path));
+
+  // Early end: what was read stays, the caller is told to place the windows itself. Unusable
+  // budgets become the defaults; a line stops at its first value that is no number.
+  StartupState c;
+  c.budgets = {1, 1};
+  EXPECT_FALSE(ReadWindowFile(files.Write("w.ini", "2008-08-08\n0\t99999999999\n7\t8\tx\t9\n"), c));
+  EXPECT_EQ(c.budgets.MaxTextItems, kDefaultMaxTextItems);
+  EXPECT_EQ(c.budgets.MaxNumericItems, kDefaultMaxNumericItems);
+  EXPECT_EQ(c.placements.FramePlacement, (Placement{7, 8, -1, -1}));
+  EXPECT_EQ(c.placements.PlotWindowPlacement, Placement{});
+
+  StartupState d;
+  d.budgets = {5, 6};
+  EXPECT_FALSE(ReadWindowFile(files.Write("w.ini", "2008-08-07\r\n1\t2\r\n"), d));
+  EXPECT_FALSE(ReadWindowFile(files.dir() + "/none.ini", d));
+  EXPECT_EQ(d.budgets.MaxNumericItems, 5);
+  EXPECT_EQ(d.budgets.MaxTextItems, 6);
+
+  // Child windows never placed: the defaults for the screen are written.
+  StartupState e;
+  e.placements.FramePlacement = {1, 2, 3, 4};
+  const std::vector<std::string> lines = SplitCrLf(FormatWindowFile(e, 1024, 768));
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[2], "51\t38\t922\t692");
+  EXPECT_EQ(e.placements.PlotWindowPlacement.width, -1);
+}
+
+TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
+  const std::string dir = files.dir();
+  struct stat st;
+  EXPECT_EQ(BuildSettingsPath("Sondrix.ini"), dir + "/Sondrix/Sondrix.ini");
+  EXPECT_EQ(stat((dir + "/Sondrix").c_str(), &st), 0);
+
+  unsetenv("APPDATA");
+  setenv("XDG_CONFIG_HOME", (dir + "/xdg/").c_str(), 1);
+  EXPECT_EQ(BuildSettingsPath("SondrixWindow.ini"), dir + "/xdg/Sondrix/SondrixWindow.ini");
+  EXPECT_EQ(stat((dir + "/xdg/Sondrix").c_str(), &st), 0);
+
+  setenv("HOME", (dir + "/home").c_str(), 1);
+  mkdir((dir + "/home").c_str(), 0700);
+  setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
+  EXPECT_EQ(BuildSettingsPath("a.ini"), dir + "/home/.config/Sondrix/a.ini");
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(BuildSettingsPath("a.ini"), dir + "/home/.config/Sondrix/a.ini");
+  EXPECT_EQ(stat((dir + "/home/.config/Sondrix").c_str(), &st), 0);
+
+  unsetenv("HOME");
+  EXPECT_EQ(BuildSettingsPath("a.ini"), "");
+  setenv("APPDATA", ("/" + std::string(5000, 'x')).c_str(), 1);
+  EXPECT_EQ(BuildSettingsPath("a.ini"), "");  // never cut
+  EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0));
+}
+
+}  // namespace
+}  // namespace sx
