@@ -10,6 +10,7 @@
 
 #include "core/data_model.h"
 #include "core/user_interface.h"
+#include "plot/plot_context.h"
 #include "settings/patterns.h"
 #include "settings/plot_settings.h"
 
@@ -72,9 +73,13 @@ struct Session {
   DataModel data;
   PlotSettings settings;
   PatternTable patterns;
+  RenderState render;
   StartupState startup;
   WorkBuffers buffers;
   UserInterface* ui = nullptr;
+
+  // The pass context for a surface of the given resolution factors.
+  PlotContext plotContext(ScaleInfo scale) { return {data, settings, patterns, render, scale}; }
 };
 
 // Allocates every table in order; returns -1 at the first allocation that fails, else 0.

@@ -1,0 +1,52 @@
+#pragma once
+// What one plot pass reads and the layout writes: the models, the text metrics measured on the
+// target surface, the shared point buffer and the resolution factors of the surface.
+
+#include <cstdint>
+
+#include "core/data_model.h"
+#include "render/drawing.h"
+#include "settings/patterns.h"
+#include "settings/plot_settings.h"
+
+namespace sx {
+
+// Fixed margins of every layout, in device units (never scaled).
+inline constexpr std::int32_t marginLeft = 5;
+inline constexpr std::int32_t marginRight = 5;
+inline constexpr std::int32_t marginTop = 5;
+inline constexpr std::int32_t marginBottom = 5;
+
+// Line heights and widths each layout measures on the target surface; read by the axis drawing
+// and the renderers.
+struct TextMetrics {
+  std::int32_t titleHeight = 0;       // fontSize + 2, bold
+  std::int32_t labelHeight = 0;       // fontSize, bold
+  std::int32_t numberHeight = 0;      // fontSize - 2
+  std::int32_t halfNumberHeight = 0;  // numberHeight / 2
+  std::int32_t smallHeight = 0;       // fontSize - 4
+  std::int32_t maxNumberWidth = 0;    // widest axis-limit text
+  std::int32_t xLabelWidth = 0;       // Vertical mode: widest X tick label
+  std::int32_t xNameWidth = 0;        // X axis name, bold
+  std::int32_t xUnitWidth = 0;        // X unit
+  std::int32_t spaceWidth = 0;        // " "
+};
+
+// The state a pass carries between its layout and its drawing; kept in the session so that
+// stages 2 and 3 redraw with the layout of the last screen paint.
+struct RenderState {
+  TextMetrics metrics;
+  PointBuffer points;
+  // Whole dots per inch found at the last screen paint.
+  float ScreenResolution = 96.0f;
+};
+
+struct PlotContext {
+  DataModel& data;
+  PlotSettings& settings;
+  const PatternTable& patterns;
+  RenderState& render;
+  ScaleInfo scale;  // of the surface being drawn
+};
+
+}  // namespace sx
