@@ -9,11 +9,18 @@
 #include "core/reader.h"
 #include "core/session.h"
 #include "core/utf8.h"
+#include "settings/settings_files.h"
+#include "settings/startup.h"
+#include "settings/template_file.h"
 
 namespace sx::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
+
+// The screen the headless tool assumes for default window placements.
+constexpr std::int32_t kScreenWidth = 1920;
+constexpr std::int32_t kScreenHeight = 1080;
 
 // A 32-bit float as the number "%.9g" prints (which reads back as the same float): whole
 // numbers as integers, others as the double nearest to that text.
@@ -46,6 +53,8 @@ Json ModelJson(const Session& s, const RecordingUserInterface& ui) {
   j["titleText"] = g.TitleText.str();
   j["dateText"] = g.DateText.str();
   j["creditText"] = g.CreditText.str();
+  j["templatePath"] = ps.TemplatePath;
+  j["settingsFolder"] = BuildSettingsPath("");
   Json messages = Json::array();
   for (const auto& m : ui.messages) messages.push_back(m.text);
   j["messages"] = messages;
@@ -111,6 +120,8 @@ void PrintPlain(const Session& s, std::ostream& out) {
   out << "Title:       " << g.TitleText.view() << "\n";
   out << "Date:        " << g.DateText.view() << "\n";
   out << "Credit:      " << g.CreditText.view() << "\n";
+  if (!ps.TemplatePath.empty()) out << "Template:    " << ps.TemplatePath << "\n";
+  out << "Settings:    " << BuildSettingsPath("") << "\n";
   if (d.DescriptionLineCount > 0) {
     out << "Description (" << d.DescriptionLineCount << " lines):\n";
     for (int i = 1; i <= d.DescriptionLineCount; ++i) {
@@ -142,11 +153,14 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   const Options o = ParseOptions(args);
   if (!o.error.empty() || o.files.size() != 1) {
     err << "sondrix-cli info: " << (o.error.empty() ? "expects one data file" : o.error) << "\n"
-        << "usage: sondrix-cli info FILE [--json] [--numeric-items N] [--text-items N]\n";
+        << "usage: sondrix-cli info FILE [--json] [--template T.stf] [--numeric-items N] "
+           "[--text-items N]\n";
     return kExitUsage;
   }
   RecordingUserInterface ui;
-  std::unique_ptr<Session> session = CreateSession(o.budgets, ui);
+  std::optional<MemoryBudgets> budgets;
+  if (o.budgetsGiven) budgets = o.budgets;
+  std::unique_ptr<Session> session = StartSession(ui, kScreenWidth, kScreenHeight, budgets);
   if (!session) {
     for (const auto& m : ui.messages) err << m.text << "\n";
     return 3;
@@ -157,6 +171,15 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (result != 0) {
     for (const auto& m : ui.messages) err << m.text << "\n";
     return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
+  }
+  if (!o.templatePath.empty()) {
+    // As the template load command: a refused template is reported and the data read again.
+    std::int32_t templateResult = 0;
+    LoadTemplateCommand(*session, o.templatePath, &templateResult);
+    if (session->data.ParameterCount < 1) {
+      for (const auto& m : ui.messages) err << m.text << "\n";
+      return 2;
+    }
   }
   if (o.json) {
     out << ModelJson(*session, ui).dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";

@@ -23,6 +23,12 @@ Options ParseOptions(const std::vector<std::string>& args) {
       optionsEnded = true;
     } else if (a == "--json") {
       o.json = true;
+    } else if (a == "--template") {
+      if (i + 1 >= args.size()) {
+        o.error = "--template needs a file";
+        return o;
+      }
+      o.templatePath = args[++i];
     } else if (a == "--numeric-items" || a == "--text-items") {
       std::int64_t v = 0;
       if (i + 1 >= args.size() || !ReadBudget(args[i + 1], v)) {
@@ -37,6 +43,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
         return o;
       }
       (numeric ? o.budgets.MaxNumericItems : o.budgets.MaxTextItems) = static_cast<std::int32_t>(v);
+      o.budgetsGiven = true;
     } else {
       o.error = "unknown option " + a;
       return o;

@@ -15,12 +15,15 @@ inline constexpr int kExitUsage = 64;
 struct Options {
   std::vector<std::string> files;
   bool json = false;
+  std::string templatePath;     // --template FILE
+  bool budgetsGiven = false;    // --numeric-items / --text-items were given
   MemoryBudgets budgets;
   std::string error;  // set when the arguments cannot be used
 };
 
 // Parses the arguments after the subcommand name. Recognised: --json, --numeric-items N,
-// --text-items N (memory budgets for this run), "--" ends the options.
+// --text-items N (memory budgets for this run, in place of the stored ones), --template FILE,
+// "--" ends the options.
 Options ParseOptions(const std::vector<std::string>& args);
 
 }  // namespace sx::cli

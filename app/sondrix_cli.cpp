@@ -10,7 +10,8 @@
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-    std::cout << "usage: sondrix-cli info FILE [--json] [--numeric-items N] [--text-items N]\n";
+    std::cout << "usage: sondrix-cli info FILE [--json] [--template T.stf] [--numeric-items N] "
+                 "[--text-items N]\n";
     return args.empty() ? sx::cli::kExitUsage : 0;
   }
   const std::string command = args[0];

@@ -19,6 +19,9 @@ struct CliRun {
 };
 
 CliRun Info(std::vector<std::string> args) {
+  // Each run starts without stored preferences.
+  TestFiles settings;
+  setenv("APPDATA", settings.dir().c_str(), 1);
   std::ostringstream out, err;
   const int status = RunInfo(args, out, err);
   return {status, out.str(), err.str()};

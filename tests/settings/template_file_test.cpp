@@ -1,0 +1,417 @@
+// Scenarios of template files: what a user finds in the settings after saving one and loading it
+// onto a data set.
+
+#include "settings/template_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <climits>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "core/reader.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+// The stored record fields, row by row in the file's order.
+// clang-format off
+#define SX_STYLES_ROW(X) \
+  X(plotState) X(marker) X(lines) X(columns) X(histogramLines) X(outline) X(valueText) \
+  X(occurrence) X(course) X(comment) X(lithology) X(showParameterLabel) X(showGroupLabel) \
+  X(boundary) X(lineWidth)
+#define SX_AXIS_ROW(X) \
+  X(fixedAxisLength) X(axisLength) X(doWithNext) X(colorize) X(flagValid) X(flagNotValid) \
+  X(flagUnknown) X(flagQuestionable) X(flagIndividual)
+#define SX_TICKS_ROW(X) X(bothSides) X(inside) X(textOrientation) X(markerSymbol) X(markerSize)
+#define SX_TICKLINES_ROW(X) X(minorTicks) X(ticklines) X(minorTicklines) X(columnWidth) X(automatic)
+#define SX_MODE_ROW(X) X(modeSelected) X(modeMarkerSymbol) X(modeMarkerSize) X(modeLineWidth)
+#define SX_RECORD_INTS(X) \
+  SX_STYLES_ROW(X) SX_AXIS_ROW(X) SX_TICKS_ROW(X) SX_TICKLINES_ROW(X) SX_MODE_ROW(X) X(reverseRange)
+#define SX_RECORD_FLOATS(X) X(minimum) X(maximum) X(cMax) X(referenceLine) X(tickIncrement)
+#define SX_GRAPHIC_INTS(X) \
+  X(plotMode) X(useColor) X(allInOne) X(clipXAxis) X(frameWidth) X(useTemplate) X(graphicWidth) \
+  X(graphicHeight) X(plotDistance) X(spareSettingA) X(tickIncrementPercent) X(fontSize) \
+  X(modeFontSize) X(spareSettingB) X(modeEntityKind) X(dateTimeStamp) X(fileNameStamp) \
+  X(unitStyle) X(horizontalLayoutSwitch)
+// clang-format on
+
+constexpr char kData[] = "Depth (m)\tA (mg/l)\tB\tC (%)\n1\t2\t3\t4\n2\t3\t4\t5\n3\t4.5\t5\t6\n";
+constexpr int kBlockLines = 13;
+int LineOf(int block, int line) {
+  return 6 + kBlockLines * block + line - 1;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, std::size_t count,
+                      const char* end = "\r\n") {
+  std::string text;
+  for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + end;
+  return text;
+}
+
+// Gives every stored field (and a few that are not stored) a value of its own per record.
+void Scramble(Session& s, int seed) {
+  for (int i = 0; i < kSettingsRecords; ++i) {
+    ParameterSettings& r = s.settings.record(i);
+    int j = 0;
+#define SX_SET_INT(f) r.f = seed * 100000 + i * 100 + j++;
+    SX_RECORD_INTS(SX_SET_INT)
+#define SX_SET_FLOAT(f) r.f = static_cast<float>(seed) + i * 0.5f + (j++) * 0.25f;
+    SX_RECORD_FLOATS(SX_SET_FLOAT)
+    r.format.assign("%." + std::to_string((i + seed) % 10) + "f");
+    r.color = {static_cast<std::uint8_t>(seed + i), static_cast<std::uint8_t>(i), 7};
+    r.modeColor = {9, static_cast<std::uint8_t>(seed * 3 + i), static_cast<std::uint8_t>(i / 2)};
+    r.rgbColumn = seed + i;
+    r.epsilon = seed * 2.0f + i;
+    r.reservedA = r.reservedB = seed;
+    s.data.column(i).label.assign("P" + std::to_string(seed) + "-" + std::to_string(i) +
+                                  " (\u00B0C)");
+    s.data.column(i).groupName.assign("G" + std::to_string(seed * 1000 + i));
+  }
+  s.settings.record(2).maximum = 3.0e38f;  // its row is far longer than 80 characters
+  GraphicSettings& g = s.settings.graphic;
+  int j = 0;
+#define SX_SET_GRAPHIC(f) g.f = seed * 1000 + j++;
+  SX_GRAPHIC_INTS(SX_SET_GRAPHIC)
+  g.plotMode = seed % 2;
+  g.unitStyle = 1;
+  g.fontName.assign("Font " + std::to_string(seed));
+  g.CreditText.assign("Credit \u00B0 " + std::to_string(seed));
+  g.DateText.assign("date " + std::to_string(seed));  // not stored
+}
+
+void ExpectStoredEqual(const Session& a, const Session& b, int last) {
+  const GraphicSettings &ga = a.settings.graphic, &gb = b.settings.graphic;
+#define SX_EXPECT_GRAPHIC(f) EXPECT_EQ(ga.f, gb.f) << #f;
+  SX_GRAPHIC_INTS(SX_EXPECT_GRAPHIC)
+  EXPECT_EQ(ga.fontName.view(), gb.fontName.view());
+  EXPECT_EQ(ga.CreditText.view(), gb.CreditText.view());
+  for (int i = 0; i <= last; ++i) {
+    const ParameterSettings &ra = a.settings.record(i), &rb = b.settings.record(i);
+#define SX_EXPECT_FIELD(f) EXPECT_EQ(ra.f, rb.f) << #f << " of record " << i;
+    SX_RECORD_INTS(SX_EXPECT_FIELD)
+    SX_RECORD_FLOATS(SX_EXPECT_FIELD)
+    EXPECT_EQ(ra.format.view(), rb.format.view()) << i;
+    EXPECT_EQ(ra.color, rb.color) << i;
+    EXPECT_EQ(ra.modeColor, rb.modeColor) << i;
+    EXPECT_EQ(ra.color, b.settings.ParameterColorTable[i]) << i;
+    EXPECT_EQ(ra.modeColor, b.settings.ModeColorTable[i]) << i;
+    EXPECT_EQ(a.data.column(i).label.view(), b.data.column(i).label.view());
+    EXPECT_EQ(a.data.column(i).groupName.view(), b.data.column(i).groupName.view());
+  }
+}
+
+class TemplateTest : public ::testing::Test {
+ protected:
+  // Preferences live in a folder of this test alone.
+  void SetUp() override { setenv("APPDATA", files_.dir().c_str(), 1); }
+
+  std::unique_ptr<Session> Open(const std::string& content = kData) {
+    std::unique_ptr<Session> s = CreateSession({}, ui_);
+    SetDataFilePath(s->data, files_.Write("data.tab", content));
+    EXPECT_EQ(OpenDataFile(*s), 0);
+    ui_.messages.clear();
+    return s;
+  }
+  // The template of a session, as text.
+  std::string Saved(const Session& s) {
+    const std::string path = files_.dir() + "/saved.stf";
+    EXPECT_TRUE(WriteTemplate(s, path));
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::int32_t Read(Session& s, const std::string& text) {
+    return ReadTemplate(s, files_.Write("t.stf", text));
+  }
+
+  TestFiles files_;
+  RecordingUserInterface ui_;
+};
+
+TEST_F(TemplateTest, WrittenLayout) {
+  std::unique_ptr<Session> s = Open();
+  Scramble(*s, 1);
+  const std::string text = Saved(*s);
+  const std::vector<std::string> lines = SplitLines(text);
+  ASSERT_EQ(lines.size(), 6u + 257u * kBlockLines);
+  EXPECT_EQ(JoinLines(lines, lines.size()), text);  // every line ends with CR LF
+  EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
+  EXPECT_EQ(lines[0], "2008-08-08");
+  EXPECT_EQ(lines[1], "Version: 11.04 - Build: 2009-08-24");
+  EXPECT_EQ(lines[2], "Font: Font 1");
+  EXPECT_EQ(lines[3], "Copyrighttext: Credit \xB0 1");  // Windows-1252
+  EXPECT_EQ(lines[4], "1\t1001\t1002\t1003\t1004");
+  EXPECT_EQ(lines[5],
+            "1005\t3\t1006\t1007\t1008\t1009\t1010\t1011\t1012\t1013\t1014\t1015\t"
+            "1016\t1\t1018");
+  EXPECT_EQ(lines[LineOf(256, 1)], "Parameter: 256");
+
+  // Block 2 from the values Scramble gave it: field j of record 2 is 100200 + j.
+  std::string expected =
+      "Parameter: 2\nName: P1-2 (\xB0"
+      "C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7";
+  int j = 0;
+  for (const int count : {15, 9, 5, 5, 4}) {
+    for (int k = 0; k < count; ++k) expected += (k ? "\t" : "\n") + std::to_string(100200 + j++);
+  }
+  char floats[200];
+  std::snprintf(floats, sizeof floats, "\n9\t5\t1\n%f\t%f\t%f\t100238\n%f\t%f", 11.75, 3.0e38f,
+                12.25, 12.5, 12.75);
+  expected += floats;
+  EXPECT_EQ(JoinLines({lines.begin() + LineOf(2, 1), lines.begin() + LineOf(3, 1)}, 13, "\n"),
+            expected + "\n");
+
+  std::string error;
+  EXPECT_FALSE(WriteTemplate(*s, files_.dir() + "/missing/t.stf", &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST_F(TemplateTest, RoundTripRestoresEveryStoredFieldAndNothingElse) {
+  std::unique_ptr<Session> a = Open();
+  Scramble(*a, 1);
+  const std::string text = Saved(*a);
+
+  std::unique_ptr<Session> b = Open();
+  Scramble(*b, 2);
+  b->settings.graphic.useDefaultColor = 1;
+  const std::vector<ParameterSettings> before(&b->settings.record(0), &b->settings.record(0) + 257);
+  const std::string label7 = b->data.column(7).label.str();
+  std::string version;
+  ASSERT_EQ(ReadTemplate(*b, files_.Write("t.stf", text), &version), kTemplateApplied);
+  EXPECT_EQ(version, "11.04 - Build: 2009-08-24");
+
+  ExpectStoredEqual(*a, *b, 3);
+  EXPECT_EQ(b->settings.record(2).maximum, 3.0e38f);
+  for (int i = 0; i < kSettingsRecords; ++i) {
+    const ParameterSettings &r = b->settings.record(i), &old = before[i];
+    EXPECT_EQ(r.rgbColumn, old.rgbColumn);
+    EXPECT_EQ(r.epsilon, old.epsilon);
+    EXPECT_EQ(r.reservedA, old.reservedA);
+    if (i <= 3) continue;
+    // Records beyond the file keep their values but are no longer plotted.
+    EXPECT_EQ(r.plotState, 0);
+    EXPECT_EQ(r.lines, old.lines);
+    EXPECT_EQ(r.minimum, old.minimum);
+  }
+  EXPECT_EQ(b->data.column(7).label.view(), label7);
+  EXPECT_EQ(b->settings.graphic.DateText.view(), "date 2");
+
+  // Bare LF and bare CR line ends read the same.
+  const std::vector<std::string> lines = SplitLines(text);
+  for (const char* end : {"\n", "\r"}) {
+    std::unique_ptr<Session> c = Open();
+    Scramble(*c, 2);
+    ASSERT_EQ(Read(*c, JoinLines(lines, lines.size(), end)), kTemplateApplied);
+    EXPECT_EQ(Saved(*c), Saved(*b));
+  }
+}
+
+TEST_F(TemplateTest, ColumnsAreRenamedByPosition) {
+  std::unique_ptr<Session> a = Open();
+  a->settings.record(2).lines = 0;
+  a->data.column(3).label.assign("C [%]");
+  a->settings.graphic.useTemplate = 0;
+  // A count that belongs to the template's own file.
+  a->settings.graphic.plottedCount = 40;
+  for (int i = 1; i <= 20; ++i) a->settings.record(i).plotState = 1;
+  a->settings.record(1).plotState = 0;
+  const std::string text = Saved(*a);
+  std::unique_ptr<Session> b = Open("Depth (m)\tX\tY\tZ\n1\t2\t3\t4\n2\t3\t4\t5\n");
+  b->settings.DefaultColorTable[1] = {1, {}, {1, 2, 3}};
+  b->settings.DefaultColorTable[1].name.assign("N [x]");
+  b->settings.graphic.useTemplate = 1;
+  ASSERT_EQ(Read(*b, text), kTemplateApplied);
+  EXPECT_EQ(b->data.column(1).label.view(), "A (mg/l)");
+  EXPECT_EQ(b->data.column(2).label.view(), "B");
+  EXPECT_EQ(b->settings.record(2).lines, 0);
+  // The names take the template's unit style; the colour memory keeps its own.
+  EXPECT_EQ(b->data.column(3).label.view(), "C (%)");
+  EXPECT_EQ(b->settings.DefaultColorTable[1].name.view(), "N [x]");
+  // Line 6 starting with 0 switches the template off.
+  EXPECT_EQ(b->settings.graphic.useTemplate, 0);
+  EXPECT_EQ(b->settings.graphic.plottedCount, 2);
+}
+
+TEST_F(TemplateTest, EarlyEndGivesTheCodeOfTheMissingLineAndChangesNothing) {
+  std::unique_ptr<Session> a = Open();
+  Scramble(*a, 1);
+  const std::vector<std::string> lines = SplitLines(Saved(*a));
+  std::unique_ptr<Session> b = Open();
+  const std::string unchanged = Saved(*b);
+  const int needed = LineOf(4, 1);  // blocks 0..3 for three parameters
+  for (int present = 0; present <= needed; ++present) {
+    std::int32_t expected = 0;
+    const int block = (present - 6) / kBlockLines, line = (present - 6) % kBlockLines + 1;
+    if (present < 6) {
+      const std::int32_t header[] = {-3, -1, -3, -3, -4, -6};
+      expected = header[present];
+    } else if (present < needed) {
+      expected = line <= 4 ? -8 : -4 - line;
+    }
+    ASSERT_EQ(Read(*b, JoinLines(lines, present)), expected)
+        << present << " lines, block " << block;
+    if (expected != 0) {
+      ASSERT_EQ(Saved(*b), unchanged) << present;
+    }
+  }
+  // A last line without its line end is still there.
+  std::string cut = JoinLines(lines, needed);
+  cut.resize(cut.size() - 2);
+  EXPECT_EQ(Read(*b, cut), kTemplateApplied);
+
+  auto edited = [&](std::size_t index, const std::string& line) {
+    std::vector<std::string> copy = lines;
+    copy[index] = line;
+    return Read(*b, JoinLines(copy, copy.size()));
+  };
+  EXPECT_EQ(edited(0, "2008-08-09"), kTemplateWrongStamp);
+  EXPECT_EQ(edited(4, lines[4] + "\t1"), kTemplateGlobalsTooMany);
+  EXPECT_EQ(edited(5, lines[5] + "\t\t1"), kTemplateOptionsTooMany);
+}
+
+TEST_F(TemplateTest, FaultyValuesAreMended) {
+  std::unique_ptr<Session> a = Open();
+  Scramble(*a, 1);
+  std::vector<std::string> lines = SplitLines(Saved(*a));
+  lines[LineOf(1, 1)] = "Parameter: 300";          // no such record
+  lines[LineOf(2, 5)] = "300\t-5\t70000";          // components beyond a byte
+  lines[LineOf(2, 8)] = "1\t1\t45\t3\t4\t99\t99";  // more values than fields
+  lines[LineOf(3, 8)] = "\t\t11\t\t";              // fewer values than fields
+  lines[LineOf(2, 4)] = "Format: %s%n";            // not a number format
+  lines[LineOf(3, 4)] = "Format: %.3f";
+  lines[LineOf(3, 7)] = "2147483648\t-2147483648\t-99999999999\t +12abc\tabc";
+  lines[LineOf(3, 12)] = "1e39\tinf\t0x1p3\t1";
+  lines[LineOf(3, 13)] = "  -2.5xyz\tnan";
+  lines[LineOf(3, 2)] = "Name: Name: Q";
+  std::unique_ptr<Session> b = Open();
+  const ParameterSettings one = b->settings.record(1), two = b->settings.record(2),
+                          three = b->settings.record(3);
+  const std::string label1 = b->data.column(1).label.str();
+  ASSERT_EQ(Read(*b, JoinLines(lines, lines.size())), kTemplateApplied);
+
+  // The block naming record 300 is read past: record 1 keeps its values, the next blocks apply.
+  EXPECT_EQ(b->settings.record(1).lines, one.lines);
+  EXPECT_EQ(b->data.column(1).label.view(), label1);
+  const ParameterSettings &r2 = b->settings.record(2), &r3 = b->settings.record(3);
+  EXPECT_EQ(r2.lines, a->settings.record(2).lines);
+  EXPECT_EQ(r2.color, (RGB{255, 0, 255}));
+  EXPECT_EQ(r2.format.view(), two.format.view());
+  EXPECT_EQ(r3.format.view(), "%.3f");
+  // Extra values stay out of the next row; missing ones leave their fields alone.
+  EXPECT_EQ(std::vector({r2.bothSides, r2.markerSize, r2.minorTicks}),
+            std::vector({1, 4, a->settings.record(2).minorTicks}));
+  EXPECT_EQ(std::vector({r3.bothSides, r3.inside, r3.markerSize}),
+            std::vector({11, three.inside, three.markerSize}));
+  EXPECT_EQ(
+      std::vector({r3.fixedAxisLength, r3.axisLength, r3.doWithNext, r3.colorize, r3.flagValid}),
+      std::vector({INT_MAX, INT_MIN, INT_MIN, 12, three.flagValid}));
+  EXPECT_EQ(std::vector({r3.minimum, r3.maximum, r3.cMax, r3.referenceLine, r3.tickIncrement}),
+            std::vector({three.minimum, three.maximum, 8.0f, -2.5f, three.tickIncrement}));
+  EXPECT_EQ(r3.reverseRange, 1);
+  EXPECT_EQ(b->data.column(3).label.view(), "Q");
+}
+
+TEST_F(TemplateTest, TextsTakeTheEncodingTheyNeed) {
+  std::unique_ptr<Session> a = Open();
+  a->data.column(1).label.assign("T (\u00B0C)");
+  EXPECT_NE(Saved(*a).find("Name: T (\xB0"
+                           "C)\r\n"),
+            std::string::npos);
+  // A character outside Windows-1252, and a text whose Windows-1252 bytes would read as UTF-8.
+  for (const char* label : {"\u03B1 (x)", "\u00C2\u00B0"}) {
+    a->data.column(1).label.assign(label);
+    const std::string text = Saved(*a);
+    EXPECT_NE(text.find(std::string("Name: ") + label + "\r\n"), std::string::npos) << label;
+    std::unique_ptr<Session> b = Open();
+    ASSERT_EQ(Read(*b, text), kTemplateApplied);
+    EXPECT_EQ(b->data.column(1).label.view(), label);
+  }
+}
+
+TEST_F(TemplateTest, LoadCommand) {
+  std::unique_ptr<Session> a = Open();
+  a->settings.record(1).automatic = 1;
+  a->settings.record(2).automatic = 0;
+  for (int i = 1; i <= 2; ++i) {
+    a->settings.record(i).minimum = 1000.0f;
+    a->settings.record(i).maximum = 2000.0f;
+  }
+  const std::string good = files_.Write("good.stf", Saved(*a));
+  std::unique_ptr<Session> b = Open();
+  std::int32_t result = 1;
+  EXPECT_EQ(LoadTemplateCommand(*b, good, &result), 0);
+  EXPECT_EQ(result, kTemplateApplied);
+  EXPECT_EQ(b->settings.TemplatePath, good);
+  // Only the automatic parameters are rescaled to the data, and the marks stay.
+  EXPECT_LT(b->settings.record(1).maximum, 10.0f);
+  EXPECT_EQ(b->settings.record(2).maximum, 2000.0f);
+  EXPECT_EQ(b->settings.record(1).automatic, 1);
+  EXPECT_EQ(b->settings.record(2).automatic, 0);
+  EXPECT_TRUE(ui_.messages.empty());
+
+  // A refused template: its message, then the data file's own settings again.
+  b->settings.record(1).lines = 0;
+  const std::vector<std::string> lines = SplitLines(Saved(*a));
+  const std::pair<std::size_t, const char*> cases[] = {
+      {1, "Sorry, you can't use this old template."}, {20, "Wrong format of data."}};
+  for (const auto& [count, message] : cases) {
+    ui_.messages.clear();
+    const std::string bad = files_.Write("bad.stf", JoinLines(lines, count));
+    EXPECT_EQ(LoadTemplateCommand(*b, bad, &result), 0);
+    EXPECT_LT(result, 0);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text, message);
+    EXPECT_EQ(b->settings.record(1).lines, 1);
+    EXPECT_EQ(b->settings.graphic.plottedCount, 3);
+  }
+
+  ui_.messages.clear();
+  const std::string missing = files_.dir() + "/missing.stf";
+  const std::string before = Saved(*b);
+  EXPECT_EQ(LoadTemplateCommand(*b, missing, &result), 0);
+  EXPECT_EQ(result, kTemplateCouldNotOpen);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + missing + "<");
+  EXPECT_EQ(Saved(*b), before);
+}
+
+TEST_F(TemplateTest, ActiveTemplateIsAppliedAfterEachLoadOfSeveralRows) {
+  std::unique_ptr<Session> a = Open();
+  a->data.column(1).label.assign("Renamed");
+  a->settings.graphic.useTemplate = 1;
+  std::unique_ptr<Session> b = Open();
+  ASSERT_EQ(LoadTemplateCommand(*b, files_.Write("t.stf", Saved(*a))), 0);
+  ASSERT_TRUE(IsTemplateActive(b->settings));
+
+  SetDataFilePath(b->data, files_.Write("two.tab", "Depth\tA\n1\t2\n2\t3\n"));
+  ASSERT_EQ(OpenDataFile(*b), 0);
+  EXPECT_EQ(b->data.column(1).label.view(), "Renamed");
+  SetDataFilePath(b->data, files_.Write("one.tab", "Depth\tA\n1\t2\n"));
+  ASSERT_EQ(OpenDataFile(*b), 0);
+  EXPECT_EQ(b->data.column(1).label.view(), "A");
+  EXPECT_TRUE(ui_.messages.empty());
+
+  // An active template that has gone away is reported at the next load.
+  b->settings.TemplatePath = files_.dir() + "/gone.stf";
+  SetDataFilePath(b->data, files_.dir() + "/two.tab");
+  ASSERT_EQ(OpenDataFile(*b), 0);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/gone.stf<");
+}
+
+}  // namespace
+}  // namespace sx
