@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "core/reader.h"
+#include "settings/template_file.h"
 #include "test_files.h"
 
 namespace sx::cli {
@@ -86,6 +88,40 @@ TEST(CliInfo, FailuresAndUsage) {
   EXPECT_EQ(Info({"a", "--text-items", "-5"}).status, kExitUsage);
   EXPECT_EQ(Info({"a", "--numeric-items", "999999999999"}).status, kExitUsage);
   EXPECT_EQ(Info({"a", "--bogus"}).status, kExitUsage);
+}
+
+TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
+  TestFiles files;
+  const std::string data = files.Write("d.tab", "Depth [m]\tA\tB\n1\t2\t3\n2\t4\t5\n");
+  // A template written by the program itself, with the second parameter renamed.
+  std::string stf;
+  {
+    RecordingUserInterface ui;
+    auto s = CreateSession({}, ui);
+    SetDataFilePath(s->data, data);
+    ASSERT_EQ(OpenDataFile(*s), 0);
+    s->data.column(2).label.assign("Renamed");
+    stf = files.dir() + "/t.stf";
+    ASSERT_TRUE(WriteTemplate(*s, stf));
+  }
+  CliRun r = Info({data, "--json", "--template", stf});
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["columns"][2]["label"], "Renamed");
+  EXPECT_EQ(j["templatePath"], stf);
+  EXPECT_FALSE(j["settingsFolder"].get<std::string>().empty());
+
+  r = Info({data, "--json", "--template", files.dir() + "/missing.stf"});
+  ASSERT_EQ(r.status, 0);
+  j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["messages"].size(), 1u);
+  EXPECT_EQ(j["messages"][0], "Could not open file:\n>" + files.dir() + "/missing.stf<");
+
+  r = Info({data, "--json", "--template", files.Write("old.stf", "1999-01-01\n")});
+  ASSERT_EQ(r.status, 0);
+  j = nlohmann::json::parse(r.out);
+  ASSERT_EQ(j["messages"].size(), 1u);
+  EXPECT_EQ(j["messages"][0], "Wrong format of data.");
 }
 
 TEST(CliInfo, PlainOutputForPeople) {
