@@ -18,6 +18,7 @@ CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug 
   -DSONDRIX_BENCH=OFF >/dev/null
 cmake --build build-asan
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== fuzz smoke (${fuzz_seconds}s per target) =="

@@ -1,0 +1,451 @@
+// Where the frames land and how values map onto them, measured on the recording surface at
+// 96 dpi. Its metrics make the fonts of a 10-point plot: title line 18 (12 pt), label line 15
+// (10 pt, advance 7), number line 13 (8 pt, advance 6), small line 9 (6 pt); a 9-point bold mode
+// font has line 14 and advance 7.
+
+#include "plot/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <initializer_list>
+#include <memory>
+#include <ostream>
+#include <string_view>
+
+#include "core/device_int.h"
+#include "core/session.h"
+#include "render/recording_surface.h"
+#include "settings/settings_model.h"
+
+namespace sx {
+namespace {
+
+struct Frame {
+  std::int32_t x, y, w, h;
+  bool operator==(const Frame&) const = default;
+};
+
+void PrintTo(const Frame& f, std::ostream* os) {
+  *os << "(" << f.x << "," << f.y << " " << f.w << "x" << f.h << ")";
+}
+
+class LayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session_ = CreateSession({}, ui_);
+    ASSERT_NE(session_, nullptr);
+    SetAllDefaults(settings());
+    GraphicSettings& g = settings().graphic;
+    g.plotMode = kHorizontal;
+    g.fontSize = 10;
+    g.modeFontSize = 9;
+    g.graphicWidth = 600;
+    g.graphicHeight = 500;
+    g.plotDistance = 10;
+    ParameterSettings& x = settings().record(0);
+    x.reverseRange = 0;
+    x.minimum = 0;
+    x.maximum = 50;
+    x.format.assign("%.0f");
+    data().column(0).label.assign("Depth (m)");
+    SetX({0, 10, 20, 30, 40, 50});
+  }
+
+  DataModel& data() { return session_->data; }
+  PlotSettings& settings() { return session_->settings; }
+  const TextMetrics& metrics() { return session_->render.metrics; }
+
+  void SetX(std::initializer_list<float> values) {
+    ColumnRecord& c = data().column(0);
+    c.itemBase = 0;
+    c.itemCount = 0;
+    for (float v : values) {
+      ++c.itemCount;
+      data().item(c.itemCount) = {kFlagValid, c.itemCount, v};
+    }
+  }
+
+  // A plotted parameter with range 0..100 printed as "100.0" (5 number characters).
+  int AddParameter(std::string_view label) {
+    const int p = ++data().ParameterCount;
+    data().column(p).label.assign(label);
+    ParameterSettings& r = settings().record(p);
+    r.plotState = 1;
+    r.minimum = 0;
+    r.maximum = 100;
+    r.format.assign("%.1f");
+    ++settings().graphic.plottedCount;
+    return p;
+  }
+
+  Frame FrameOf(int c) {
+    const ColumnRecord& r = data().column(c);
+    return {r.originX, r.originY, r.extentX, r.extentY};
+  }
+  void SetFrame(int c, Frame f) {
+    ColumnRecord& r = data().column(c);
+    r.originX = f.x;
+    r.originY = f.y;
+    r.extentX = f.w;
+    r.extentY = f.h;
+  }
+
+  std::int32_t Layout(ScaleInfo scale = {}) {
+    PlotContext ctx = session_->plotContext(scale);
+    switch (settings().graphic.plotMode) {
+      case kHorizontal:
+        return LayoutHorizontal(surface_, ctx);
+      case kVertical:
+        return LayoutVertical(surface_, ctx);
+      case kTernary:
+        return LayoutTernary(surface_, ctx);
+      default:
+        return LayoutPhase(surface_, ctx);
+    }
+  }
+  // The whole layout step of a pass.
+  void LayOutAndMap() {
+    CopyAxisRanges(data(), settings());
+    Layout();
+    ComputeAxisTransforms(data(), settings());
+  }
+  std::int32_t DeviceX(int c, float v) {
+    return ToInt32(MapToDevice(data().column(c).xScale, data().column(c).xOffset, v));
+  }
+  std::int32_t DeviceY(int c, float v) {
+    return ToInt32(MapToDevice(data().column(c).yScale, data().column(c).yOffset, v));
+  }
+
+  RecordingUserInterface ui_;
+  std::unique_ptr<Session> session_;
+  RecordingSurface surface_;
+};
+
+TEST_F(LayoutTest, NothingPlottedLeavesFramesAlone) {
+  AddParameter("A");
+  settings().graphic.plottedCount = 0;
+  SetFrame(0, {1, 2, 3, 4});
+  SetFrame(1, {5, 6, 7, 8});
+  for (std::int32_t mode : {kHorizontal, kVertical}) {
+    settings().graphic.plotMode = mode;
+    EXPECT_EQ(Layout(), 10);
+    EXPECT_EQ(FrameOf(0), (Frame{1, 2, 3, 4}));
+    EXPECT_EQ(FrameOf(1), (Frame{5, 6, 7, 8}));
+  }
+  EXPECT_TRUE(surface_.calls().empty());
+}
+
+TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
+  const int a = AddParameter("A");
+  const int b = AddParameter("B");
+  settings().record(a).fixedAxisLength = 1;
+  settings().record(a).axisLength = 100;
+
+  EXPECT_EQ(Layout(), 10);
+  EXPECT_EQ(settings().graphic.fontSize, 10);
+  // Heights from the fonts the layout asked for: 12 pt bold, 10 pt bold, 8 pt, 6 pt.
+  EXPECT_EQ(metrics().titleHeight, 18);
+  EXPECT_EQ(metrics().labelHeight, 15);
+  EXPECT_EQ(metrics().numberHeight, 13);
+  EXPECT_EQ(metrics().halfNumberHeight, 6);
+  EXPECT_EQ(metrics().smallHeight, 9);
+  ASSERT_GE(surface_.calls().size(), 4u);
+  EXPECT_TRUE(surface_.calls()[0].font.bold);
+  EXPECT_TRUE(surface_.calls()[1].font.bold);
+  EXPECT_FALSE(surface_.calls()[2].font.bold);
+  EXPECT_EQ(surface_.calls()[0].font.face, "Arial");
+  EXPECT_EQ(metrics().maxNumberWidth, 30);  // "100.0"
+  // X title: "Depth" bold, "(m)", " ".
+  EXPECT_EQ(metrics().xNameWidth, 35);
+  EXPECT_EQ(metrics().xUnitWidth, 21);
+  EXPECT_EQ(metrics().spaceWidth, 7);
+
+  // left = 5 + 30 + 17 + width("A ") = 66; top = 6 + 5; bottom reserve = 5 + 26 + 17 + 15;
+  // width = 600 - tick 6 - 5 - 66. The fixed strip keeps 100, the free one takes the rest.
+  EXPECT_EQ(FrameOf(a), (Frame{66, 111, 523, -100}));
+  EXPECT_EQ(FrameOf(b), (Frame{66, 437, 523, -316}));
+  EXPECT_EQ(FrameOf(b).y + FrameOf(b).h - FrameOf(a).y, 10);  // plotDistance between strips
+  EXPECT_EQ(FrameOf(0).x, 66);
+  EXPECT_EQ(FrameOf(0).w, 523);
+  EXPECT_EQ(FrameOf(0).y, 500 - 63);  // bottom of the last strip
+
+  // Printing at twice the resolution doubles the distance between strips.
+  Layout({2.0f, 2});
+  EXPECT_EQ(FrameOf(b).y + FrameOf(b).h - FrameOf(a).y, 20);
+  EXPECT_EQ(FrameOf(b).h, -306);
+  EXPECT_EQ(FrameOf(b).y, 437);
+}
+
+TEST_F(LayoutTest, HorizontalBottomUpStacking) {
+  const int a = AddParameter("A");
+  const int b = AddParameter("B");
+  settings().record(a).fixedAxisLength = 1;
+  settings().record(a).axisLength = 100;
+  settings().graphic.horizontalLayoutSwitch = 1;
+  Layout();
+  // The first parameter sits at the bottom; no tick length is taken off the width.
+  EXPECT_EQ(FrameOf(0), (Frame{66, 437, 529, 0}));
+  EXPECT_EQ(FrameOf(a), (Frame{66, 437, 529, -100}));
+  EXPECT_EQ(FrameOf(b), (Frame{66, 327, 529, -316}));
+  EXPECT_EQ(FrameOf(b).y + FrameOf(b).h, 11);  // reaches the top
+}
+
+TEST_F(LayoutTest, AllInOneFramesCoincide) {
+  const int a = AddParameter("A");
+  const int b = AddParameter("B");
+  const int c = AddParameter("C");
+  settings().record(b).fixedAxisLength = 1;
+  settings().record(b).axisLength = 50;
+  settings().graphic.allInOne = 1;
+  for (int switchOn : {0, 1}) {
+    settings().graphic.horizontalLayoutSwitch = switchOn;
+    Layout();
+    EXPECT_EQ(FrameOf(a), FrameOf(b));
+    EXPECT_EQ(FrameOf(a), FrameOf(c));
+    EXPECT_EQ(FrameOf(a).y, 437);
+    EXPECT_EQ(FrameOf(a).h, -426);
+    EXPECT_EQ(FrameOf(0).y, 437);
+  }
+  settings().graphic.plotMode = kVertical;
+  Layout();
+  EXPECT_EQ(FrameOf(a), FrameOf(b));
+  EXPECT_EQ(FrameOf(a), FrameOf(c));
+}
+
+TEST_F(LayoutTest, HorizontalLabelColumn) {
+  const int a = AddParameter("Temp (C)@Long group of the first");
+  const int b = AddParameter("B@Cores");
+  settings().record(a).showGroupLabel = 1;
+  settings().record(b).showGroupLabel = 1;
+  settings().record(a).textOrientation = 90;
+  data().column(a).groupName.assign("Long group of the first");
+  data().column(b).groupName.assign("Cores");
+  data().GroupedColumnCount = 2;
+  Layout();
+  // The first parameter's group text does not count; "Cores" at 12 pt bold is 45 wide, more
+  // than "Temp" rotated (28) or "B " (14).
+  EXPECT_EQ(FrameOf(a).x, 5 + 30 + 17 + 45);
+  EXPECT_EQ(FrameOf(a).y + FrameOf(a).h, 6 + 5 + 18);  // a title line above the strips
+
+  // Without texts beside the strips the column holds the rotated number and label lines.
+  data().GroupedColumnCount = 0;
+  data().column(a).label.clear();
+  data().column(b).label.clear();
+  settings().record(b).textOrientation = 90;
+  Layout();
+  EXPECT_EQ(FrameOf(a).x, 5 + 30 + 13 + 23 + 15);
+}
+
+TEST_F(LayoutTest, VerticalStripsSideBySide) {
+  settings().graphic.plotMode = kVertical;
+  const int a = AddParameter("Temp (C)");
+  const int b = AddParameter("Salinity (psu)");
+  EXPECT_EQ(Layout(), 10);
+  // X labels "50" (12); left = 5 + 12 + 20 + 15; right reserve = width("100.0W") / 2 = 18;
+  // top = 5 + 26 + 25 + 15; height = 500 - 6 - (5 + 30) - 71; strips (600 - 10 - 18 - 52) / 2.
+  EXPECT_EQ(metrics().xLabelWidth, 12);
+  EXPECT_EQ(FrameOf(a), (Frame{52, 71, 260, 388}));
+  EXPECT_EQ(FrameOf(b), (Frame{322, 71, 260, 388}));
+
+  // Rotated labels: 90 degrees keeps the full width (56), 45 degrees 98 * 0.7692308 = 75.
+  settings().record(a).textOrientation = 90;
+  settings().record(b).textOrientation = 45;
+  Layout();
+  EXPECT_EQ(FrameOf(a).y, 75 + 5 + 22 + 13);
+  data().GroupedColumnCount = 1;
+  Layout();
+  EXPECT_EQ(FrameOf(a).y, 75 + 5 + 13 + 17 + 18);
+  settings().record(a).textOrientation = 0;
+  settings().record(b).textOrientation = 0;
+  Layout();
+  EXPECT_EQ(FrameOf(a).y, 5 + 26 + 15 + 17 + 18);
+
+  // Date and time axes reserve room for their longest label.
+  const struct { std::int32_t date, time, width; } cases[] = {{1, 0, 66}, {0, 1, 54}, {1, 1, 120}};
+  for (const auto& c : cases) {
+    data().XIsDate = c.date;
+    data().XIsTime = c.time;
+    Layout();
+    EXPECT_EQ(metrics().xLabelWidth, c.width);
+    EXPECT_EQ(FrameOf(a).x, 5 + c.width + 20 + 15);
+  }
+}
+
+TEST_F(LayoutTest, GraphicSizeNotSetYetGivesEmptyFrames) {
+  const int a = AddParameter("A");
+  settings().graphic.graphicWidth = -1;
+  settings().graphic.graphicHeight = -1;
+  for (std::int32_t mode : {kHorizontal, kVertical}) {
+    settings().graphic.plotMode = mode;
+    LayOutAndMap();
+    EXPECT_EQ(FrameOf(a).w, 0);
+    EXPECT_EQ(FrameOf(a).h, 0);
+    EXPECT_EQ(data().column(a).xScale, 0.0f);
+    EXPECT_EQ(data().column(a).yScale, 0.0f);
+  }
+  settings().graphic.plotMode = kTernary;
+  Layout();
+  EXPECT_EQ(FrameOf(0).w, 0);
+  settings().graphic.plotMode = kPhase;
+  Layout();
+  EXPECT_EQ(FrameOf(0).w, 0);
+
+  // Sizes from a damaged template: the frames saturate instead of overflowing.
+  settings().graphic.plotMode = kHorizontal;
+  settings().graphic.graphicWidth = INT_MAX;
+  settings().graphic.graphicHeight = INT_MAX;
+  settings().graphic.plotDistance = INT_MAX;
+  settings().graphic.fontSize = INT_MAX;
+  AddParameter("B");
+  settings().record(a).fixedAxisLength = 1;
+  settings().record(a).axisLength = INT_MAX;
+  LayOutAndMap();
+  EXPECT_EQ(FrameOf(2).y, INT_MAX);
+}
+
+TEST_F(LayoutTest, TickLengthFromFirstPlottedFrame) {
+  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 0);
+  AddParameter("A");
+  const int b = AddParameter("B");
+  settings().record(1).plotState = 0;
+  SetFrame(1, {0, 0, 4000, -4000});
+  SetFrame(b, {50, 400, 400, -300});
+  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 7);  // min(400 / 40, 300 / 40)
+  SetFrame(b, {50, 400, 100, -100});
+  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 6);
+  EXPECT_EQ(TickLength(data(), settings(), 1.2f), 7);  // trunc(7.2)
+  EXPECT_EQ(TickLength(data(), settings(), 4.0f), 8);
+  SetFrame(b, {50, 400, 2000, -2000});
+  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 8);
+}
+
+TEST_F(LayoutTest, ValueTransforms) {
+  const int a = AddParameter("A");
+  const int b = AddParameter("B");
+  settings().record(b).plotState = 0;
+  data().column(b).xScale = 3.0f;
+  data().column(0).yOffset = 4.0f;
+  CopyAxisRanges(data(), settings());
+  data().column(a).xRangeMaximum = 100;
+  data().column(a).yRangeMaximum = 10;
+  SetFrame(a, {50, 400, 500, -300});
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(DeviceX(a, 50), 300);
+  EXPECT_EQ(DeviceX(a, 0), 50);
+  EXPECT_EQ(DeviceY(a, 0), 400);
+  EXPECT_EQ(DeviceY(a, 10), 100);
+
+  settings().record(0).reverseRange = 1;
+  settings().record(a).reverseRange = 1;
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(DeviceX(a, 0), 550);
+  EXPECT_EQ(DeviceX(a, 100), 50);
+  EXPECT_EQ(DeviceY(a, 10), 400);
+  EXPECT_EQ(DeviceY(a, 0), 100);
+
+  // An empty range keeps scale and offset 0.
+  data().column(a).yRangeMaximum = 0;
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(data().column(a).yScale, 0.0f);
+  EXPECT_EQ(data().column(a).yOffset, 0.0f);
+  // Every record was cleared first; the other modes map nothing here.
+  EXPECT_EQ(data().column(b).xScale, 0.0f);
+  EXPECT_EQ(data().column(0).yOffset, 0.0f);
+  settings().graphic.plotMode = kTernary;
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(data().column(a).xScale, 0.0f);
+}
+
+TEST_F(LayoutTest, ClipXAxisAtTheLastValue) {
+  const int a = AddParameter("A");
+  settings().graphic.clipXAxis = 1;
+  settings().record(0).maximum = 100;
+  SetX({0, 30, 60});
+  CopyAxisRanges(data(), settings());
+
+  // Horizontal: the frame ends where 60 lies, with the scale unchanged.
+  SetFrame(a, {50, 400, 500, -300});
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(FrameOf(a).w, 300);
+  EXPECT_EQ(DeviceX(a, 60), 350);
+  EXPECT_EQ(DeviceX(a, 0), 50);
+
+  // Vertical with X growing upward: 60 moves to the top, the frame ends where 0 lies.
+  settings().graphic.plotMode = kVertical;
+  SetFrame(a, {50, 100, 200, 400});
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(FrameOf(a).h, 240);
+  EXPECT_EQ(DeviceY(a, 60), 100);
+  EXPECT_EQ(DeviceY(a, 0), 340);
+
+  // A last value at the axis start (descending data) or outside the axis keeps it whole, with
+  // a finite scale.
+  settings().graphic.plotMode = kHorizontal;
+  for (float last : {0.0f, -10.0f, 3e38f, -3e38f}) {
+    SetX({50, last});
+    SetFrame(a, {50, 400, 500, -300});
+    ComputeAxisTransforms(data(), settings());
+    EXPECT_EQ(FrameOf(a).w, 500) << last;
+    EXPECT_EQ(DeviceX(a, 50), 300) << last;
+  }
+  settings().graphic.plotMode = kVertical;
+  SetX({50, 100});
+  SetFrame(a, {50, 100, 200, 400});
+  ComputeAxisTransforms(data(), settings());
+  EXPECT_EQ(FrameOf(a).h, 400);
+}
+
+TEST_F(LayoutTest, TernarySideShrinksUntilItFits) {
+  settings().graphic.plotMode = kTernary;
+  settings().graphic.graphicWidth = 700;
+  settings().graphic.graphicHeight = 1000;
+  EXPECT_EQ(Layout(), 9);
+  EXPECT_EQ(settings().graphic.modeFontSize, 9);
+  EXPECT_EQ(metrics().labelHeight, 14);
+  // 0.75 * (700 - 30) = 502.5 fits: height 435.
+  EXPECT_EQ(FrameOf(0), (Frame{15, 435 + 15 + 28, 502, 435}));
+
+  // 400 high: 4 label lines and 20 of margins leave 309 for the triangle less 15; the side
+  // goes 502.5, 492.5, ... 352.5 (height 305).
+  settings().graphic.graphicHeight = 400;
+  Layout();
+  EXPECT_EQ(FrameOf(0), (Frame{15, 305 + 15 + 28, 352, 305}));
+
+  // A huge width reaches the same side as stepping by 10 would.
+  settings().graphic.graphicWidth = INT_MAX;
+  settings().graphic.graphicHeight = 1000;
+  Layout();
+  EXPECT_EQ(FrameOf(0).w, 1042);  // 1610612712.75 - 10 k
+  EXPECT_EQ(FrameOf(0).h, 903);
+
+  // Too low for anything: the side stops at 0.
+  for (std::int32_t height : {50, 0, INT_MIN}) {
+    settings().graphic.graphicHeight = height;
+    Layout();
+    EXPECT_EQ(FrameOf(0).w, 0);
+    EXPECT_EQ(FrameOf(0).h, 0);
+  }
+}
+
+TEST_F(LayoutTest, PhaseCircleShrinksUntilItFits) {
+  settings().graphic.plotMode = kPhase;
+  settings().graphic.graphicWidth = 700;
+  settings().graphic.graphicHeight = 400;
+  EXPECT_EQ(Layout(), 9);
+  // Side 502 shrinks until 15 + 5 + 4 * 14 + side <= 400: 322. "270°" is 28 wide.
+  EXPECT_EQ(FrameOf(0), (Frame{161 + 28 + 15, 5 + 14 + 161, 322, 322}));
+  settings().graphic.graphicHeight = 2000;
+  Layout();
+  EXPECT_EQ(FrameOf(0).w, 502);
+  for (std::int32_t height : {50, INT_MIN}) {
+    settings().graphic.graphicWidth = INT_MAX;
+    settings().graphic.graphicHeight = height;
+    Layout();
+    EXPECT_EQ(FrameOf(0).w, 0);
+    EXPECT_EQ(FrameOf(0).y, 5 + 14);
+  }
+}
+
+}  // namespace
+}  // namespace sx
