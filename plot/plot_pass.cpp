@@ -1,0 +1,49 @@
+#include "plot/plot_pass.h"
+
+#include "plot/axes.h"
+#include "plot/layout.h"
+
+namespace sx {
+namespace {
+
+// The single point where the mode's data renderer plugs in: Horizontal and Vertical get the
+// stage (they vary small details by it), Ternary and Phase draw the same at every stage. With no
+// renderer in place a pass draws the frames and axes only.
+void RenderData(Surface& /*surface*/, PlotContext& /*ctx*/, std::int32_t /*stage*/) {}
+
+}  // namespace
+
+void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+  DataModel& data = ctx.data;
+  PlotSettings& settings = ctx.settings;
+  GraphicSettings& graphic = settings.graphic;
+  if (data.ColumnTable.size() == 0 || data.ParameterCount < 1) return;
+  if (data.column(0).itemCount < 1 || graphic.plottedCount < 1) return;
+  if (graphic.plotMode < kHorizontal || graphic.plotMode > kPhase) return;
+  if (stage < kStageCurrentLayout || stage > kStagePrinter) return;
+
+  // The screen and the printer lay the plot out for their own resolution; the metafile stages
+  // keep the layout of the last screen paint.
+  if (stage == kStageScreen || stage == kStagePrinter) {
+    CopyAxisRanges(data, settings);
+    switch (graphic.plotMode) {
+      case kHorizontal:
+        graphic.fontSize = LayoutHorizontal(surface, ctx);
+        break;
+      case kVertical:
+        graphic.fontSize = LayoutVertical(surface, ctx);
+        break;
+      case kTernary:
+        graphic.modeFontSize = LayoutTernary(surface, ctx);
+        break;
+      default:
+        graphic.modeFontSize = LayoutPhase(surface, ctx);
+        break;
+    }
+    ComputeAxisTransforms(data, settings);
+  }
+  DrawFramesAndAxes(surface, ctx, stage);
+  RenderData(surface, ctx, stage);
+}
+
+}  // namespace sx
