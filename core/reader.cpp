@@ -73,13 +73,19 @@ struct LineSource {
 
 // Takes the next tab-separated field off `rest`; `more` turns false once the last field of the
 // line was taken (every later field is missing, i.e. empty).
-std::string_view NextField(std::string_view& rest, bool& more) {
+std::string_view NextField(std::string_view& rest, bool& more, bool& special) {
+  special = false;
   if (!more) return {};
-  // Cells are short: a plain loop beats a library call per cell.
+  // Cells are short: a plain loop beats a library call per cell. The same pass notes a comma or
+  // the first byte of "ø", which the cell reading must replace.
   const char* p = rest.data();
   const std::size_t n = rest.size();
   std::size_t i = 0;
-  while (i < n && p[i] != '\t') ++i;
+  for (; i < n; ++i) {
+    const char c = p[i];
+    if (c == '\t') break;
+    special |= c == ',' || c == '\xC3';
+  }
   const std::string_view field(p, i);
   if (i == n) {
     rest = {};
@@ -88,6 +94,11 @@ std::string_view NextField(std::string_view& rest, bool& more) {
     rest = std::string_view(p + i + 1, n - i - 1);
   }
   return field;
+}
+
+std::string_view NextField(std::string_view& rest, bool& more) {
+  bool special;
+  return NextField(rest, more, special);
 }
 
 void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
@@ -228,7 +239,8 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
   std::string_view rest = line;
   bool more = true;
   for (std::int32_t i = 0; i < ctx.skipCount; ++i) NextField(rest, more);
-  const std::string_view first = NextField(rest, more);
+  bool firstSpecial;
+  const std::string_view first = NextField(rest, more, firstSpecial);
   if (first.empty()) return -1;
 
   NumericItem& x = data.item(row);
@@ -259,7 +271,9 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
     }
   }
   if (data.XIsDate == 0 && data.XIsTime == 0) {
-    if (ParseNumericField(first, x.value, x.flag) != kCellNumber) return -1;
+    const int read = firstSpecial ? ParseNumericField(first, x.value, x.flag)
+                                  : ParsePlainNumericField(first, x.value, x.flag);
+    if (read != kCellNumber) return -1;
   } else {
     x.value = static_cast<float>(dayNumber - static_cast<double>(data.DateOffset) + fraction);
     x.flag = kFlagValid;
@@ -269,7 +283,8 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
   std::int32_t visited = 0;
   for (std::int32_t c = 1; c <= ctx.lastColumn; ++c) {
     ++visited;
-    const std::string_view field = NextField(rest, more);
+    bool special;
+    const std::string_view field = NextField(rest, more, special);
     ColumnRecord& col = data.column(c);
     NumericItem& header = data.item(col.itemBase);
     if (field.empty()) {
@@ -279,7 +294,10 @@ std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int
     const bool rgb = ctx.settings[c].rgbColumn != 0;
     NumericItem& item = data.item(std::int64_t{col.itemBase} - header.row + row);
     int result = kCellNotNumber;
-    if (!rgb) result = ParseNumericField(field, item.value, item.flag);
+    if (!rgb) {
+      result = special ? ParseNumericField(field, item.value, item.flag)
+                       : ParsePlainNumericField(field, item.value, item.flag);
+    }
     if (result == kCellNumber) {
       ++col.itemCount;
       item.row = row;

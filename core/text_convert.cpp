@@ -161,6 +161,9 @@ std::int32_t FlagOfPrefix(char c) {
   }
 }
 
+// Reads a cell whose comma and "ø" are already replaced: the number, else a flag prefix.
+int ParseCleanCell(const char* p, const char* end, float& value, std::int32_t& flag);
+
 }  // namespace
 
 int ParseNumericCell(std::string_view cell, float& value, std::int32_t& flag) {
@@ -203,6 +206,18 @@ int ParseNumericField(std::string_view cell, float& value, std::int32_t& flag) {
     end = copy + n;
   }
 
+  return ParseCleanCell(p, end, value, flag);
+}
+
+int ParsePlainNumericField(std::string_view cell, float& value, std::int32_t& flag) {
+  if (cell.empty()) return kCellNotNumber;
+  if (cell.size() > kCellLimit && Utf8Length(cell) > kCellLimit) return kCellNotNumber;
+  return ParseCleanCell(cell.data(), cell.data() + cell.size(), value, flag);
+}
+
+namespace {
+
+int ParseCleanCell(const char* p, const char* end, float& value, std::int32_t& flag) {
   float f = 0.0f;
   int read = ReadFloat(p, end, f);
   if (read == kReadNotFinite) return kCellNotFinite;
@@ -223,6 +238,8 @@ int ParseNumericField(std::string_view cell, float& value, std::int32_t& flag) {
   value = f;
   return kCellNumber;
 }
+
+}  // namespace
 
 void SplitParameterName(std::string_view label, FixedText<80>& group, FixedText<80>& name,
                         FixedText<80>& unit) {

@@ -42,6 +42,8 @@ int ReplaceAll(FixedText<N>& field, std::string_view pattern, std::string_view r
 int ParseNumericCell(std::string_view cell, float& value, std::int32_t& flag);
 // The same for a cell already cut at its first tab (the reader's fields).
 int ParseNumericField(std::string_view cell, float& value, std::int32_t& flag);
+// The same for a field known to hold no comma and no "ø" (nothing to replace).
+int ParsePlainNumericField(std::string_view cell, float& value, std::int32_t& flag);
 
 // Splits a column label into its group text (after the first "@"), its name and its unit (in
 // round or square brackets; square brackets win; a bracket with nothing after it is no unit). The

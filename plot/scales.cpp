@@ -105,12 +105,19 @@ void ComputeParameterRange(DataModel& data, const PlotSettings& settings, int p)
   if (col.itemCount > 0) {
     lo = 1e36;
     hi = -1e36;
-    const std::int64_t first = std::int64_t{col.itemBase} + 1;
-    const std::int64_t last = std::int64_t{col.itemBase} + col.itemCount;
+    // The quality filter as a table over the codes 1..7, every other code never shown; the
+    // item range clamped to the table once, so the loop over the values stays tight.
+    bool shown[8] = {};
+    for (std::int32_t code = 1; code <= 7; ++code) {
+      shown[code] = IsQualityFlagShown(settings, p, code) == 1;
+    }
+    const std::int64_t first = std::max<std::int64_t>(std::int64_t{col.itemBase} + 1, 0);
+    const std::int64_t last =
+        std::min<std::int64_t>(std::int64_t{col.itemBase} + col.itemCount,
+                               static_cast<std::int64_t>(data.NumericItemTable.size()) - 1);
     for (std::int64_t i = first; i <= last; ++i) {
-      if (!ItemIndexValid(data, i)) continue;
       const NumericItem& item = data.item(i);
-      if (item.row <= 0 || IsQualityFlagShown(settings, p, item.flag) != 1) continue;
+      if (item.row <= 0 || item.flag < 1 || item.flag > 7 || !shown[item.flag]) continue;
       const double v = item.value;
       if (!std::isfinite(v)) continue;
       lo = std::min(lo, v);
