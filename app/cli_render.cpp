@@ -1,0 +1,199 @@
+#include "app/cli_render.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <charconv>
+#include <fstream>
+#include <optional>
+#include <ostream>
+
+#include "app/cli_options.h"
+#include "core/atomic_file.h"
+#include "core/reader.h"
+#include "platform/image_output.h"
+#include "platform/qt_surface.h"
+#include "plot/plot_pass.h"
+#include "render/recording_surface.h"
+#include "settings/settings_model.h"
+#include "settings/startup.h"
+#include "settings/template_file.h"
+
+namespace sx::cli {
+namespace {
+
+constexpr std::int32_t kDefaultWidth = 1200;
+constexpr std::int32_t kDefaultHeight = 900;
+constexpr float kScreenDpi = 96.0f;
+constexpr std::int32_t kMaxSide = 20000;  // pixels; larger pictures are refused
+
+constexpr const char* kUsage =
+    "usage: sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
+    "[--mode horizontal|vertical|ternary|phase] [--size WxH] [--template T.stf]\n";
+
+struct RenderOptions {
+  std::string file, output, templatePath, error;
+  std::optional<std::int32_t> mode;
+  std::int32_t width = 0, height = 0;  // 0: not given
+};
+
+bool ReadSide(std::string_view text, std::int32_t& out) {
+  const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  return ec == std::errc() && p == text.data() + text.size() && out >= 1 && out <= kMaxSide;
+}
+
+RenderOptions Parse(const std::vector<std::string>& args) {
+  RenderOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if ((a == "-o" || a == "--output") && hasValue) {
+      o.output = args[++i];
+    } else if (a == "--template" && hasValue) {
+      o.templatePath = args[++i];
+    } else if (a == "--mode" && hasValue) {
+      const std::string m = args[++i];
+      if (m == "horizontal") {
+        o.mode = kHorizontal;
+      } else if (m == "vertical") {
+        o.mode = kVertical;
+      } else if (m == "ternary") {
+        o.mode = kTernary;
+      } else if (m == "phase") {
+        o.mode = kPhase;
+      } else {
+        o.error = "unknown mode " + m;
+      }
+    } else if (a == "--size" && hasValue) {
+      const std::string s = args[++i];
+      const std::size_t x = s.find_first_of("xX");
+      if (x == std::string::npos || !ReadSide(std::string_view(s).substr(0, x), o.width) ||
+          !ReadSide(std::string_view(s).substr(x + 1), o.height)) {
+        o.error = "--size wants WxH with sides of 1 to 20000 pixels, not " + s;
+      }
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      const bool wantsValue = a == "-o" || a == "--output" || a == "--template" ||
+                              a == "--mode" || a == "--size";
+      o.error = wantsValue ? a + " needs a value" : "unknown option " + a;
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      o.error = "more than one data file";
+    }
+    if (!o.error.empty()) break;
+  }
+  if (o.error.empty() && (o.file.empty() || o.output.empty())) {
+    o.error = "expects a data file and -o OUT";
+  }
+  return o;
+}
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+  if (s.size() < suffix.size()) return false;
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    char c = s[s.size() - suffix.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != suffix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const RenderOptions o = Parse(args);
+  if (!o.error.empty()) {
+    err << "sondrix-cli render: " << o.error << "\n" << kUsage;
+    return kExitUsage;
+  }
+  const bool ops = EndsWith(o.output, ".ops");
+  const std::optional<ImageFormat> format = ImageFormatForPath(o.output);
+  if (!ops && !format) {
+    err << "sondrix-cli render: the output must end in .png, .svg, .pdf or .ops\n" << kUsage;
+    return kExitUsage;
+  }
+
+  RecordingUserInterface ui;
+  std::unique_ptr<Session> session = StartSession(ui, 1920, 1080);
+  if (!session) {
+    for (const auto& m : ui.messages) err << m.text << "\n";
+    return 3;
+  }
+  ui.messages.clear();
+  SetDataFilePath(session->data, o.file);
+  if (OpenDataFile(*session) != 0) {
+    for (const auto& m : ui.messages) err << m.text << "\n";
+    return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
+  }
+  GraphicSettings& g = session->settings.graphic;
+  g.graphicWidth = -1;
+  g.graphicHeight = -1;
+  if (!o.templatePath.empty()) {
+    LoadTemplateCommand(*session, o.templatePath);
+    if (session->data.ParameterCount < 1) {
+      for (const auto& m : ui.messages) err << m.text << "\n";
+      return 2;
+    }
+  }
+  if (o.mode) ChoosePlotMode(session->settings, *o.mode);
+  // Size: --size, else the template's graphic size, else the default.
+  if (o.width > 0) {
+    g.graphicWidth = o.width;
+    g.graphicHeight = o.height;
+  } else if (g.graphicWidth < 1 || g.graphicHeight < 1 || g.graphicWidth > kMaxSide ||
+             g.graphicHeight > kMaxSide) {
+    g.graphicWidth = kDefaultWidth;
+    g.graphicHeight = kDefaultHeight;
+  }
+  for (const auto& m : ui.messages) err << m.text << "\n";
+  session->render.ScreenResolution = kScreenDpi;
+
+  std::string failure;
+  if (ops) {
+    RecordingSurface surface(kScreenDpi, kScreenDpi, false);
+    PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
+    PlotPass(surface, ctx, kStageScreen);
+    std::string writeError;
+    if (!WriteFileAtomically(o.output, surface.Dump(), &writeError)) failure = writeError;
+  } else {
+    ImageOptions image;
+    image.width = g.graphicWidth;
+    image.height = g.graphicHeight;
+    image.dpi = kScreenDpi;
+    auto draw = [&](Surface& surface, std::int32_t stage) {
+      PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
+      PlotPass(surface, ctx, stage);
+    };
+    if (*format == ImageFormat::kPng) {
+      // The screen picture: a new layout, text without a background of its own.
+      image.opaqueText = false;
+      failure = WriteImageFile(o.output, *format, image,
+                               [&](Surface& s) { draw(s, kStageScreen); });
+    } else {
+      // The export: laid out as on a screen of that size, then drawn again with that layout.
+      {
+        QImage screen(g.graphicWidth, g.graphicHeight, QImage::Format_RGB32);
+        if (screen.isNull()) {
+          failure = "not enough memory for a picture of that size";
+        } else {
+          screen.fill(Qt::white);
+          QPainter painter(&screen);
+          QtSurface surface(painter, kScreenDpi, kScreenDpi, false);
+          draw(surface, kStageScreen);
+        }
+      }
+      if (failure.empty()) {
+        failure = WriteImageFile(o.output, *format, image,
+                                 [&](Surface& s) { draw(s, kStageMetafile); });
+      }
+    }
+  }
+  if (!failure.empty()) {
+    err << failure << "\n";
+    return 3;
+  }
+  out << "wrote " << o.output << " (" << g.graphicWidth << " x " << g.graphicHeight << ")\n";
+  return 0;
+}
+
+}  // namespace sx::cli

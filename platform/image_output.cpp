@@ -1,0 +1,122 @@
+#include "platform/image_output.h"
+
+#include <QImage>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <algorithm>
+#include <cmath>
+
+#include "core/device_int.h"
+#include "platform/qt_surface.h"
+
+namespace sx {
+namespace {
+
+// The painter's limit for one side.
+constexpr std::int32_t kMaxSide = 32767;
+// About a gigabyte of pixels.
+constexpr std::int64_t kMaxPngPixels = std::int64_t{1} << 28;
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string CannotWrite(const std::string& path, const QString& reason) {
+  return "Cannot write \"" + path + "\": " + reason.toStdString();
+}
+
+// Paints on an active painter and closes it; false when the painter would not start.
+bool Paint(QPaintDevice& device, float dpi, bool opaqueText,
+           const std::function<void(Surface&)>& draw) {
+  QPainter painter;
+  if (!painter.begin(&device)) return false;
+  {
+    QtSurface surface(painter, dpi, dpi, opaqueText);
+    if (draw) draw(surface);
+  }
+  return painter.end();
+}
+
+}  // namespace
+
+std::optional<ImageFormat> ImageFormatForPath(std::string_view path) {
+  const QString suffix = ToQString(path).section(QLatin1Char('.'), -1).toLower();
+  if (!ToQString(path).contains(QLatin1Char('.'))) return std::nullopt;
+  if (suffix == QLatin1String("png")) return ImageFormat::kPng;
+  if (suffix == QLatin1String("svg")) return ImageFormat::kSvg;
+  if (suffix == QLatin1String("pdf")) return ImageFormat::kPdf;
+  return std::nullopt;
+}
+
+std::string WriteImageFile(const std::string& path, ImageFormat format, const ImageOptions& options,
+                           const std::function<void(Surface&)>& draw) {
+  const std::int32_t w = options.width, h = options.height;
+  if (w < 1 || h < 1 || w > kMaxSide || h > kMaxSide) {
+    return CannotWrite(path,
+                       QStringLiteral("a picture of %1 x %2 pixels is not possible").arg(w).arg(h));
+  }
+  if (!std::isfinite(options.dpi) || options.dpi < 1.0f || options.dpi > 100000.0f) {
+    return CannotWrite(path, QStringLiteral("a resolution of %1 dpi is not possible")
+                                 .arg(static_cast<double>(options.dpi)));
+  }
+  if (format == ImageFormat::kPng && std::int64_t{w} * h > kMaxPngPixels) {
+    return CannotWrite(path,
+                       QStringLiteral("an image of %1 x %2 pixels is too large").arg(w).arg(h));
+  }
+
+  QSaveFile file(ToQString(path));
+  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
+  const QString title = ToQString(options.title);
+  // Vector writers take whole dots per inch; the surface is told the same.
+  const int wholeDpi = std::max(1, ToInt32(static_cast<double>(options.dpi) + 0.5));
+  bool painted = false;
+
+  switch (format) {
+    case ImageFormat::kPng: {
+      QImage image(w, h, QImage::Format_RGB32);
+      if (image.isNull()) return CannotWrite(path, QStringLiteral("not enough memory"));
+      image.fill(Qt::white);
+      const int dotsPerMeter = ToInt32(static_cast<double>(options.dpi) / 0.0254 + 0.5);
+      image.setDotsPerMeterX(dotsPerMeter);
+      image.setDotsPerMeterY(dotsPerMeter);
+      painted = Paint(image, options.dpi, options.opaqueText, draw);
+      if (painted && !image.save(&file, "PNG")) {
+        return CannotWrite(path, file.error() != QFileDevice::NoError
+                                     ? file.errorString()
+                                     : QStringLiteral("the image could not be encoded"));
+      }
+      break;
+    }
+    case ImageFormat::kSvg: {
+      QSvgGenerator svg;
+      svg.setOutputDevice(&file);
+      svg.setSize(QSize(w, h));
+      svg.setViewBox(QRect(0, 0, w, h));
+      svg.setResolution(wholeDpi);
+      svg.setTitle(title);
+      painted = Paint(svg, static_cast<float>(wholeDpi), options.opaqueText, draw);
+      break;
+    }
+    case ImageFormat::kPdf: {
+      QPdfWriter pdf(&file);
+      pdf.setResolution(wholeDpi);
+      pdf.setTitle(title);
+      pdf.setCreator(QStringLiteral("Sondrix"));
+      const QSizeF inches(static_cast<double>(w) / wholeDpi, static_cast<double>(h) / wholeDpi);
+      const QPageSize pageSize(inches, QPageSize::Inch, QString(), QPageSize::ExactMatch);
+      pdf.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+      painted = Paint(pdf, static_cast<float>(wholeDpi), options.opaqueText, draw);
+      break;
+    }
+  }
+  if (!painted) return CannotWrite(path, QStringLiteral("the picture could not be drawn"));
+  if (!file.commit()) return CannotWrite(path, file.errorString());
+  return {};
+}
+
+}  // namespace sx

@@ -1,0 +1,387 @@
+#include "platform/qt_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QFontInfo>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QSvgRenderer>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/image_output.h"
+
+namespace sx {
+namespace {
+
+constexpr RGB kRed{255, 0, 0};
+constexpr RGB kBlack{0, 0, 0};
+const QRgb kWhitePixel = qRgb(255, 255, 255);
+const QRgb kGreyPixel = qRgb(128, 128, 128);
+
+// An image with a surface on it; Finish() ends the painting and hands the pixels out.
+class Canvas {
+ public:
+  Canvas(int width, int height, bool opaqueText = false, QRgb background = kWhitePixel)
+      : image_(width, height, QImage::Format_RGB32) {
+    image_.fill(background);
+    painter_.begin(&image_);
+    surface_.emplace(painter_, 96.0f, 96.0f, opaqueText);
+  }
+  QtSurface& surface() { return *surface_; }
+  const QImage& Finish() {
+    surface_.reset();
+    painter_.end();
+    return image_;
+  }
+
+ private:
+  QImage image_;
+  QPainter painter_;
+  std::optional<QtSurface> surface_;
+};
+
+using Points = std::vector<DevicePoint>;
+
+Points Rect(int x1, int y1, int x2, int y2) {
+  return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+}
+
+// Bounding box of every pixel that differs from the background.
+QRect InkBox(const QImage& image, QRgb background) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) != background) box |= QRect(x, y, 1, 1);
+    }
+  }
+  return box;
+}
+
+template <typename Predicate>
+int Count(const QImage& image, Predicate predicate) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) n += predicate(image.pixel(x, y)) ? 1 : 0;
+  }
+  return n;
+}
+
+int CountPixels(const QImage& image, QRgb color) {
+  return Count(image, [color](QRgb p) { return p == color; });
+}
+
+// The ink on white is exactly the block, in one colour: no half-covered pixel anywhere.
+void ExpectSolidBlock(const QImage& image, const QRect& block, QRgb color) {
+  EXPECT_EQ(InkBox(image, kWhitePixel), block);
+  EXPECT_EQ(CountPixels(image, color), block.width() * block.height());
+}
+
+// Mostly red: a curve's edge pixels are antialiased.
+bool IsRed(QRgb p) {
+  return qRed(p) > 230 && qGreen(p) < 40 && qBlue(p) < 40;
+}
+
+TEST(QtSurfaceTest, LinesFramesAndFillsCoverWholePixels) {
+  const QRgb black = qRgb(0, 0, 0), red = qRgb(255, 0, 0);
+  Canvas level(50, 20);
+  level.surface().Polyline(Points{{5, 10}, {40, 10}}, 1, kBlack, PenStyle::kSolid);
+  ExpectSolidBlock(level.Finish(), QRect(QPoint(5, 10), QPoint(40, 10)), black);
+
+  Canvas upright(20, 50);
+  upright.surface().Polyline(Points{{10, 5}, {10, 40}}, 1, kBlack, PenStyle::kSolid);
+  ExpectSolidBlock(upright.Finish(), QRect(QPoint(10, 5), QPoint(10, 40)), black);
+
+  // A pen three pixels wide covers the rows above and below its own, fully (its round ends
+  // lie outside the part looked at).
+  Canvas wide(50, 20);
+  wide.surface().Polyline(Points{{-10, 10}, {60, 10}}, 3, kBlack, PenStyle::kSolid);
+  ExpectSolidBlock(wide.Finish(), QRect(0, 9, 50, 3), black);
+
+  // A filled square's outline lights both edge rows and columns.
+  Canvas square(40, 40);
+  square.surface().Polygon(Rect(10, 10, 20, 20), 1, kRed, Fill::kColor);
+  ExpectSolidBlock(square.Finish(), QRect(QPoint(10, 10), QPoint(20, 20)), red);
+
+  // A polygon reaching four billion pixels beyond the device still fills what is visible.
+  Canvas huge(30, 30);
+  huge.surface().Polygon(Rect(-2000000000, -2000000000, 2000000000, 2000000000), 1, kRed,
+                         Fill::kColor);
+  EXPECT_EQ(CountPixels(huge.Finish(), red), 30 * 30);
+}
+
+TEST(QtSurfaceTest, DashedLinesKeepTheirDashesWhenCut) {
+  Canvas canvas(200, 30);
+  // The first line starts a whole number of dash periods (24 pixels) before the device, far
+  // beyond it; the visible part must look like the line that starts at the device's edge.
+  canvas.surface().Polyline(Points{{-2000000016, 5}, {190, 5}}, 1, kBlack, PenStyle::kDash);
+  canvas.surface().Polyline(Points{{0, 20}, {190, 20}}, 1, kBlack, PenStyle::kDash);
+  const QImage& image = canvas.Finish();
+  int ink = 0, gaps = 0;
+  for (int x = 0; x < 190; ++x) {
+    EXPECT_EQ(image.pixel(x, 5), image.pixel(x, 20)) << x;
+    ink += image.pixel(x, 20) == qRgb(0, 0, 0) ? 1 : 0;
+    gaps += image.pixel(x, 20) == kWhitePixel ? 1 : 0;
+  }
+  EXPECT_EQ(ink + gaps, 190);  // crisp: every pixel ink or paper
+  EXPECT_GT(ink, 3 * gaps);    // 18 on, 6 off
+  EXPECT_GT(gaps, 30);
+}
+
+TEST(QtSurfaceTest, EllipseBoxExcludesRightAndBottomAndOpenCirclesHideLines) {
+  Canvas canvas(50, 50);
+  canvas.surface().Polyline(Points{{0, 20}, {45, 20}}, 1, kBlack, PenStyle::kSolid);
+  canvas.surface().Ellipse(10, 10, 31, 31, 1, kRed, Fill::kWhite);
+  const QImage& image = canvas.Finish();
+  EXPECT_EQ(image.pixel(20, 20), kWhitePixel);  // the centre: the line is hidden
+  EXPECT_EQ(image.pixel(15, 20), kWhitePixel);
+  EXPECT_EQ(image.pixel(5, 20), qRgb(0, 0, 0));  // outside it is not
+  EXPECT_EQ(image.pixel(40, 20), qRgb(0, 0, 0));
+  EXPECT_TRUE(IsRed(image.pixel(10, 20)));  // the outline at the left edge of the box
+  EXPECT_TRUE(IsRed(image.pixel(30, 20)));  // and at right - 1
+
+  Canvas box(40, 40);
+  box.surface().Ellipse(10, 10, 30, 30, 1, kRed, Fill::kColor);
+  const QImage& filled = box.Finish();
+  EXPECT_EQ(InkBox(filled, kWhitePixel), QRect(QPoint(10, 10), QPoint(29, 29)));
+  EXPECT_EQ(filled.pixel(20, 20), qRgb(255, 0, 0));
+  EXPECT_TRUE(IsRed(filled.pixel(10, 19)));
+
+  // A circle four billion pixels across: its inside covers the device, its outline is far off.
+  Canvas huge(30, 30, false, kGreyPixel);
+  huge.surface().Ellipse(-2000000000, -2000000000, 2000000000, 2000000000, 5, kBlack, Fill::kWhite);
+  huge.surface().Ellipse(2000000000, 5, 2100000000, 10, 1, kBlack, Fill::kColor);
+  EXPECT_EQ(CountPixels(huge.Finish(), kWhitePixel), 30 * 30);
+}
+
+TEST(QtSurfaceTest, MonochromeBitmapsCopyPixelForPixel) {
+  // Tile 10 x 3: row 0 all ink, row 1 ink in the first and the tenth pixel, row 2 background.
+  const std::array<std::uint8_t, 6> bits = {0x00, 0x00, 0x7F, 0xBF, 0xFF, 0xFF};
+  Canvas canvas(40, 20, false, kGreyPixel);
+  canvas.surface().MonochromeBitmap(2, 3, bits.data(), 10, 3, 10, 3);
+  canvas.surface().MonochromeBitmap(20, 3, bits.data(), 10, 3, 4, 2);  // top-left 4 x 2 only
+  // A different tile right after: the surface must not reuse the one before.
+  const std::array<std::uint8_t, 2> dot = {0x7F, 0xFF};
+  canvas.surface().MonochromeBitmap(30, 10, dot.data(), 2, 1, 2, 1);
+  const QImage& image = canvas.Finish();
+  for (int x = 0; x < 10; ++x) {
+    EXPECT_EQ(image.pixel(2 + x, 3), qRgb(0, 0, 0)) << x;
+    EXPECT_EQ(image.pixel(2 + x, 4), x == 0 || x == 9 ? qRgb(0, 0, 0) : kWhitePixel) << x;
+    EXPECT_EQ(image.pixel(2 + x, 5), kWhitePixel) << x;
+  }
+  EXPECT_EQ(image.pixel(12, 3), kGreyPixel);
+  EXPECT_EQ(InkBox(image.copy(18, 0, 10, 20), kGreyPixel), QRect(2, 3, 4, 2));
+  EXPECT_EQ(image.pixel(20, 4), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(21, 4), kWhitePixel);
+  EXPECT_EQ(image.pixel(30, 10), qRgb(0, 0, 0));
+  EXPECT_EQ(image.pixel(31, 10), kWhitePixel);
+}
+
+TEST(QtSurfaceTest, ArialIsARealFaceWithSaneMetrics) {
+  Canvas canvas(10, 10);
+  QtSurface& s = canvas.surface();
+  s.SelectFont(FontSpec{});
+  const QString family = QFontInfo(s.currentQFont()).family();
+  EXPECT_TRUE(family == "Arial" || family == "Liberation Sans") << family.toStdString();
+  const int lineHeight = s.FontLineHeight();
+  EXPECT_GE(lineHeight, 13);
+  EXPECT_LE(lineHeight, 18);
+  EXPECT_GT(s.TextWidth("WWW"), s.TextWidth("iii"));
+  EXPECT_EQ(s.TextWidth(""), 0);
+  const int regular = s.TextWidth("Depth [m]");
+  FontSpec bold;
+  bold.bold = true;
+  s.SelectFont(bold);
+  EXPECT_GT(s.TextWidth("Depth [m]"), regular);
+  // A positive height is the whole cell.
+  FontSpec cell;
+  cell.height = 30;
+  s.SelectFont(cell);
+  EXPECT_NEAR(s.FontLineHeight(), 30, 1);
+  // Absurd heights still give a usable font.
+  FontSpec extreme;
+  extreme.height = -2147483647 - 1;
+  s.SelectFont(extreme);
+  EXPECT_GT(s.FontLineHeight(), 0);
+  canvas.Finish();
+
+  // Metrics are those of the device: a 50-pixel font on a 300-dpi page is 50 pixels there.
+  QByteArray pdf;
+  QBuffer buffer(&pdf);
+  buffer.open(QIODevice::WriteOnly);
+  QPdfWriter writer(&buffer);
+  writer.setResolution(300);
+  QPainter painter(&writer);
+  QtSurface page(painter, 300.0f, 300.0f, true);
+  FontSpec big;
+  big.height = -50;
+  page.SelectFont(big);
+  EXPECT_GE(page.FontLineHeight(), 50);
+  EXPECT_LE(page.FontLineHeight(), 65);
+}
+
+TEST(QtSurfaceTest, TextHangsFromItsReferencePointAndTurnsWithTheEscapement) {
+  Canvas canvas(200, 200, true, kGreyPixel);
+  QtSurface& s = canvas.surface();
+  const int lineHeight = s.FontLineHeight();
+  const int width = s.TextWidth("Hg");
+  s.Text(20, 20, "Hg", TextAlign::kLeftTop);
+  s.Text(180, 60, "Hg", TextAlign::kRightTop);
+  FontSpec turned;
+  turned.escapement = 900;  // reads upwards
+  s.SelectFont(turned);
+  s.Text(100, 190, "Hg", TextAlign::kLeftTop);
+  s.Text(2000000000, -2000000000, "far away", TextAlign::kRightTop);
+  const QImage& image = canvas.Finish();
+
+  // With an opaque background the whole cell is painted: its box is exactly the cell.
+  EXPECT_EQ(InkBox(image.copy(0, 0, 200, 40), kGreyPixel), QRect(20, 20, width, lineHeight));
+  EXPECT_EQ(InkBox(image.copy(0, 50, 200, 40), kGreyPixel),
+            QRect(180 - width, 10, width, lineHeight));
+  EXPECT_EQ(InkBox(image.copy(0, 100, 200, 100), kGreyPixel),
+            QRect(100, 90 - width, lineHeight, width));
+  EXPECT_GT(CountPixels(image, kWhitePixel), width * lineHeight);
+  EXPECT_GT(Count(image, [](QRgb p) { return qGray(p) < 80; }), 30);
+
+  // The screen writes transparently: no white, and the ink stays inside the cell.
+  Canvas screen(100, 40, false, kGreyPixel);
+  screen.surface().Text(10, 10, "Hg", TextAlign::kCenterTop);
+  const QImage& plain = screen.Finish();
+  EXPECT_EQ(CountPixels(plain, kWhitePixel), 0);
+  const QRect ink = InkBox(plain, kGreyPixel);
+  EXPECT_TRUE(QRect(10 - width / 2, 10, width, lineHeight).contains(ink));
+  EXPECT_GT(ink.height(), lineHeight / 2);
+}
+
+TEST(QtSurfaceTest, LeavesThePainterAsItFoundIt) {
+  QImage image(20, 20, QImage::Format_RGB32);
+  image.fill(kWhitePixel);
+  QPainter painter(&image);
+  painter.setPen(QPen(Qt::green, 3));
+  painter.setFont(QFont(QStringLiteral("Liberation Serif"), 20));
+  {
+    QtSurface surface(painter, 96.0f, 96.0f, false);
+    FontSpec font;
+    font.escapement = 450;
+    surface.SelectFont(font);
+    surface.Polygon(Rect(2, 2, 8, 8), 2, kRed, Fill::kWhite);
+    surface.Text(10, 10, "x", TextAlign::kLeftTop);
+  }
+  EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
+  EXPECT_EQ(painter.pen().width(), 3);
+  EXPECT_EQ(painter.font().family(), QStringLiteral("Liberation Serif"));
+  EXPECT_TRUE(painter.transform().isIdentity());
+  painter.end();
+
+  // On a painter that is not painting, nothing is drawn and the metrics still answer.
+  QtSurface idle(painter, 96.0f, 96.0f, false);
+  idle.Polyline(Rect(0, 0, 5, 5), 1, kRed, PenStyle::kSolid);
+  idle.Text(0, 0, "x", TextAlign::kLeftTop);
+  EXPECT_GT(idle.FontLineHeight(), 0);
+  EXPECT_GT(idle.TextWidth("x"), 0);
+}
+
+class ImageOutputTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* root = std::getenv("SONDRIX_TEST_TMP");
+    dir_ = std::filesystem::path(root ? root : std::filesystem::temp_directory_path().string()) /
+           ("image-output-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  static void Draw(Surface& s) {
+    s.Polyline(Points{{10, 10}, {300, 200}, {380, 20}}, 2, kRed, PenStyle::kSolid);
+    s.Polygon(Rect(50, 150, 120, 250), 1, RGB{0, 0, 200}, Fill::kColor);
+    s.Ellipse(200, 100, 240, 140, 1, kBlack, Fill::kWhite);
+    s.Text(20, 260, "Depth [m]", TextAlign::kLeftTop);
+  }
+
+  std::filesystem::path dir_;
+};
+
+QByteArray ReadAll(const std::string& path) {
+  QFile file(QString::fromStdString(path));
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
+  ImageOptions options;
+  options.width = 400;
+  options.height = 300;
+  options.dpi = 96.0f;
+
+  const std::string png = PathOf("plot.png");
+  ASSERT_EQ(WriteImageFile(png, ImageFormat::kPng, options, Draw), "");
+  QImage image(QString::fromStdString(png));
+  ASSERT_FALSE(image.isNull());
+  EXPECT_EQ(image.size(), QSize(400, 300));
+  EXPECT_EQ(image.pixel(0, 0), kWhitePixel);
+  EXPECT_EQ(image.pixel(80, 200), qRgb(0, 0, 200));
+
+  const std::string svg = PathOf("plot.svg");
+  ASSERT_EQ(WriteImageFile(svg, ImageFormat::kSvg, options, Draw), "");
+  const QByteArray svgText = ReadAll(svg);
+  EXPECT_TRUE(svgText.contains("<path") || svgText.contains("<polyline"));
+  EXPECT_TRUE(svgText.contains("Depth [m]"));
+  QSvgRenderer renderer(QString::fromStdString(svg));
+  EXPECT_TRUE(renderer.isValid());
+
+  const std::string pdf = PathOf("plot.pdf");
+  ASSERT_EQ(WriteImageFile(pdf, ImageFormat::kPdf, options, Draw), "");
+  const std::string empty = PathOf("empty.pdf");
+  ASSERT_EQ(WriteImageFile(empty, ImageFormat::kPdf, options, [](Surface&) {}), "");
+  const QByteArray pdfBytes = ReadAll(pdf);
+  EXPECT_TRUE(pdfBytes.startsWith("%PDF"));
+  EXPECT_GT(pdfBytes.size(), ReadAll(empty).size() + 500);
+  // 400 x 300 pixels at 96 dpi are 300 x 225 points, the landscape way round.
+  const QRegularExpressionMatch box = QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])")
+                                          .match(QString::fromLatin1(pdfBytes));
+  ASSERT_TRUE(box.hasMatch());
+  EXPECT_NEAR(box.captured(1).toDouble(), 300.0, 0.01);
+  EXPECT_NEAR(box.captured(2).toDouble(), 225.0, 0.01);
+}
+
+TEST_F(ImageOutputTest, RefusesWhatCannotBeWrittenWithoutLeavingAFile) {
+  ImageOptions options;
+  options.width = 100;
+  options.height = 100;
+  const std::string missingFolder = PathOf("no-such-folder/plot.png");
+  const std::string error = WriteImageFile(missingFolder, ImageFormat::kPng, options, Draw);
+  EXPECT_NE(error.find(missingFolder), std::string::npos) << error;
+
+  const std::string png = PathOf("bad.png");
+  options.width = 0;
+  EXPECT_NE(WriteImageFile(png, ImageFormat::kPng, options, Draw), "");
+  options.width = 100;
+  options.dpi = 0.0f;
+  EXPECT_NE(WriteImageFile(png, ImageFormat::kSvg, options, Draw), "");
+  options.dpi = 96.0f;
+  options.width = options.height = 30000;  // 900 million pixels
+  EXPECT_NE(WriteImageFile(png, ImageFormat::kPng, options, Draw), "");
+  EXPECT_FALSE(std::filesystem::exists(png));
+
+  EXPECT_EQ(ImageFormatForPath("a/b.PNG"), ImageFormat::kPng);
+  EXPECT_EQ(ImageFormatForPath("b.svg"), ImageFormat::kSvg);
+  EXPECT_EQ(ImageFormatForPath("x.y/b.pdf"), ImageFormat::kPdf);
+  EXPECT_EQ(ImageFormatForPath("b.emf"), std::nullopt);
+  EXPECT_EQ(ImageFormatForPath("png"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace sx
