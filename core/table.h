@@ -1,12 +1,16 @@
 #pragma once
 // A table allocated once, zero-filled, with a fixed number of records. The storage comes from
-// calloc so that a large budget costs address space, not start-up time: the system hands out
-// zeroed pages only as they are touched. Records must be valid when all bytes are zero.
+// the system as fresh zeroed pages, so that a large budget costs address space, not start-up
+// time: pages are handed out only as they are touched. Large tables ask for huge pages, which
+// makes filling them (one fault per 2 MiB instead of per 4 KiB) markedly cheaper. Records must be
+// valid when all bytes are zero.
+
+#include <sys/mman.h>
 
 #include <cstddef>
 #include <cstdlib>
-#include <memory>
 #include <type_traits>
+#include <utility>
 
 namespace sx {
 
@@ -17,32 +21,69 @@ class Table {
 
  public:
   Table() = default;
+  ~Table() { Release(); }
+  Table(const Table&) = delete;
+  Table& operator=(const Table&) = delete;
+  Table(Table&& other) noexcept { *this = std::move(other); }
+  Table& operator=(Table&& other) noexcept {
+    if (this != &other) {
+      Release();
+      std::swap(storage_, other.storage_);
+      std::swap(count_, other.count_);
+      std::swap(bytes_, other.bytes_);
+      std::swap(mapped_, other.mapped_);
+    }
+    return *this;
+  }
 
   // Allocates count zeroed records; returns false (and holds nothing) when that fails.
   bool Allocate(std::size_t count) {
-    storage_.reset();
-    count_ = 0;
-    if (count == 0) return false;
-    void* p = std::calloc(count, sizeof(T));
-    if (p == nullptr) return false;
-    storage_.reset(static_cast<T*>(p));
+    Release();
+    if (count == 0 || count > static_cast<std::size_t>(-1) / sizeof(T)) return false;
+    const std::size_t bytes = count * sizeof(T);
+    if (bytes >= kMapThreshold) {
+      void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (p == MAP_FAILED) return false;
+      madvise(p, bytes, MADV_HUGEPAGE);  // a hint; without it the table works all the same
+      mapped_ = true;
+      storage_ = static_cast<T*>(p);
+    } else {
+      storage_ = static_cast<T*>(std::calloc(count, sizeof(T)));
+      if (storage_ == nullptr) return false;
+      mapped_ = false;
+    }
     count_ = count;
+    bytes_ = bytes;
     return true;
   }
 
   std::size_t size() const { return count_; }
   bool allocated() const { return storage_ != nullptr; }
-  T* data() { return storage_.get(); }
-  const T* data() const { return storage_.get(); }
-  T& operator[](std::size_t i) { return storage_.get()[i]; }
-  const T& operator[](std::size_t i) const { return storage_.get()[i]; }
+  T* data() { return storage_; }
+  const T* data() const { return storage_; }
+  T& operator[](std::size_t i) { return storage_[i]; }
+  const T& operator[](std::size_t i) const { return storage_[i]; }
 
  private:
-  struct Free {
-    void operator()(T* p) const { std::free(p); }
-  };
-  std::unique_ptr<T, Free> storage_;
+  static constexpr std::size_t kMapThreshold = std::size_t{4} << 20;
+
+  void Release() {
+    if (storage_ != nullptr) {
+      if (mapped_) {
+        munmap(storage_, bytes_);
+      } else {
+        std::free(storage_);
+      }
+    }
+    storage_ = nullptr;
+    count_ = bytes_ = 0;
+    mapped_ = false;
+  }
+
+  T* storage_ = nullptr;
   std::size_t count_ = 0;
+  std::size_t bytes_ = 0;
+  bool mapped_ = false;
 };
 
 }  // namespace sx
