@@ -2,14 +2,26 @@
 
 #include "plot/axes.h"
 #include "plot/layout.h"
+#include "render/profile_renderer.h"
 
 namespace sx {
 namespace {
 
 // The single point where the mode's data renderer plugs in: Horizontal and Vertical get the
-// stage (they vary small details by it), Ternary and Phase draw the same at every stage. With no
-// renderer in place a pass draws the frames and axes only.
-void RenderData(Surface& /*surface*/, PlotContext& /*ctx*/, std::int32_t /*stage*/) {}
+// stage (they vary small details by it), Ternary and Phase draw the same at every stage. A mode
+// without a renderer here draws its frames and axes only.
+void RenderData(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+  switch (ctx.settings.graphic.plotMode) {
+    case kHorizontal:
+      RenderHorizontal(surface, ctx, stage);
+      break;
+    case kVertical:
+      RenderVertical(surface, ctx, stage);
+      break;
+    default:
+      break;
+  }
+}
 
 }  // namespace
 

@@ -37,17 +37,17 @@ void DrawDashedLine(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x
 void DrawLine(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
               std::int32_t width, RGB color);
 // The closed outline (x1,y1) (x2,y1) (x2,y2) (x1,y2) (x1,y1) as one five-point polyline.
-void DrawRectOutline(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x2,
-                     std::int32_t y2, std::int32_t width, RGB color);
+void DrawRectOutline(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                     std::int32_t width, RGB color);
 // The same five points as a filled polygon, outline and interior in the colour.
 void FillRect(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
               std::int32_t width, RGB color);
 // Polyline / filled polygon through points[0..lastIndex]; nothing when lastIndex >= 2000
 // (compared unsigned, so a negative index draws nothing too).
-void DrawPolyline(Surface& s, const PointBuffer& points, std::int32_t lastIndex,
-                  std::int32_t width, RGB color);
-void FillPolygon(Surface& s, const PointBuffer& points, std::int32_t lastIndex,
-                 std::int32_t width, RGB color);
+void DrawPolyline(Surface& s, const PointBuffer& points, std::int32_t lastIndex, std::int32_t width,
+                  RGB color);
+void FillPolygon(Surface& s, const PointBuffer& points, std::int32_t lastIndex, std::int32_t width,
+                 RGB color);
 // Tiles the rectangle with pattern `index` of the table, then outlines it in black.
 void FillRectWithPattern(Surface& s, std::int32_t x1, std::int32_t y1, std::int32_t x2,
                          std::int32_t y2, const PatternTable& patterns, std::int32_t index);
@@ -75,11 +75,13 @@ std::int32_t TextWidth(Surface& s, std::string_view text, std::int32_t length);
 std::int32_t TextWidth(Surface& s, std::string_view text);
 // Alignment 0 left, 1 right, 2 centre of the top edge; any other value keeps the previous one.
 // The reference point is (x, y - dy).
-void DrawTextAt(Surface& s, std::string_view text, std::int32_t x, std::int32_t y,
-                std::int32_t dy, std::int32_t alignment);
+void DrawTextAt(Surface& s, std::string_view text, std::int32_t x, std::int32_t y, std::int32_t dy,
+                std::int32_t alignment);
 
 // value * scale - offset, in single precision; callers convert with ToInt32.
-inline float MapToDevice(float scale, float offset, float value) { return value * scale - offset; }
+inline float MapToDevice(float scale, float offset, float value) {
+  return value * scale - offset;
+}
 
 // The point of the segment's line at x (py = y1 when x2 = x1), integer arithmetic truncating.
 void ClipYAtX(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x,

@@ -24,11 +24,11 @@ class RecordingSurface : public Surface {
     RGB color{};
     PenStyle pen = PenStyle::kSolid;
     Fill fill = Fill::kColor;
-    std::int32_t height = 0;          // bitmap tile height
+    std::int32_t height = 0;  // bitmap tile height
     std::int32_t copyWidth = 0, copyHeight = 0;
-    std::vector<std::uint8_t> bits;   // bitmap rows, two bytes each
-    FontSpec font;                    // kFont
-    std::string text;                 // kText
+    std::vector<std::uint8_t> bits;  // bitmap rows, two bytes each
+    FontSpec font;                   // kFont
+    std::string text;                // kText
     TextAlign align = TextAlign::kLeftTop;
   };
 

@@ -59,8 +59,8 @@ class Surface {
   virtual void Polygon(std::span<const DevicePoint> points, std::int32_t width, RGB color,
                        Fill fill) = 0;
   // An ellipse in the box (left, top) .. (right, bottom), outline in the colour and width.
-  virtual void Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
-                       std::int32_t bottom, std::int32_t width, RGB color, Fill fill) = 0;
+  virtual void Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
+                       std::int32_t width, RGB color, Fill fill) = 0;
   // Copies the top-left copyWidth x copyHeight pixels of a monochrome tile of width x height
   // pixels to (x, y): bit 1 white, bit 0 black; two bytes per row, most significant bit leftmost.
   virtual void MonochromeBitmap(std::int32_t x, std::int32_t y, const std::uint8_t* bits,

@@ -101,17 +101,19 @@ TEST(PlotPassTest, DrawsNothingWithoutSomethingToPlot) {
 TEST(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   PassFixture f;
   ASSERT_EQ(f.graphic().plotMode, kVertical);  // every load starts in Vertical mode
+  // On screen the axes draw each frame and the data pass draws it once more on top of the
+  // data; the exports and the printer get only the data pass's strip frame.
   f.Pass(1);
-  EXPECT_EQ(f.FrameSidesDrawn(1), 4);
-  EXPECT_EQ(f.FrameSidesDrawn(2), 4);
+  EXPECT_EQ(f.FrameSidesDrawn(1), 8);
+  EXPECT_EQ(f.FrameSidesDrawn(2), 8);
   const ColumnRecord vertical = f.session->data.column(1);
   for (std::int32_t stage : {2, 3}) {
     f.Pass(stage);
     EXPECT_GT(f.Drawn(), 0u);
-    EXPECT_EQ(f.FrameSidesDrawn(1), 0) << stage;
+    EXPECT_EQ(f.FrameSidesDrawn(1), 4) << stage;
   }
   f.Pass(0);
-  EXPECT_EQ(f.FrameSidesDrawn(1), 4);
+  EXPECT_EQ(f.FrameSidesDrawn(1), 8);
 
   // An export right after a mode change keeps the layout of the last screen paint.
   f.graphic().plotMode = kHorizontal;
@@ -121,15 +123,20 @@ TEST(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   // Printing lays out anew, without frames.
   f.Pass(4);
   EXPECT_LT(f.session->data.column(1).extentY, 0);  // Horizontal strips grow upwards
-  EXPECT_EQ(f.FrameSidesDrawn(1), 0);
-  f.Pass(1);
   EXPECT_EQ(f.FrameSidesDrawn(1), 4);
+  f.Pass(1);
+  EXPECT_EQ(f.FrameSidesDrawn(1), 8);
 }
 
 TEST(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
   PassFixture f;
   f.graphic().plotMode = kHorizontal;
   f.session->settings.record(0).ticklines = 1;
+  // Axes only: the curves and markers are lines of their own lengths.
+  for (int p = 1; p <= f.session->data.ParameterCount; ++p) {
+    f.session->settings.record(p).lines = 0;
+    f.session->settings.record(p).marker = 0;
+  }
   RecordingSurface printer(384.0f, 384.0f, true);
   const ScaleInfo scale = ComputeScale(printer, 96.0f);
   ASSERT_EQ(scale.scaleStep, 4);

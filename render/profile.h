@@ -1,0 +1,121 @@
+#pragma once
+// The geometry the two profile modes share. A parameter's strip is described once, in strip
+// coordinates: `a` runs along the common X axis (device x in the Horizontal mode, device y in the
+// Vertical mode) and `v` runs across the strip along the parameter's value axis (device y in the
+// Horizontal mode, device x in the Vertical mode). Every profile algorithm (the data pass and the
+// style drawers) is written once in these coordinates; only the conversion to device points, the
+// two clipping helpers and the few places where the modes really differ look at the orientation.
+
+#include <cstdint>
+
+#include "core/data_model.h"
+#include "plot/plot_context.h"
+#include "render/drawing.h"
+#include "render/surface.h"
+#include "settings/plot_settings.h"
+
+namespace sx {
+
+enum class ProfileOrientation : std::int32_t {
+  kHorizontal = 0,  // X across the page, strips stacked; values up each strip
+  kVertical = 1,    // X down the page, strips side by side; values across each strip
+};
+
+// Pen width of marker outlines before scaling; there is no per-parameter setting for it.
+inline constexpr std::int32_t kMarkerLineWidth = 1;
+
+// A point in strip coordinates.
+struct StripPoint {
+  std::int32_t a = 0;  // along the X axis
+  std::int32_t v = 0;  // across, on the value axis
+  bool operator==(const StripPoint&) const = default;
+};
+
+// The strip of one column record (a parameter, or the head of a "Do with next" group, whose
+// record the whole group uses).
+struct ProfileStrip {
+  ProfileOrientation orientation = ProfileOrientation::kHorizontal;
+  const ColumnRecord* record = nullptr;
+
+  // X-axis edges, aMin <= aMax: L and R in the Horizontal mode, Y0 and Y1 in the Vertical mode.
+  // A point with a > aMax lies beyond the end of the X axis, one with a < aMin before its start.
+  std::int32_t aMin = 0, aMax = 0;
+  // Value edges as device coordinates, vMin <= vMax: T and B in the Horizontal mode (T is the
+  // top), L and R in the Vertical mode.
+  std::int32_t vMin = 0, vMax = 0;
+  // The middle line across the values: B + extentY / 2 (Horizontal) or L + extentX / 2
+  // (Vertical), integer division truncating toward zero.
+  std::int32_t vMid = 0;
+
+  // value -> device: value * scale - offset (yScale/yOffset Horizontal, xScale/xOffset Vertical).
+  float valueScale = 0.0f, valueOffset = 0.0f;
+  // X value -> device (xScale/xOffset Horizontal, yScale/yOffset Vertical).
+  float axisScale = 0.0f, axisOffset = 0.0f;
+
+  bool vertical() const { return orientation == ProfileOrientation::kVertical; }
+
+  // Truncated device coordinates, saturating for values far outside the axis.
+  std::int32_t MapValue(float value) const;
+  std::int32_t MapAxis(float xValue) const;
+  // The device coordinate along the X axis of data row `row` (its X value mapped); rows outside
+  // the item table map as the X value 0.
+  std::int32_t AxisOfRow(const DataModel& data, std::int32_t row) const;
+
+  // (a, v) as a device point and back.
+  DevicePoint ToDevice(StripPoint p) const;
+  StripPoint FromDevice(DevicePoint d) const;
+  void SetPoint(PointBuffer& buffer, int index, StripPoint p) const;
+
+  // Where the segment p -> q crosses the value line v = edge (ClipXAtY in the Horizontal mode,
+  // ClipYAtX in the Vertical mode), and the X line a = edge (the other one).
+  StripPoint CrossValueEdge(StripPoint p, StripPoint q, std::int32_t edge) const;
+  StripPoint CrossAxisEdge(StripPoint p, StripPoint q, std::int32_t edge) const;
+
+  // A point one unit before or beyond an edge counts as on the edge: aMin - 1 becomes aMin and
+  // aMax + 1 becomes aMax; likewise vMin - 1 and vMax + 1 for the value coordinate.
+  std::int32_t SnapAxis(std::int32_t a) const;
+  std::int32_t SnapValue(std::int32_t v) const;
+  std::int32_t ClampValue(std::int32_t v) const;
+
+  // The reference level of a value (normally the parameter's referenceLine), clamped into the
+  // value edges.
+  std::int32_t ReferenceLevel(float referenceLine) const;
+
+  // A rectangle given by two X-axis and two value coordinates, as device corners (x1, y1) and
+  // (x2, y2) for FillRect, DrawRectOutline and FillRectWithPattern.
+  void RectCorners(std::int32_t a1, std::int32_t v1, std::int32_t a2, std::int32_t v2,
+                   std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const;
+};
+
+ProfileStrip MakeProfileStrip(const ColumnRecord& record, ProfileOrientation orientation);
+
+// The numeric item with this table index, or null when the index lies outside the table.
+const NumericItem* ItemAt(const DataModel& data, std::int64_t index);
+// The i-th stored value of column c (1-based): null unless 1 <= i <= itemCount(c) and the column
+// is one of the table's records.
+const NumericItem* ColumnItem(const DataModel& data, std::int32_t c, std::int64_t i);
+
+// The value of the i-th stored item for member mode k of a "Do with next" group with this head:
+//   k = 0: the head's own item, valid when its row > 0 and its quality code is shown;
+//   k > 0 ("add"): the sum of the i-th items of columns head .. head + k that have a row > 0,
+//          valid when at least one was counted; no quality filter;
+//   k < 0 ("plot"): the i-th item of column head + |k| alone, valid when its row > 0.
+// `index` receives the table index of the item whose row gives the X position (-1 when there is
+// no such item); `valid` receives 1 or 0.
+float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, std::int64_t k,
+                   std::int64_t& index, std::int32_t& valid);
+
+// The last member offset of the "Do with next" group headed by p: the group is the columns
+// p .. p + d, with d = |doWithNext(p)|, 0 when fewer columns follow, shrunk while the last member
+// has no values. Always 0 <= d <= ParameterCount - p.
+std::int32_t GroupExtent(const PlotContext& ctx, std::int32_t p);
+// Member mode of member p + k: k when doWithNext(p) >= 0 ("add"), -k otherwise ("plot").
+std::int32_t MemberMode(const PlotContext& ctx, std::int32_t p, std::int32_t k);
+
+// A fill in a parameter's colour: "no colour" (0, 0, 0) fills in the neutral grey.
+RGB FillColor(RGB color);
+
+// Width or distance from the settings, multiplied by scaleStep without overflow.
+std::int32_t Scaled(std::int32_t scaleStep, std::int32_t value);
+
+}  // namespace sx

@@ -1,0 +1,25 @@
+#pragma once
+// The data pass of the two profile modes: style drawers, curves, markers, value texts and strip
+// frames of every plotted parameter, on the frames the layout has placed. One pass serves both
+// modes; the orientation says which way the strips run.
+
+#include <cstdint>
+
+#include "plot/plot_context.h"
+#include "render/profile.h"
+#include "render/surface.h"
+
+namespace sx {
+
+// stage: 1 screen, 2 clipboard metafile, 3 metafile file, 4 printer (0 like 2 and 3).
+void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
+                   ProfileOrientation orientation);
+
+inline void RenderHorizontal(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+  RenderProfile(surface, ctx, stage, ProfileOrientation::kHorizontal);
+}
+inline void RenderVertical(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+  RenderProfile(surface, ctx, stage, ProfileOrientation::kVertical);
+}
+
+}  // namespace sx

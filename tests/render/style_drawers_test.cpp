@@ -1,0 +1,472 @@
+// The style drawers on hand-placed strips, so that every expected coordinate can be read off:
+//   Horizontal strip: L 100, R 400, B 300, T 200 (middle line 250); X maps to 100 + 10 X, a value
+//   v to 300 - 10 v.
+//   Vertical strip: L 100, R 200 (middle 150), Y0 50, Y1 350; X maps to 50 + 10 X, v to 100 + 10 v.
+
+#include "render/style_drawers.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/reader.h"
+#include "core/session.h"
+#include "plot/plot_pass.h"
+#include "render/recording_surface.h"
+#include "settings/patterns.h"
+#include "settings/settings_model.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+using Kind = RecordingSurface::Kind;
+constexpr ProfileOrientation kH = ProfileOrientation::kHorizontal;
+constexpr ProfileOrientation kV = ProfileOrientation::kVertical;
+constexpr RGB kRed{200, 0, 0};
+
+struct Drawers {
+  RecordingUserInterface ui;
+  TestFiles files;
+  std::unique_ptr<Session> session = CreateSession({}, ui);
+  RecordingSurface surface;
+  ProfileOrientation orientation;
+  ScaleInfo scale;
+
+  Drawers(const std::string& table, ProfileOrientation o = kH) : orientation(o) {
+    SetDataFilePath(session->data, files.Write("data.tab", table));
+    EXPECT_EQ(OpenDataFile(*session), 0);
+    const std::string patterns = files.dir() + "/patterns.ini";
+    LoadPatterns(session->patterns, patterns);
+    EXPECT_EQ(LoadPatterns(session->patterns, patterns), 0);
+    for (int p = 1; p <= session->data.ParameterCount; ++p) {
+      ParameterSettings& r = session->settings.record(p);
+      r.lines = r.marker = r.colorize = r.columns = r.histogramLines = r.outline = 0;
+      r.occurrence = r.valueText = r.comment = r.lithology = r.boundary = r.course = 0;
+      r.doWithNext = r.columnWidth = 0;
+      r.referenceLine = 0.0f;
+      r.lineWidth = 1;
+      r.markerSymbol = 2;
+      r.markerSize = 3;
+      r.color = kRed;
+      r.plotState = 1;
+      Place(p);
+    }
+    session->render.metrics.numberHeight = 13;
+  }
+
+  void Place(int p) {
+    ColumnRecord& c = session->data.column(p);
+    if (orientation == kH) {
+      c.originX = 100, c.extentX = 300, c.originY = 300, c.extentY = -100;
+      c.xScale = 10, c.xOffset = -100, c.yScale = -10, c.yOffset = -300;
+    } else {
+      c.originX = 100, c.extentX = 100, c.originY = 50, c.extentY = 300;
+      c.yScale = 10, c.yOffset = -50, c.xScale = 10, c.xOffset = -100;
+    }
+  }
+  ParameterSettings& record(int p) { return session->settings.record(p); }
+  PlotContext Context() { return session->plotContext(scale); }
+
+  using Drawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation);
+  std::string Run(Drawer drawer, std::int32_t stage = 1) {
+    surface.clear();
+    PlotContext ctx = Context();
+    drawer(surface, ctx, stage, orientation);
+    return surface.Dump();
+  }
+  using GroupDrawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation,
+                               std::int32_t, std::int32_t);
+  std::string RunGroup(GroupDrawer drawer, std::int32_t stage, int head = 1) {
+    surface.clear();
+    PlotContext ctx = Context();
+    drawer(surface, ctx, stage, orientation, head, GroupExtent(ctx, head));
+    return surface.Dump();
+  }
+  std::vector<RecordingSurface::Call> Calls(Kind kind) const {
+    std::vector<RecordingSurface::Call> out;
+    for (const auto& c : surface.calls()) {
+      if (c.kind == kind) out.push_back(c);
+    }
+    return out;
+  }
+};
+
+// The black outline FillRectWithPattern puts round an interval.
+std::string PatternOutline(int x1, int y1, int x2, int y2) {
+  auto p = [](int x, int y) { return " " + std::to_string(x) + "," + std::to_string(y); };
+  return "polyline 1 0,0,0 solid" + p(x1, y1) + p(x2, y1) + p(x2, y2) + p(x1, y2) + p(x1, y1);
+}
+
+std::vector<std::uint8_t> PatternBits(const PatternTable& table, int index) {
+  const Pattern& p = table.records[static_cast<std::size_t>(index)];
+  return std::vector<std::uint8_t>(p.bits, p.bits + 2 * p.height);
+}
+
+constexpr char kBoundaries[] = "Depth [m]\tB\n0\t0.9\n10\t1.0\n20\t0\n30\t2.5\n40\t1\n";
+
+TEST(StyleDrawersBoundary, AWholeOneOrMoreDrawsADashedLineAcrossTheStrip) {
+  Drawers h(kBoundaries);
+  h.record(1).boundary = 1;
+  h.record(1).lineWidth = 2;
+  // 0.9 draws nothing, 1.0 and 2.5 draw; X 40 lies beyond the strip.
+  EXPECT_EQ(h.Run(DrawBoundaries),
+            "line 2 0,0,0 dash 200,300 200,200\n"
+            "line 2 0,0,0 dash 400,300 400,200\n");
+
+  Drawers v(kBoundaries, kV);
+  v.record(1).boundary = 1;
+  EXPECT_EQ(v.Run(DrawBoundaries),
+            "line 1 0,0,0 dash 100,150 200,150\n"
+            "line 1 0,0,0 dash 100,350 200,350\n");
+}
+
+constexpr char kOccurrence[] = "Depth [m]\tOcc\n0\t0\n10\t-2\n15\t/4\n20\t3\n30\t0\n40\t5\n";
+
+TEST(StyleDrawersOccurrence, MarkersOnTheMiddleLineWhereTheValueIsNotZero) {
+  Drawers h(kOccurrence);
+  h.record(1).occurrence = 1;
+  h.record(1).flagValid = 1;
+  h.record(1).flagNotValid = 0;  // the "/" value is filtered out
+  EXPECT_EQ(h.Run(DrawOccurrence),
+            "ellipse 1 200,0,0 white 197,247 203,253\n"
+            "ellipse 1 200,0,0 white 297,247 303,253\n");
+
+  Drawers v(kOccurrence, kV);
+  v.record(1).occurrence = 1;
+  v.record(1).flagValid = v.record(1).flagNotValid = 1;
+  v.scale = {2.0f, 2};  // size and pen scale with the resolution
+  EXPECT_EQ(v.Run(DrawOccurrence),
+            "ellipse 2 200,0,0 white 144,144 156,156\n"
+            "ellipse 2 200,0,0 white 144,194 156,206\n"
+            "ellipse 2 200,0,0 white 144,244 156,256\n");
+}
+
+TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
+  Drawers h("Depth [m]\tLith\n10\t1\n20\t2\n30\t3\n40\t4\n");
+  h.record(1).lithology = 1;
+  h.Run(DrawLithology);
+  // The strip starts at X 0: 0-10, 10-20 and 20-30 are filled; X 40 lies beyond the strip.
+  const auto outlines = h.Calls(Kind::kPolyline);
+  ASSERT_EQ(outlines.size(), 3u);
+  EXPECT_EQ(RecordingSurface::DumpCall(outlines[0]), PatternOutline(100, 200, 200, 300));
+  EXPECT_EQ(RecordingSurface::DumpCall(outlines[1]), PatternOutline(200, 200, 300, 300));
+  EXPECT_EQ(RecordingSurface::DumpCall(outlines[2]), PatternOutline(300, 200, 400, 300));
+  const auto tiles = h.Calls(Kind::kBitmap);
+  ASSERT_FALSE(tiles.empty());
+  EXPECT_EQ(tiles.front().points[0], (DevicePoint{100, 200}));
+  EXPECT_EQ(tiles.front().bits, PatternBits(h.session->patterns, 1));
+  EXPECT_EQ(tiles.back().bits, PatternBits(h.session->patterns, 3));
+}
+
+TEST(StyleDrawersLithology, UnknownPatternsLeaveTheirIntervalEmpty) {
+  // Pattern numbers 0, 999 and -2 name no pattern; the table's last pattern is usable.
+  Drawers h("Depth [m]\tLith\n5\t2\n10\t0\n20\t999\n25\t-2\n30\t81\n");
+  ASSERT_EQ(h.session->patterns.PatternCount, 81);
+  h.record(1).lithology = 1;
+  h.Run(DrawLithology);
+  const auto outlines = h.Calls(Kind::kPolyline);
+  ASSERT_EQ(outlines.size(), 2u);
+  EXPECT_EQ(RecordingSurface::DumpCall(outlines[0]), PatternOutline(100, 200, 150, 300));
+  EXPECT_EQ(RecordingSurface::DumpCall(outlines[1]), PatternOutline(350, 200, 400, 300));
+  for (const auto& tile : h.Calls(Kind::kBitmap)) {
+    const bool first = tile.points[0].x < 150;
+    EXPECT_EQ(tile.bits, PatternBits(h.session->patterns, first ? 2 : 81));
+  }
+
+  // A text column names its patterns; a name that is no pattern (case counts) is not filled.
+  Drawers t("Depth [m]\tRock\n10\tBitmap3\n20\tbitmap4\n30\tBitmap5\n");
+  t.record(1).lithology = 1;
+  t.Run(DrawLithology);
+  const auto named = t.Calls(Kind::kPolyline);
+  ASSERT_EQ(named.size(), 2u);
+  EXPECT_EQ(RecordingSurface::DumpCall(named[0]), PatternOutline(100, 200, 200, 300));
+  EXPECT_EQ(RecordingSurface::DumpCall(named[1]), PatternOutline(300, 200, 400, 300));
+  EXPECT_EQ(t.Calls(Kind::kBitmap).back().bits,
+            PatternBits(t.session->patterns, FindPattern(t.session->patterns, "Bitmap5")));
+}
+
+TEST(StyleDrawersHistogram, SticksFromTheReferenceLevel) {
+  Drawers v("Depth [m]\tH\n10\t4\n20\t-50\n", kV);
+  v.record(1).histogramLines = 1;
+  v.record(1).referenceLine = 20.0f;  // beyond the axis: brought into the strip
+  v.record(1).flagValid = 1;
+  EXPECT_EQ(v.Run(DrawHistogramLines),
+            "line 1 200,0,0 solid 200,150 140,150\n"
+            "line 1 200,0,0 solid 200,250 100,250\n");
+}
+
+constexpr char kCourse[] = "Depth [m]\tDir [deg]\tSpeed [cm/s]\n10\t0\t5\n20\t90\t40\n";
+
+TEST(StyleDrawersCourse, VectorsFromTheMiddleLineScaledToTheSpeedMaximum) {
+  Drawers h(kCourse);
+  h.record(1).course = 1;
+  h.record(1).markerSymbol = 9;
+  h.record(1).markerSize = 2;
+  h.record(2).maximum = 10.0f;
+  h.scale = {2.0f, 2};
+  // Half the maximum: half of half the strip; four times the maximum: capped at half the strip.
+  // The foot's marker does not scale with the resolution.
+  EXPECT_EQ(h.Run(DrawCourse),
+            "line 2 200,0,0 solid 200,250 200,225\n"
+            "line 1 0,0,0 solid 198,250 202,250\n"
+            "line 1 0,0,0 solid 200,248 200,252\n"
+            "line 2 200,0,0 solid 300,250 350,250\n"
+            "line 1 0,0,0 solid 298,250 302,250\n"
+            "line 1 0,0,0 solid 300,248 300,252\n");
+
+  Drawers v(kCourse, kV);
+  v.record(1).course = 1;
+  v.record(1).markerSymbol = 9;
+  v.record(1).markerSize = 2;
+  v.record(2).maximum = 10.0f;
+  const std::string drawn = v.Run(DrawCourse);
+  EXPECT_NE(drawn.find("line 1 200,0,0 solid 150,150 150,125\n"), std::string::npos) << drawn;
+  EXPECT_NE(drawn.find("line 1 200,0,0 solid 150,250 200,250\n"), std::string::npos) << drawn;
+
+  // The last column has no speed column after it: nothing is drawn for it.
+  Drawers last(kCourse);
+  last.record(2).course = 1;
+  EXPECT_EQ(last.Run(DrawCourse), "");
+}
+
+// 11 samples spread over 100 device units (X maps to 100 + X).
+constexpr char kColumns[] =
+    "Depth [m]\tC\n0\t1\n10\t2\n20\t3\n30\t4\n40\t5\n50\t6\n60\t7\n70\t8\n80\t9\n90\t10\n100\t2\n";
+
+TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
+  Drawers h(kColumns);
+  h.session->data.column(1).xScale = 1.0f;
+  h.record(1).columns = 1;
+  // trunc((100 x 0.5 / 11 + 0.5) x 1) = 5; the first bar is cut at the strip's left edge.
+  h.RunGroup(DrawColumns, 1);
+  auto bars = h.Calls(Kind::kPolygon);
+  ASSERT_EQ(bars.size(), 11u);
+  EXPECT_EQ(RecordingSurface::DumpCall(bars[0]),
+            "polygon 1 200,0,0 filled 100,290 105,290 105,300 100,300 100,290");
+  EXPECT_EQ(RecordingSurface::DumpCall(bars[3]),
+            "polygon 1 200,0,0 filled 125,260 135,260 135,300 125,300 125,260");
+  // On screen and paper the bars are outlined in black; in metafiles they are not.
+  EXPECT_EQ(h.Calls(Kind::kPolyline).size(), 11u);
+  h.RunGroup(DrawColumns, 4);
+  EXPECT_EQ(h.Calls(Kind::kPolyline).size(), 11u);
+  for (std::int32_t stage : {2, 3}) {
+    h.RunGroup(DrawColumns, stage);
+    EXPECT_EQ(h.Calls(Kind::kPolygon).size(), 11u);
+    EXPECT_TRUE(h.Calls(Kind::kPolyline).empty()) << "stage " << stage;
+  }
+
+  // At twice the screen resolution: trunc(5.045 x 2) = 10. No colour fills grey.
+  h.scale = {2.0f, 2};
+  h.record(1).color = RGB{0, 0, 0};
+  h.RunGroup(DrawColumns, 1);
+  bars = h.Calls(Kind::kPolygon);
+  EXPECT_EQ(RecordingSurface::DumpCall(bars[3]),
+            "polygon 2 213,213,213 filled 120,260 140,260 140,300 120,300 120,260");
+}
+
+TEST(StyleDrawersColumns, VerticalBarsRunAcrossFromTheReferenceColumn) {
+  Drawers v("Depth [m]\tC\n10\t2\n20\t8\n30\t-3\n", kV);
+  v.record(1).columns = 1;
+  v.record(1).referenceLine = 5.0f;  // x 150
+  v.record(1).columnWidth = 7;       // half 3
+  v.RunGroup(DrawColumns, 3);
+  // The last bar is cut at the strip's bottom; -3 is brought onto the left edge.
+  EXPECT_EQ(v.surface.Dump(),
+            "polygon 1 200,0,0 filled 120,147 150,147 150,153 120,153 120,147\n"
+            "polygon 1 200,0,0 filled 150,247 180,247 180,253 150,253 150,247\n"
+            "polygon 1 200,0,0 filled 100,347 150,347 150,350 100,350 100,347\n");
+
+  // Default half height from the head's first and last rows: (350 - 150) x 0.5 / 3 + 0.5.
+  v.record(1).columnWidth = 0;
+  v.RunGroup(DrawColumns, 3);
+  EXPECT_EQ(RecordingSurface::DumpCall(v.Calls(Kind::kPolygon)[1]),
+            "polygon 1 200,0,0 filled 150,217 180,217 180,283 150,283 150,217");
+}
+
+TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
+  Drawers h("Depth [m]\tO\n-5\t9\n0\t1\n10\t3\n20\t2\n");
+  h.record(1).outline = 1;
+  // The sample left of the strip is left out; the curve starts at the first one inside.
+  EXPECT_EQ(h.RunGroup(DrawOutline, 1),
+            "polyline 1 200,0,0 solid 100,290 100,290 150,290 150,270 250,270 250,280 300,280\n");
+  // On the clipboard the step curve is closed down to the reference level.
+  EXPECT_EQ(h.RunGroup(DrawOutline, 2),
+            "polyline 1 200,0,0 solid 100,290 100,290 150,290 150,270 250,270 250,280 300,280 "
+            "300,300 100,300 100,290\n");
+
+  Drawers v("Depth [m]\tO\n0\t1\n10\t3\n20\t2\n", kV);
+  v.record(1).outline = 1;
+  v.record(1).colorize = 1;
+  EXPECT_EQ(v.RunGroup(DrawOutline, 1),
+            "polygon 1 200,0,0 filled 110,50 110,50 110,100 130,100 130,200 120,200 120,250 "
+            "100,250 100,50 110,50\n"
+            "polyline 1 0,0,0 solid 110,50 110,50 110,100 130,100 130,200 120,200 120,250 "
+            "100,250 100,50 110,50\n");
+}
+
+TEST(StyleDrawersOutline, LongRunsAreDrawnInPiecesThatJoin) {
+  std::string table = "Depth [m]\tO\n";
+  for (int i = 0; i < 1500; ++i)
+    table += std::to_string(i * 0.02) + "\t" + (i % 2 ? "1" : "2") + "\n";
+  Drawers h(table);
+  h.record(1).outline = 1;
+  h.RunGroup(DrawOutline, 1);
+  const auto runs = h.Calls(Kind::kPolyline);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].points.size(), 1997u);
+  // The second run starts where the first ended.
+  EXPECT_EQ(runs[1].points[0], runs[0].points.back());
+}
+
+TEST(StyleDrawersColorStripes, StripesTakeTheirColourFromTheCell) {
+  Drawers h(
+      "Depth [m]\tColour RGB\n10\t255/0/0\n15\t300/-20/12.7\n20\t10/20/30\n25\t40/x\n60\t1/2/3\n");
+  ASSERT_EQ(h.record(1).rgbColumn, 1);
+  EXPECT_EQ(h.Run(DrawColorStripes),
+            "polygon 1 255,0,0 filled 199,200 201,200 201,300 199,300 199,200\n"
+            "polygon 1 255,0,12 filled 249,200 251,200 251,300 249,300 249,200\n"
+            "polygon 1 10,20,30 filled 299,200 301,200 301,300 299,300 299,200\n"
+            "polygon 1 40,20,30 filled 349,200 351,200 351,300 349,300 349,200\n");
+  // The colour drawn last stays the column's colour; the entry beyond the strip is not read.
+  EXPECT_EQ(h.session->settings.ParameterColorTable[1], (RGB{40, 20, 30}));
+
+  Drawers red("Depth [m]\tColour RGB\n10\t255/0/0\n");
+  red.record(1).columnWidth = 9;  // half 4
+  EXPECT_EQ(red.Run(DrawColorStripes),
+            "polygon 1 255,0,0 filled 196,200 204,200 204,300 196,300 196,200\n");
+  EXPECT_EQ(red.session->settings.ParameterColorTable[1], (RGB{255, 0, 0}));
+}
+
+TEST(StyleDrawersColorStripes, VerticalColourLogReachesHalfwayToItsNeighbours) {
+  // A comment column between the colour entries does not cut the log.
+  Drawers v("Depth [m]\tNote\tColour RGB\n10\ta\t255/0/0\n20\tb\t0/255/0\n26\tc\t0/0/255\n", kV);
+  v.record(1).comment = 1;
+  EXPECT_EQ(v.Run(DrawColorStripes),
+            "polygon 1 255,0,0 filled 100,50 200,50 200,200 100,200 100,50\n"
+            "polygon 1 0,255,0 filled 100,200 200,200 200,280 100,280 100,200\n"
+            "polygon 1 0,0,255 filled 100,280 200,280 200,350 100,350 100,280\n");
+
+  // With a column width each entry gets its own band, cut at the strip's ends.
+  v.record(2).columnWidth = 10;  // half 5
+  EXPECT_EQ(v.Run(DrawColorStripes),
+            "polygon 1 255,0,0 filled 100,145 200,145 200,155 100,155 100,145\n"
+            "polygon 1 0,255,0 filled 100,245 200,245 200,255 100,255 100,245\n"
+            "polygon 1 0,0,255 filled 100,305 200,305 200,315 100,315 100,305\n");
+}
+
+TEST(StyleDrawersComments, CommentsStandOnTheirRows) {
+  constexpr char kNotes[] = "Depth [m]\tNote\n10\tsand\n60\tbeyond\n";
+  Drawers h(kNotes);
+  h.record(1).comment = 1;
+  const std::string drawn = h.Run(DrawComments);
+  EXPECT_NE(drawn.find("text 200,237 center \"sand\"\n"), std::string::npos) << drawn;
+  EXPECT_EQ(drawn.find("beyond"), std::string::npos);
+
+  Drawers v(kNotes, kV);
+  v.record(1).comment = 1;
+  EXPECT_NE(v.Run(DrawComments).find("text 110,143 left \"sand\"\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sx
+
+namespace sx {
+namespace {
+
+// Through the whole pass, on the layout the Vertical mode makes: the colour log covers its strip
+// from top to bottom without gaps.
+TEST(StyleDrawersPass, VerticalColourLogInThePlotPass) {
+  RecordingUserInterface ui;
+  TestFiles files;
+  std::unique_ptr<Session> session = CreateSession({}, ui);
+  SetDataFilePath(
+      session->data,
+      files.Write("log.tab", "Depth [m]\tColour RGB\n0\t255/0/0\n10\t0/255/0\n30\t0/0/255\n"));
+  ASSERT_EQ(OpenDataFile(*session), 0);
+  PlotSettings& settings = session->settings;
+  settings.graphic.plotMode = kVertical;
+  settings.graphic.graphicWidth = 600;
+  settings.graphic.graphicHeight = 400;
+  ParameterSettings& r = settings.record(1);
+  r.lines = r.marker = r.colorize = r.columns = r.histogramLines = r.outline = 0;
+  r.occurrence = r.valueText = r.comment = r.lithology = r.boundary = r.course = 0;
+  r.columnWidth = 0;
+  UpdatePlotState(settings, 1);
+  RecountPlotted(settings);
+  ASSERT_EQ(settings.graphic.plottedCount, 1);
+
+  RecordingSurface surface;
+  PlotContext ctx = session->plotContext({});
+  PlotPass(surface, ctx, 1);
+  const ColumnRecord& log = session->data.column(1);
+  std::vector<RecordingSurface::Call> bands;
+  for (const auto& c : surface.calls()) {
+    if (c.kind == Kind::kPolygon && c.points[0].x == log.originX &&
+        c.points[1].x == log.originX + log.extentX) {
+      bands.push_back(c);
+    }
+  }
+  ASSERT_EQ(bands.size(), 3u);
+  EXPECT_EQ(bands[0].color, (RGB{255, 0, 0}));
+  EXPECT_EQ(bands[0].points[0].y, log.originY);
+  EXPECT_EQ(bands[0].points[2].y, bands[1].points[0].y);
+  EXPECT_EQ(bands[1].points[2].y, bands[2].points[0].y);
+  EXPECT_EQ(bands[2].points[2].y, log.originY + log.extentY);
+  EXPECT_LT(bands[0].points[2].y, bands[1].points[2].y);
+}
+
+}  // namespace
+}  // namespace sx
+
+namespace sx {
+namespace {
+
+// Settings and geometry at the ends of their ranges draw what they can, without overflow.
+TEST(StyleDrawersLimits, ExtremeSettingsAndGeometry) {
+  for (int variant = 0; variant < 4; ++variant) {
+    const ProfileOrientation o = variant % 2 ? kV : kH;
+    const bool extremeGeometry = variant >= 2;
+    Drawers d(
+        "Depth [m]\tA\tB "
+        "RGB\tC\n-1e30\t1e30\t1e38/-1e38/nan\tx\n0\t-3e38\t/\tBitmap2\n1e30\t5\tinf\t\n",
+        o);
+    for (int p = 1; p <= 3; ++p) {
+      ParameterSettings& r = d.record(p);
+      r.occurrence = r.lithology = r.boundary = r.histogramLines = r.course = r.comment = 1;
+      r.columns = r.outline = r.colorize = r.lines = 1;
+      r.columnWidth = r.lineWidth = r.markerSize = 2147483647;
+      r.doWithNext = -2147483647 - 1;
+      r.referenceLine = -3e38f;
+      r.maximum = 1e-30f;
+      if (!extremeGeometry) continue;
+      ColumnRecord& c = d.session->data.column(p);
+      c.originX = c.originY = 2147483647;
+      c.extentX = c.extentY = -2147483647 - 1;
+      c.xScale = c.yScale = 1e30f;
+      c.xOffset = c.yOffset = -1e30f;
+    }
+    d.scale = {1e9f, 1000000000};
+    std::size_t drawn = 0;
+    for (auto drawer : {DrawColorStripes, DrawOccurrence, DrawLithology, DrawBoundaries,
+                        DrawHistogramLines, DrawCourse, DrawComments}) {
+      d.Run(drawer);
+      drawn += d.surface.calls().size();
+    }
+    for (int head = 1; head <= 3; ++head) {
+      for (std::int32_t stage = 0; stage <= 4; ++stage) {
+        d.RunGroup(DrawColumns, stage, head);
+        d.RunGroup(DrawOutline, stage, head);
+      }
+    }
+    if (!extremeGeometry) {
+      EXPECT_GT(drawn, 0u);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace sx
