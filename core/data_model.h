@@ -17,6 +17,7 @@ inline constexpr int kDescriptionLines = 1000;  // description lines kept (rows 
 inline constexpr int kLineCapacity = 10000;     // characters per line read from a file
 inline constexpr int kDefaultMaxNumericItems = 100000;
 inline constexpr int kDefaultMaxTextItems = 2000;
+inline constexpr int kMaxSkippedColumns = 4;  // event, station, latitude, longitude
 
 // Quality codes of a cell (NumericItem::flag).
 enum QualityFlag : std::int32_t {
@@ -100,6 +101,19 @@ struct DataModel {
 
   // True when any line of the loaded file was not UTF-8 (its lines were read as Windows-1252).
   bool sourceHadCp1252 = false;
+
+  // Leading metadata columns (event, station, latitude, longitude) that the reader dropped, with
+  // their header names: saving writes them back, so that the header still matches the data lines.
+  std::int32_t skippedColumns = 0;
+  FixedText<80> skippedLabels[kMaxSkippedColumns]{};
+
+  // The description file written by "Save data description as..." and read back by the reload.
+  std::string DescriptionFilePath;
+  std::string DescriptionDirectory;  // ends with the path separator
+  std::string DescriptionFileName;
+  // 1 once the description was written to that file; cleared when a new description save starts
+  // and by the Open command.
+  std::int32_t DescriptionSaved = 0;
 
   ColumnRecord& column(int c) { return ColumnTable[static_cast<std::size_t>(c)]; }
   const ColumnRecord& column(int c) const { return ColumnTable[static_cast<std::size_t>(c)]; }

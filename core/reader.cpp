@@ -402,10 +402,12 @@ std::int32_t StripMetadataColumns(DataModel& data, std::int32_t lastColumn) {
   for (const auto& names : tests) {
     const std::string_view label = data.column(0).label.view();
     if (label == names[0] || label == names[1]) {
+      data.skippedLabels[removed] = data.column(0).label;
       removeFirst();
       ++removed;
     }
   }
+  data.skippedColumns = removed;
   return removed;
 }
 

@@ -1,0 +1,145 @@
+#include "core/description_file.h"
+
+#include <algorithm>
+#include <new>
+#include <string_view>
+
+#include "core/atomic_file.h"
+#include "core/byte_lines.h"
+#include "core/messages.h"
+#include "core/text_convert.h"
+#include "core/utf8.h"
+
+namespace sx {
+namespace {
+
+// Appends text as part of one line: line breaks (and, unless keepTabs, tabs) would split it
+// differently on reading, so they become blanks; a NUL would end it early and is left out.
+void AppendText(std::string& line, std::string_view text, bool keepTabs = false) {
+  for (char c : text) {
+    if (c == '\0') continue;
+    const bool blank = c == '\r' || c == '\n' || (c == '\t' && !keepTabs);
+    line.push_back(blank ? ' ' : c);
+  }
+}
+
+// Splits one line as the data reader splits the lines of a description block.
+void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
+  const std::size_t tab = line.find('\t');
+  if (tab != std::string_view::npos) {
+    out.label.assign(line.substr(0, tab));
+    out.value.assign(line.substr(tab + 1));
+  } else if (Utf8Length(line) < 31) {
+    out.label.assign(line);
+  } else {
+    out.value.assign(line);
+  }
+}
+
+void SetDescriptionFilePath(DataModel& data, const std::string& path) {
+  data.DescriptionFilePath = path;
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    data.DescriptionDirectory.clear();
+    data.DescriptionFileName = path;
+  } else {
+    data.DescriptionDirectory = path.substr(0, slash + 1);
+    data.DescriptionFileName = path.substr(slash + 1);
+  }
+}
+
+std::int32_t Reload(Session& session) {
+  DataModel& data = session.data;
+  UserInterface& ui = *session.ui;
+  if (data.DescriptionFileName.empty()) {
+    ui.ShowMessage(MessageIcon::kStop, "The data description has not been saved to a file yet.");
+    return -1;
+  }
+  // Read the whole file first: a file that cannot be read must not cost the description held.
+  const std::string path = data.DescriptionDirectory + data.DescriptionFileName;
+  std::string bytes;
+  if (!ReadFileBytes(path, bytes)) {
+    ShowFileMessage(ui, kFileCouldNotOpen, path);
+    return -1;
+  }
+
+  session.buffers.GroupLine.clear();
+  session.buffers.HeaderLineBuffer.clear();
+  for (int i = 0; i <= kDescriptionLines; ++i) {
+    data.DescriptionTable[static_cast<std::size_t>(i)].label.clear();
+    data.DescriptionTable[static_cast<std::size_t>(i)].value.clear();
+  }
+  ByteLines lines(bytes);
+  ByteLine line;
+  std::string decoded;
+  std::int32_t count = 0;
+  while (count < kDescriptionLines && lines.Next(line)) {
+    ++count;
+    DecodeLine(CutAtNul(line.text), decoded);
+    StoreDescriptionLine(data.DescriptionTable[static_cast<std::size_t>(count)], decoded);
+  }
+  if (count > 0) {
+    DescriptionLine& first = data.DescriptionTable[1];
+    ReplaceAll(first.label, "/* ", "");
+    ReplaceAll(first.value, "/* ", "");
+    DescriptionLine& last = data.DescriptionTable[static_cast<std::size_t>(count)];
+    ReplaceAll(last.label, "*/", "");
+    ReplaceAll(last.value, "*/", "");
+    if (last.label.empty() && last.value.empty()) --count;
+  }
+  data.DescriptionLineCount = count;
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t SaveDescription(Session& session, const std::string& path) {
+  const DataModel& data = session.data;
+  std::string error;
+  bool written = false;
+  try {
+    std::string out;
+    const std::int32_t count = std::min(data.DescriptionLineCount, kDescriptionLines);
+    for (std::int32_t i = 1; i <= count; ++i) {
+      const DescriptionLine& d = data.DescriptionTable[static_cast<std::size_t>(i)];
+      AppendText(out, d.label.view());
+      out += '\t';
+      AppendText(out, d.value.view(), true);
+      out += '\n';
+    }
+    written = WriteFileAtomically(path, out, &error);
+  } catch (const std::bad_alloc&) {
+    error = "not enough memory";
+  }
+  if (!written) {
+    session.ui->ShowMessage(MessageIcon::kStop, "Could not save the data description to file:\n>" +
+                                                    path + "<\n" + error);
+    return -1;
+  }
+  return 0;
+}
+
+void BeginDescriptionSave(DataModel& data) {
+  data.DescriptionSaved = 0;
+}
+
+std::int32_t SaveDescriptionCommand(Session& session, const std::string& path) {
+  const std::int32_t result = SaveDescription(session, path);
+  if (result == 0) {
+    SetDescriptionFilePath(session.data, path);
+    session.data.DescriptionSaved = 1;
+  }
+  return result;
+}
+
+std::int32_t ReloadDescription(Session& session) {
+  try {
+    return Reload(session);
+  } catch (const std::bad_alloc&) {
+    session.ui->ShowMessage(MessageIcon::kStop,
+                            "Not enough memory to read the data description file.");
+    return -1;
+  }
+}
+
+}  // namespace sx

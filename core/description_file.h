@@ -1,0 +1,31 @@
+#pragma once
+// The data description as a file of its own: one "label TAB value" line per description line, in
+// UTF-8, for the user to change in an editor and to read back.
+
+#include <cstdint>
+#include <string>
+
+#include "core/session.h"
+
+namespace sx {
+
+// Writes description lines 1..DescriptionLineCount to path, whole or not at all. Returns 0, or
+// -1 when the file cannot be written (the failure is shown to the user).
+std::int32_t SaveDescription(Session& session, const std::string& path);
+
+// "Save data description as...": the command clears DescriptionSaved before its dialog, so that
+// a cancelled dialog leaves the description unsaved.
+void BeginDescriptionSave(DataModel& data);
+// After the dialog: saves to path; when that succeeds, path becomes the description file and
+// DescriptionSaved becomes 1. Returns SaveDescription's result.
+std::int32_t SaveDescriptionCommand(Session& session, const std::string& path);
+
+// Reads the description file back into the description table: each line (a last line without a
+// line end included) becomes a description line, split at its first tab as in a data file's
+// description block, up to 1000 lines; "/* " is removed from the first line and "*/" from the
+// last, which is dropped when nothing is left of it. Lines are read as UTF-8 when valid, else as
+// Windows-1252. When the file cannot be read the table is left as it was and the failure is
+// shown. Returns 0, or -1 when nothing was read.
+std::int32_t ReloadDescription(Session& session);
+
+}  // namespace sx

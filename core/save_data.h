@@ -1,0 +1,36 @@
+#pragma once
+// "Save data as...": writes the loaded data set back as a data file. The description block, the
+// group line and the column-header line are made anew from the current model; the data lines are
+// copied from the source file byte for byte, rejected ones included.
+
+#include <cstdint>
+#include <string>
+
+#include "core/session.h"
+
+namespace sx {
+
+// Results of SaveDataAs.
+inline constexpr std::int32_t kSaveDone = 0;
+inline constexpr std::int32_t kSaveOverSource = -1;         // the destination is the source
+inline constexpr std::int32_t kSaveSourceUnreadable = -2;   // no data, or the source is unusable
+inline constexpr std::int32_t kSaveDestinationFailed = -3;  // the destination cannot be written
+
+// Writes the data set loaded from source to destination. Refuses a destination that is the
+// source file itself, however its path is spelled (another relative form, a symbolic or hard
+// link). The destination is written whole or not at all (a temporary file renamed over it); a
+// symbolic link as destination is written through. Regenerated lines are in the source's
+// encoding: Windows-1252 when the source had such lines and the text has bytes there, UTF-8
+// otherwise; their line end is that of the source's column-header line. Every failure is shown
+// to the user. Returns one of the codes above.
+std::int32_t SaveDataAs(Session& session, const std::string& source,
+                        const std::string& destination);
+
+// The "Save data as..." command after its dialog: saves the current data file to destination;
+// when that succeeds, destination becomes the current data file. Returns SaveDataAs's result.
+std::int32_t SaveDataAsCommand(Session& session, const std::string& destination);
+
+// True when both paths name one existing file (the same device and inode).
+bool IsSameFile(const std::string& a, const std::string& b);
+
+}  // namespace sx

@@ -1,0 +1,132 @@
+// The description file: saved for an editor, read back after editing.
+
+#include "core/description_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/byte_lines.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+class DescriptionFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override { session_ = CreateSession({}, ui_); }
+
+  DataModel& data() { return session_->data; }
+  void SetLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
+    int i = 0;
+    for (const auto& [label, value] : lines) {
+      ++i;
+      data().DescriptionTable[static_cast<std::size_t>(i)].label.assign(label);
+      data().DescriptionTable[static_cast<std::size_t>(i)].value.assign(value);
+    }
+    data().DescriptionLineCount = i;
+  }
+  std::string Line(int i, bool label) {
+    const DescriptionLine& d = data().DescriptionTable[static_cast<std::size_t>(i)];
+    return label ? d.label.str() : d.value.str();
+  }
+  // Points the session at an edited description file and reads it back.
+  std::int32_t Reload(const std::string& content) {
+    const std::string path = files_.Write("DD_core.txt", content);
+    data().DescriptionDirectory = files_.dir() + "/";
+    data().DescriptionFileName = "DD_core.txt";
+    data().DescriptionFilePath = path;
+    return ReloadDescription(*session_);
+  }
+
+  TestFiles files_;
+  RecordingUserInterface ui_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
+  SetLines({{"Citation:", "A & B (2020)\tsee also C"},
+            {"Note", ""},
+            {"", "a value without label, K\u00F6ln \u2030"}});
+  BeginDescriptionSave(data());
+  const std::string path = files_.dir() + "/DD_core.txt";
+  ASSERT_EQ(SaveDescriptionCommand(*session_, path), 0);
+  EXPECT_EQ(data().DescriptionSaved, 1);
+  EXPECT_EQ(data().DescriptionFilePath, path);
+  EXPECT_EQ(data().DescriptionDirectory, files_.dir() + "/");
+  EXPECT_EQ(data().DescriptionFileName, "DD_core.txt");
+  std::string bytes;
+  ASSERT_TRUE(ReadFileBytes(path, bytes));
+  EXPECT_EQ(bytes,
+            "Citation:\tA & B (2020)\tsee also C\nNote\t\n"
+            "\ta value without label, K\xC3\xB6ln \xE2\x80\xB0\n");
+
+  SetLines({{"x", "y"}});
+  ASSERT_EQ(ReloadDescription(*session_), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 3);
+  EXPECT_EQ(Line(1, false), "A & B (2020)\tsee also C");
+  EXPECT_EQ(Line(2, true), "Note");
+  EXPECT_EQ(Line(3, true), "");
+  EXPECT_EQ(Line(3, false), "a value without label, K\u00F6ln \u2030");
+  EXPECT_TRUE(ui_.messages.empty());
+
+  // A new save starts unsaved; one that fails stays so and keeps the former file.
+  BeginDescriptionSave(data());
+  EXPECT_EQ(data().DescriptionSaved, 0);
+  const std::string missing = files_.dir() + "/missing/DD_core.txt";
+  EXPECT_EQ(SaveDescriptionCommand(*session_, missing), -1);
+  EXPECT_EQ(data().DescriptionSaved, 0);
+  EXPECT_EQ(data().DescriptionFilePath, path);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text.rfind(
+                "Could not save the data description to file:\n>" + missing + "<\n", 0),
+            0u);
+}
+
+TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
+  // No line end after the last line.
+  ASSERT_EQ(Reload("A:\t1\nB:\t2"), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 2);
+  EXPECT_EQ(Line(2, false), "2");
+  // A byte-order mark, CR LF line ends, a Windows-1252 line, a long line without a tab.
+  const std::string longText(40, 'w');
+  ASSERT_EQ(Reload("\xEF\xBB\xBFSite:\tK\xF6ln\r\n" + longText + "\r\nC:\t3\r\n"), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 3);
+  EXPECT_EQ(Line(1, true), "Site:");
+  EXPECT_EQ(Line(1, false), "K\u00F6ln");
+  EXPECT_EQ(Line(2, true), "");
+  EXPECT_EQ(Line(2, false), longText);
+  // Block markers left in the file are removed; a closing line left empty is dropped.
+  ASSERT_EQ(Reload("/* A:\t/* 1\nB:\t2 */\n*/\n"), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 2);
+  EXPECT_EQ(Line(1, true), "A:");
+  EXPECT_EQ(Line(1, false), "1");
+  EXPECT_EQ(Line(2, false), "2 */");
+  // At most 1000 lines are kept.
+  std::string many;
+  for (int i = 1; i <= 1005; ++i) many += "L" + std::to_string(i) + ":\tv\n";
+  ASSERT_EQ(Reload(many), 0);
+  EXPECT_EQ(data().DescriptionLineCount, 1000);
+  EXPECT_EQ(Line(1000, true), "L1000:");
+  // An empty file empties the description.
+  ASSERT_EQ(Reload(""), 0);
+  EXPECT_EQ(data().DescriptionLineCount, 0);
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(DescriptionFileTest, UnreadableFileKeepsTheDescription) {
+  SetLines({{"Kept:", "yes"}});
+  EXPECT_EQ(ReloadDescription(*session_), -1);  // nothing saved yet
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "The data description has not been saved to a file yet.");
+  data().DescriptionDirectory = files_.dir() + "/";
+  data().DescriptionFileName = "gone.txt";
+  EXPECT_EQ(ReloadDescription(*session_), -1);
+  ASSERT_EQ(ui_.messages.size(), 2u);
+  EXPECT_EQ(ui_.messages[1].text, "Could not open file:\n>" + files_.dir() + "/gone.txt<");
+  EXPECT_EQ(data().DescriptionLineCount, 1);
+  EXPECT_EQ(Line(1, true), "Kept:");
+}
+
+}  // namespace
+}  // namespace sx

@@ -1,0 +1,277 @@
+// "Save data as...": what the saved file holds, that it loads back to the same data set, and that
+// a save never harms the source or leaves a broken file.
+
+#include "core/save_data.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "core/byte_lines.h"
+#include "core/reader.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+class SaveDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("APPDATA", files_.dir().c_str(), 1);
+    session_ = CreateSession({}, ui_);
+  }
+
+  std::int32_t Load(const std::string& path) {
+    SetDataFilePath(data(), path);
+    const std::int32_t n = LoadDataFile(*session_);
+    data().ParameterCount = n;
+    return n;
+  }
+
+  // Everything a load puts into the model that a save must carry, as text for readable diffs.
+  std::string Dump() {
+    const DataModel& d = data();
+    std::ostringstream out;
+    out << "N " << d.ParameterCount << " rows " << d.rowCount() << " groups " << d.GroupCount
+        << " grouped " << d.GroupedColumnCount << " skipped " << d.skippedColumns << " date "
+        << d.XIsDate << " time " << d.XIsTime << " offset " << d.DateOffset << "\n";
+    for (int c = 0; c <= d.ParameterCount; ++c) {
+      const ColumnRecord& col = d.column(c);
+      out << c << " [" << col.label.view() << "] [" << col.groupName.view() << "] " << col.groupSize
+          << " " << col.itemCount << ":";
+      for (int k = 1; k <= col.itemCount; ++k) {
+        const NumericItem& item = d.item(col.itemBase + k);
+        out << " " << item.flag << "/" << item.row << "/" << item.value;
+      }
+      out << "\n";
+    }
+    for (int t = 1; t <= d.TextItemCount; ++t) {
+      const TextItem& item = d.TextItemTable[static_cast<std::size_t>(t)];
+      out << "text " << item.column << " " << item.position << " " << item.text.view() << "\n";
+    }
+    for (int i = 1; i <= d.DescriptionLineCount; ++i) {
+      const DescriptionLine& line = d.DescriptionTable[static_cast<std::size_t>(i)];
+      out << "desc [" << line.label.view() << "] [" << line.value.view() << "]\n";
+    }
+    const std::string_view credit = session_->settings.graphic.CreditText.view();
+    out << "credit " << credit.substr(0, credit.find('@')) << "\n";
+    return out.str();
+  }
+
+  // Loads content (twice, so that the stored preferences apply to both loads alike), saves it
+  // and loads the saved file; expects the same model and returns the saved bytes.
+  std::string RoundTrip(const std::string& content) {
+    const std::string source = files_.Write("source.tab", content);
+    EXPECT_GE(Load(source), 1);
+    EXPECT_GE(Load(source), 1);
+    const std::string before = Dump();
+    const std::string saved = files_.dir() + "/saved.tab";
+    EXPECT_EQ(SaveDataAs(*session_, source, saved), kSaveDone);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_GE(Load(saved), 1);
+    EXPECT_EQ(Dump(), before);
+    return Read(saved);
+  }
+
+  std::string Read(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
+    return bytes;
+  }
+
+  DataModel& data() { return session_->data; }
+
+  TestFiles files_;
+  RecordingUserInterface ui_;
+  std::unique_ptr<Session> session_;
+};
+
+TEST_F(SaveDataTest, RegeneratesHeadLinesAndCopiesDataLinesUnchanged) {
+  // The rejected line (text in the first column), the blank line and the last line without
+  // its line end all stay in the file; only that last line gains a line end.
+  const std::string rows = "1\t2.5\tn.d.\nbad\t1\t2\n\n2\t<0.5\t\n3\t?\tx";
+  const std::string saved = RoundTrip(
+      "/* DATA DESCRIPTION:\nCitation:\tA & B (2020)\nNote without tab\nLast:\tend */\n"
+      "\tCore 1.a\tCore 1.b\nDepth\tT\tS\n" +
+      rows);
+  EXPECT_EQ(saved,
+            "/* Citation:\tA & B (2020)\nNote without tab\t\nLast:\tend \n*/\n"
+            "\tCore 1\tCore 1\nDepth@MERIDAT/Sondrix\tT\tS\n" +
+                rows + "\n");
+  EXPECT_EQ(data().column(2).groupName.view(), "Core 1");
+}
+
+TEST_F(SaveDataTest, FileWithoutDescriptionLoadsAgainWithoutOne) {
+  const std::string saved = RoundTrip("Depth [m]\tA [mg/l]\n1\t2\n");
+  EXPECT_EQ(saved.substr(0, 23), "/* Data Description */\n");
+  EXPECT_EQ(data().DescriptionLineCount, 0);
+}
+
+TEST_F(SaveDataTest, GroupsSurviveWhereverTheyCameFrom) {
+  // A group given only in a later header field, and a group line whose text the reader cuts.
+  RoundTrip("Depth\tA\tB@Gauge 2\n1\t2\t3\n");
+  EXPECT_EQ(data().column(2).groupName.view(), "Gauge 2");
+  RoundTrip("\tLeg 2.1.x|y\tLeg 2.1.x\nDepth\tA\tB\n1\t2\t3\n");
+  EXPECT_EQ(data().column(1).groupName.view(), "Leg 2.1");
+  // The event label that captions the first parameter comes back with the description; it is
+  // not turned into a group line.
+  const std::string saved = RoundTrip("/* DATA DESCRIPTION:\nEvent:\tE1 * x\n*/\nD\tA\n1\t2\n");
+  EXPECT_EQ(saved.substr(0, 40), "/* Event:\tE1 * x\n*/\nD@MERIDAT/Sondrix\tA\n");
+}
+
+TEST_F(SaveDataTest, DroppedMetadataColumnsAreWrittenBack) {
+  const std::string saved =
+      RoundTrip("Event\tLatitude\tLONGITUDE\tDepth\tA\nE1\t10\t20\t1\t2\nE1\t10\t20\t2\t3\n");
+  EXPECT_EQ(data().skippedColumns, 3);
+  EXPECT_NE(
+      saved.find("\nEvent\tLatitude\tLONGITUDE\tDepth@MERIDAT/Sondrix\tA\nE1\t10\t20\t1\t2\n"),
+      std::string::npos);
+  // With a group line the metadata and X columns keep empty group fields.
+  const std::string grouped = RoundTrip("\t\t\tG\nStation\tDepth\tA\tB\nS1\t1\t2\t3\n");
+  EXPECT_EQ(data().skippedColumns, 1);
+  EXPECT_EQ(data().column(2).groupName.view(), "G");
+  EXPECT_NE(grouped.find("\n\t\t\tG\nStation\tDepth@"), std::string::npos);
+}
+
+TEST_F(SaveDataTest, CreditIsWrittenOnce) {
+  const std::string saved = RoundTrip("Depth@Lab 7\tA\n1\t2\n");
+  EXPECT_NE(saved.find("\nDepth@Lab 7\tA\n"), std::string::npos);
+  // A credit read from a file carries the reader's trailing "@" until preferences cut it; a
+  // typed one may hold a tab, which must not add a column.
+  const std::string again = files_.dir() + "/again.tab";
+  session_->settings.graphic.CreditText.assign("Lab 7@");
+  ASSERT_EQ(SaveDataAs(*session_, files_.dir() + "/saved.tab", again), kSaveDone);
+  EXPECT_NE(Read(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
+  session_->settings.graphic.CreditText.assign("Lab\t7");
+  ASSERT_EQ(SaveDataAs(*session_, files_.dir() + "/saved.tab", again), kSaveDone);
+  EXPECT_NE(Read(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
+}
+
+TEST_F(SaveDataTest, KeepsTheEncodingOfTheSource) {
+  // Windows-1252 lines, one UTF-8 line with a character that code page lacks, and a text whose
+  // Windows-1252 bytes would read back as other UTF-8 text; CR LF line ends.
+  const std::string source =
+      "/* Site:\tK\xF6ln\r\nSymbol:\t\xCE\xA9\r\nName:\t\xC3\x83\xC2\xA9\r\n*/\r\n"
+      "Depth\tTemp \xB0"
+      "C\r\n1\t\xB5g\r\n";
+  const std::string saved = RoundTrip(source);
+  EXPECT_TRUE(data().sourceHadCp1252);
+  EXPECT_EQ(saved,
+            "/* Site:\tK\xF6ln\r\nSymbol:\t\xCE\xA9\r\nName:\t\xC3\x83\xC2\xA9\r\n*/\r\n"
+            "Depth@MERIDAT/Sondrix\tTemp \xB0"
+            "C\r\n1\t\xB5g\r\n");
+  EXPECT_EQ(data().DescriptionTable[3].value.view(), "\u00C3\u00A9");
+  // A UTF-8 source stays UTF-8, with its byte-order mark; a CR source keeps its CR.
+  const std::string utf8 = RoundTrip("\xEF\xBB\xBF/* Site:\tK\xC3\xB6ln\r*/\rDepth\tA\r1\t2\r");
+  EXPECT_EQ(utf8, "\xEF\xBB\xBF/* Site:\tK\xC3\xB6ln\r*/\rDepth@MERIDAT/Sondrix\tA\r1\t2\r");
+}
+
+TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
+  const std::string source = files_.Write("source.tab", "D\tA\n1\t2\n");
+  ASSERT_EQ(Load(source), 1);
+  // A description read back from an edited file may hold the closing marker anywhere.
+  data().DescriptionLineCount = 2;
+  data().DescriptionTable[1].label.assign("A:");
+  data().DescriptionTable[1].value.assign("x */ y");
+  data().DescriptionTable[2].label.assign("B:");
+  data().DescriptionTable[2].value.assign("2");
+  const std::string saved = files_.dir() + "/saved.tab";
+  ASSERT_EQ(SaveDataAs(*session_, source, saved), kSaveDone);
+  ASSERT_EQ(Load(saved), 1);
+  ASSERT_EQ(data().DescriptionLineCount, 2);
+  EXPECT_EQ(data().DescriptionTable[1].value.view(), "x * / y");
+  EXPECT_EQ(data().rowCount(), 1);
+}
+
+TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
+  const std::string content = "Depth\tA\n1\t2\n";
+  const std::string source = files_.Write("data.tab", content);
+  ASSERT_EQ(Load(source), 1);
+  const std::string dir = files_.dir();
+  const std::string name = std::filesystem::path(dir).filename().string();
+  ASSERT_EQ(symlink(source.c_str(), (dir + "/link.tab").c_str()), 0);
+  ASSERT_EQ(link(source.c_str(), (dir + "/hard.tab").c_str()), 0);
+  const std::string cwd = std::filesystem::current_path().string();
+  ASSERT_EQ(chdir(dir.c_str()), 0);
+  for (const std::string& path :
+       {source, std::string("data.tab"), std::string("./data.tab"), dir + "//./data.tab",
+        dir + "/../" + name + "/data.tab", dir + "/link.tab", dir + "/hard.tab"}) {
+    ui_.messages.clear();
+    EXPECT_EQ(SaveDataAs(*session_, source, path), kSaveOverSource) << path;
+    ASSERT_EQ(ui_.messages.size(), 1u) << path;
+    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::kStop);
+    EXPECT_EQ(ui_.messages[0].text,
+              "The data cannot be saved over the file they were read from:\n>" + path +
+                  "<\nPlease choose another name.");
+    EXPECT_EQ(Read(source), content);
+  }
+  ASSERT_EQ(chdir(cwd.c_str()), 0);
+}
+
+TEST_F(SaveDataTest, WritesThroughASymbolicLink) {
+  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  ASSERT_EQ(Load(source), 1);
+  const std::string target = files_.Write("target.tab", "old");
+  const std::string linkPath = files_.dir() + "/link.tab";
+  ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
+  ASSERT_EQ(SaveDataAs(*session_, source, linkPath), kSaveDone);
+  EXPECT_TRUE(std::filesystem::is_symlink(linkPath));
+  EXPECT_NE(Read(target).find("1\t2\n"), std::string::npos);
+}
+
+TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
+  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  ASSERT_EQ(Load(source), 1);
+  const std::string plain = files_.Write("plain.txt", "keep");
+  for (const std::string& dest :
+       {files_.dir() + "/missing/out.tab", plain + "/out.tab", files_.dir()}) {
+    ui_.messages.clear();
+    EXPECT_EQ(SaveDataAs(*session_, source, dest), kSaveDestinationFailed) << dest;
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_EQ(ui_.messages[0].text.rfind("Could not save the data to file:\n>" + dest + "<\n", 0),
+              0u)
+        << ui_.messages[0].text;
+    EXPECT_FALSE(ui_.busy);
+  }
+  EXPECT_EQ(Read(plain), "keep");
+  // No temporary file stays behind, neither in the folder nor beside it.
+  const std::filesystem::path dir(files_.dir());
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_TRUE(name == "data.tab" || name == "plain.txt" || name == "Sondrix") << name;
+  }
+  for (const auto& entry : std::filesystem::directory_iterator(dir.parent_path())) {
+    EXPECT_NE(entry.path().filename().string().rfind(dir.filename().string() + ".", 0), 0u);
+  }
+
+  // A source that is gone, or no longer has a header line, is reported too.
+  ui_.messages.clear();
+  EXPECT_EQ(SaveDataAs(*session_, files_.dir() + "/gone.tab", files_.dir() + "/o.tab"),
+            kSaveSourceUnreadable);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/gone.tab<");
+  files_.Write("data.tab", "/* open block\n1\t2\n");
+  EXPECT_EQ(SaveDataAs(*session_, source, files_.dir() + "/o.tab"), kSaveSourceUnreadable);
+  EXPECT_FALSE(std::filesystem::exists(files_.dir() + "/o.tab"));
+}
+
+TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
+  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  ASSERT_EQ(Load(source), 1);
+  EXPECT_EQ(SaveDataAsCommand(*session_, files_.dir() + "/no/such.tab"), kSaveDestinationFailed);
+  EXPECT_EQ(data().DataFilePath, source);
+  const std::string dest = files_.dir() + "/copy.tab";
+  EXPECT_EQ(SaveDataAsCommand(*session_, dest), kSaveDone);
+  EXPECT_EQ(data().DataFilePath, dest);
+  EXPECT_EQ(data().DataFileName, "copy.tab");
+  EXPECT_EQ(data().DataDirectory, files_.dir() + "/");
+}
+
+}  // namespace
+}  // namespace sx
