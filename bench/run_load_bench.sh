@@ -16,7 +16,7 @@ TARGET_RATIO=0.50
 SHAPES=("2 1000000" "11 200000" "101 20000")
 
 cd "$ROOT"
-cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDRIX_QT=OFF -DSONDRIX_TESTS=OFF \
+cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSONDRIX_QT=ON -DSONDRIX_TESTS=OFF \
   -DSONDRIX_BENCH=ON >/dev/null
 cmake --build "$BUILD" --target generate_data baseline_pass measure_run sondrix-cli
 
