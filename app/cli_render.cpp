@@ -72,8 +72,8 @@ RenderOptions Parse(const std::vector<std::string>& args) {
         o.error = "--size wants WxH with sides of 1 to 20000 pixels, not " + s;
       }
     } else if (!a.empty() && a[0] == '-' && a != "-") {
-      const bool wantsValue = a == "-o" || a == "--output" || a == "--template" ||
-                              a == "--mode" || a == "--size";
+      const bool wantsValue =
+          a == "-o" || a == "--output" || a == "--template" || a == "--mode" || a == "--size";
       o.error = wantsValue ? a + " needs a value" : "unknown option " + a;
     } else if (o.file.empty()) {
       o.file = a;
@@ -167,8 +167,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (*format == ImageFormat::kPng) {
       // The screen picture: a new layout, text without a background of its own.
       image.opaqueText = false;
-      failure = WriteImageFile(o.output, *format, image,
-                               [&](Surface& s) { draw(s, kStageScreen); });
+      failure =
+          WriteImageFile(o.output, *format, image, [&](Surface& s) { draw(s, kStageScreen); });
     } else {
       // The export: laid out as on a screen of that size, then drawn again with that layout.
       {
@@ -183,8 +183,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
       }
       if (failure.empty()) {
-        failure = WriteImageFile(o.output, *format, image,
-                                 [&](Surface& s) { draw(s, kStageMetafile); });
+        failure =
+            WriteImageFile(o.output, *format, image, [&](Surface& s) { draw(s, kStageMetafile); });
       }
     }
   }

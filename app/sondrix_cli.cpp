@@ -1,5 +1,7 @@
 // sondrix-cli: the engine without a display, one subcommand per job.
 
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
@@ -9,12 +11,6 @@
 
 #include "app/cli_info.h"
 #include "app/cli_options.h"
-
-#ifdef SONDRIX_WITH_QT
-#include <QGuiApplication>
-
-#include "app/cli_render.h"
-#endif
 
 namespace {
 
@@ -35,16 +31,23 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   args.erase(args.begin());
   if (command == "info") return sx::cli::RunInfo(args, std::cout, std::cerr);
-#ifdef SONDRIX_WITH_QT
   if (command == "render") {
-    // Drawing needs fonts but no display.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    // Qt takes the locale from the environment; numbers are always written with a point.
-    std::setlocale(LC_NUMERIC, "C");
-    return sx::cli::RunRender(args, std::cout, std::cerr);
+    // The drawing commands run in the companion executable beside this one.
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    std::string draw = "sondrix-cli-draw";
+    if (n > 0) {
+      const std::string path(self, static_cast<std::size_t>(n));
+      draw = path.substr(0, path.rfind('/') + 1) + draw;
+    }
+    std::vector<char*> argvDraw;
+    argvDraw.push_back(draw.data());
+    for (int i = 1; i < argc; ++i) argvDraw.push_back(argv[i]);
+    argvDraw.push_back(nullptr);
+    execv(draw.c_str(), argvDraw.data());
+    std::cerr << "sondrix-cli: cannot start " << draw << " for drawing\n";
+    return 3;
   }
-#endif
   std::cerr << "sondrix-cli: unknown command " << command << "\n" << kUsage;
   return sx::cli::kExitUsage;
 }

@@ -1,5 +1,8 @@
 #include "plot/plot_pass.h"
 
+#include "plot/phase.h"
+#include "plot/ternary.h"
+
 #include "plot/axes.h"
 #include "plot/layout.h"
 #include "render/profile_renderer.h"
@@ -17,6 +20,12 @@ void RenderData(Surface& surface, PlotContext& ctx, std::int32_t stage) {
       break;
     case kVertical:
       RenderVertical(surface, ctx, stage);
+      break;
+    case kTernary:
+      RenderTernary(surface, ctx);
+      break;
+    case kPhase:
+      RenderPhase(surface, ctx);
       break;
     default:
       break;
