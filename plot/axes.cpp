@@ -11,7 +11,9 @@
 #include "core/utf8.h"
 #include "plot/axes_common.h"
 #include "plot/layout.h"
+#include "plot/phase.h"
 #include "plot/scales.h"
+#include "plot/ternary.h"
 #include "render/drawing.h"
 
 namespace sx {
@@ -328,8 +330,12 @@ namespace {
 
 // The Ternary and Phase modes have axis drawers of their own (the triangle's corner names,
 // legend and stamp; the circle's labels and stamp); they plug in at these two points.
-void DrawTernaryLabels(axes::AxisPass&) {}
-void DrawPhaseLabels(axes::AxisPass&) {}
+void DrawTernaryLabels(axes::AxisPass& pass) {
+  sx::DrawTernaryLabels(pass.surface, pass.ctx);
+}
+void DrawPhaseLabels(axes::AxisPass& pass) {
+  sx::DrawPhaseLabels(pass.surface, pass.ctx);
+}
 
 bool AnyParameterPlotted(const PlotSettings& settings) {
   for (int p = 1; p <= kMaxParameter; ++p) {
