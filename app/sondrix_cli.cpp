@@ -11,6 +11,7 @@
 
 #include "app/cli_info.h"
 #include "app/cli_options.h"
+#include "app/cli_save.h"
 
 namespace {
 
@@ -18,7 +19,10 @@ constexpr const char* kUsage =
     "usage: sondrix-cli info FILE [--json] [--template T.stf] [--numeric-items N] "
     "[--text-items N]\n"
     "       sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
-    "[--mode horizontal|vertical|ternary|phase] [--size WxH] [--template T.stf]\n";
+    "[--mode horizontal|vertical|ternary|phase] [--size WxH] [--template T.stf]\n"
+    "       sondrix-cli save FILE -o OUT [--template T.stf]\n"
+    "       sondrix-cli batch [--format emf|svg|pdf|png] [--template T.stf] [--size WxH] "
+    "FILES...\n";
 
 }  // namespace
 
@@ -31,7 +35,8 @@ int main(int argc, char** argv) {
   const std::string command = args[0];
   args.erase(args.begin());
   if (command == "info") return sx::cli::RunInfo(args, std::cout, std::cerr);
-  if (command == "render") {
+  if (command == "save") return sx::cli::RunSave(args, std::cout, std::cerr);
+  if (command == "render" || command == "batch") {
     // The drawing commands run in the companion executable beside this one.
     char self[4096];
     const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli_batch.h"
 #include "app/cli_options.h"
 #include "app/cli_render.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   // Qt takes the locale from the environment; numbers are always written with a point.
   std::setlocale(LC_NUMERIC, "C");
   if (command == "render") return sx::cli::RunRender(args, std::cout, std::cerr);
+  if (command == "batch") return sx::cli::RunBatchCommand(args, std::cout, std::cerr);
   std::cerr << "sondrix-cli: unknown command " << command << "\n";
   return sx::cli::kExitUsage;
 }

@@ -1,0 +1,107 @@
+#include "app/cli_save.h"
+
+#include <memory>
+#include <ostream>
+
+#include "app/cli_options.h"
+#include "core/reader.h"
+#include "core/save_data.h"
+#include "settings/startup.h"
+#include "settings/template_file.h"
+
+namespace sx::cli {
+namespace {
+
+constexpr std::int32_t kScreenWidth = 1920;
+constexpr std::int32_t kScreenHeight = 1080;
+
+constexpr const char* kUsage = "usage: sondrix-cli save FILE -o OUT [--template T.stf]\n";
+
+struct SaveOptions {
+  std::string file, output, templatePath, error;
+};
+
+SaveOptions Parse(const std::vector<std::string>& args) {
+  SaveOptions o;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size() && o.error.empty(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    const bool isOption = !optionsEnded && !a.empty() && a[0] == '-' && a != "-";
+    if (isOption && a == "--") {
+      optionsEnded = true;
+    } else if (isOption && (a == "-o" || a == "--output" || a == "--template")) {
+      if (!hasValue) {
+        o.error = a + " needs a value";
+      } else if (a == "--template") {
+        o.templatePath = args[++i];
+      } else {
+        o.output = args[++i];
+      }
+    } else if (isOption) {
+      o.error = "unknown option " + a;
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      o.error = "more than one data file";
+    }
+  }
+  if (o.error.empty() && (o.file.empty() || o.output.empty())) {
+    o.error = "expects a data file and -o OUT";
+  }
+  return o;
+}
+
+void Report(RecordingUserInterface& ui, std::ostream& err) {
+  for (const auto& m : ui.messages) err << m.text << "\n";
+  ui.messages.clear();
+}
+
+}  // namespace
+
+int RunSave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const SaveOptions o = Parse(args);
+  if (!o.error.empty()) {
+    err << "sondrix-cli save: " << o.error << "\n" << kUsage;
+    return kExitUsage;
+  }
+  RecordingUserInterface ui;
+  std::unique_ptr<Session> session = StartSession(ui, kScreenWidth, kScreenHeight);
+  if (!session) {
+    Report(ui, err);
+    return 3;
+  }
+  ui.messages.clear();
+  SetDataFilePath(session->data, o.file);
+  if (OpenDataFile(*session) != 0) {
+    Report(ui, err);
+    return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
+  }
+  if (!o.templatePath.empty()) {
+    std::int32_t readResult = kTemplateApplied;
+    LoadTemplateCommand(*session, o.templatePath, &readResult);
+    // A template that is refused must not be passed over: the file would be saved without it.
+    if (readResult != kTemplateApplied) {
+      Report(ui, err);
+      err << "sondrix-cli save: the template was not applied; nothing written\n";
+      return readResult == kTemplateCouldNotOpen ? 1 : 2;
+    }
+  }
+  Report(ui, err);
+  const std::int32_t result = SaveDataAsCommand(*session, o.output);
+  Report(ui, err);
+  if (result == kSaveDone) {
+    out << "wrote " << o.output << "\n";
+    return 0;
+  }
+  if (result == kSaveOverSource) {
+    err << "sondrix-cli save: " << o.output << " is the data file itself; nothing written\n";
+  } else if (result == kSaveSourceUnreadable) {
+    err << "sondrix-cli save: " << o.file << " could not be read again; nothing written\n";
+  } else {
+    err << "sondrix-cli save: " << o.output << " could not be written\n";
+  }
+  return 3;
+}
+
+}  // namespace sx::cli
