@@ -108,12 +108,12 @@ const char* Extension(BatchFormat format) {
 EmfTextMetrics QtTextMetrics(float dpi) {
   auto device = std::make_shared<QImage>(1, 1, QImage::Format_RGB32);
   EmfTextMetrics metrics;
-  metrics.lineHeight = [device, dpi](const FontSpec& spec) {
-    const QFontMetrics m(QtSurface::MakeQFont(spec, dpi), device.get());
+  metrics.lineHeight = [device, dpi](const FontSpec& wanted) {
+    const QFontMetrics m(QtSurface::MakeQFont(wanted, dpi), device.get());
     return static_cast<std::int32_t>(m.ascent() + m.descent());
   };
-  metrics.textWidth = [device, dpi](const FontSpec& spec, std::string_view text) {
-    const QFontMetrics m(QtSurface::MakeQFont(spec, dpi), device.get());
+  metrics.textWidth = [device, dpi](const FontSpec& wanted, std::string_view text) {
+    const QFontMetrics m(QtSurface::MakeQFont(wanted, dpi), device.get());
     return static_cast<std::int32_t>(
         m.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
   };

@@ -59,7 +59,7 @@ class QtSurface : public Surface {
 
   // The Qt font for a FontSpec: the face with a metric-compatible free face behind it (a system
   // without "Arial" writes in "Liberation Sans" with the same advances), sized in device pixels.
-  static QFont MakeQFont(const FontSpec& spec, float dpiY);
+  static QFont MakeQFont(const FontSpec& wanted, float dpiY);
 
  private:
   QFontMetrics Metrics() const;
