@@ -45,8 +45,19 @@ QColor ToQColor(RGB c) {
   return QColor(c.red, c.green, c.blue);
 }
 
-QPen MakePen(std::int32_t penWidth, RGB color, PenStyle style, bool raster) {
+// A solid pixel-pen polyline of more points than this is a data curve, not a frame or a tick.
+constexpr std::size_t kLongPolyline = 32;
+
+// hairline: a long solid curve of width 1 on a raster, see Polyline.
+QPen MakePen(std::int32_t penWidth, RGB color, PenStyle style, bool raster, bool hairline = false) {
   QPen pen(ToQColor(color));
+  if (hairline) {
+    pen.setWidthF(1.0);
+    pen.setCosmetic(true);
+    pen.setCapStyle(Qt::SquareCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+  }
   // The raster engine draws pens of width 1 or less with its own line drawer, which knows no
   // joins or caps and leaves the corners of frames half covered; a hair more width takes them to
   // the stroker, and the extra is far below one level of coverage.
@@ -203,7 +214,12 @@ void QtSurface::Polyline(std::span<const DevicePoint> points, std::int32_t width
   const std::int32_t w = PenWidth(width);
   const double offset = PixelOffset(w);
   const QRectF box = visible_.adjusted(-w - 16.0, -w - 16.0, w + 16.0, w + 16.0);
-  painter_.setPen(MakePen(w, color, style, raster_));
+  // A long curve goes to the raster engine's own line drawer: its missing joins matter at the
+  // few corners of a frame, not along a curve of thousands of short steps, and the stroker the
+  // hair of extra width would send it to costs several times as much.
+  const bool hairline =
+      raster_ && w == 1 && style == PenStyle::kSolid && points.size() > kLongPolyline;
+  painter_.setPen(MakePen(w, color, style, raster_, hairline));
   painter_.setBrush(Qt::NoBrush);
 
   // The parts of the line inside the box, each drawn as one polyline. A part that starts at the
@@ -305,23 +321,23 @@ void QtSurface::MonochromeBitmap(std::int32_t x, std::int32_t y, const std::uint
   painter_.drawImage(QPointF(x, y), tile_);
 }
 
-QFont QtSurface::MakeQFont(const FontSpec& spec, float dpiY) {
+QFont QtSurface::MakeQFont(const FontSpec& wanted, float dpiY) {
   QFont font;
-  const QString face = FromUtf8(spec.face);
+  const QString face = FromUtf8(wanted.face);
   const QString substitute = MetricSubstitute(face);
   font.setFamilies(face.trimmed().isEmpty() ? QStringList{substitute}
                                             : QStringList{face, substitute});
   font.setStyleHint(substitute.endsWith(QLatin1String("Serif"))  ? QFont::Serif
                     : substitute.endsWith(QLatin1String("Mono")) ? QFont::TypeWriter
                                                                  : QFont::SansSerif);
-  font.setWeight(spec.bold ? QFont::Bold : QFont::Normal);
-  font.setItalic(spec.italic);
-  font.setUnderline(spec.underline);
-  font.setStrikeOut(spec.strikeOut);
+  font.setWeight(wanted.bold ? QFont::Bold : QFont::Normal);
+  font.setItalic(wanted.italic);
+  font.setUnderline(wanted.underline);
+  font.setStrikeOut(wanted.strikeOut);
   // Advances as measured, without pair kerning, like the text output the layouts were made for.
   font.setKerning(false);
 
-  const std::int64_t height = spec.height;
+  const std::int64_t height = wanted.height;
   int pixels = 0;
   if (height < 0) {
     pixels = static_cast<int>(std::min<std::int64_t>(-height, kMaxPixelSize));

@@ -1,6 +1,7 @@
 #include "render/profile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -129,6 +130,109 @@ ProfileStrip MakeProfileStrip(const ColumnRecord& record, ProfileOrientation ori
     s.axisOffset = record.xOffset;
   }
   return s;
+}
+
+int AxisThinner::Add(StripPoint p, Out& out) {
+  int n = 0;
+  if (count_ > 0 && p.a != last_.a) {
+    n = Emit(out);
+    count_ = 0;
+  }
+  if (count_ == 0) {
+    first_ = low_ = high_ = p;
+    lowAt_ = highAt_ = 0;
+    secondAt_ = beforeLastAt_ = -1;
+  } else {
+    // Repeats of a point draw nothing, so the turns are taken from the nearest point elsewhere.
+    if (secondAt_ < 0 && p.v != first_.v) {
+      second_ = p;
+      secondAt_ = count_;
+    }
+    if (p.v != last_.v) {
+      beforeLast_ = last_;
+      beforeLastAt_ = count_ - 1;
+    }
+    if (p.v < low_.v) {
+      low_ = p;
+      lowAt_ = count_;
+    }
+    if (p.v > high_.v) {
+      high_ = p;
+      highAt_ = count_;
+    }
+  }
+  if (count_ < kMaxOut) buffer_[static_cast<std::size_t>(count_)] = p;
+  last_ = p;
+  ++count_;
+  return n;
+}
+
+int AxisThinner::Finish(Out& out) {
+  const int n = count_ > 0 ? Emit(out) : 0;
+  count_ = 0;
+  return n;
+}
+
+int AxisThinner::Emit(Out& out) {
+  // A short group is drawn as it comes: thinning it would save next to nothing.
+  if (count_ <= kMaxOut) {
+    out = buffer_;
+    return static_cast<int>(count_);
+  }
+  const auto direction = [](std::int64_t from, std::int64_t to) {
+    return from < to ? 1 : (from > to ? -1 : 0);
+  };
+  // Directions of the first and the last move along the group (0: it never moves).
+  const int leaving = secondAt_ >= 0 ? direction(first_.v, second_.v) : 0;
+  const int arriving = beforeLastAt_ >= 0 ? direction(beforeLast_.v, last_.v) : 0;
+  // The shorter of the two ways first -> one end of the stretch -> the other end -> last that
+  // leave the first point and reach the last in the group's own directions, taking in the point
+  // that sets a direction where the way would otherwise turn the other way. A point on the way
+  // between its neighbours is dropped: it changes neither a direction nor what is covered.
+  std::int64_t bestLength = -1;
+  int best = 0;
+  for (const bool lowFirst : {true, false}) {
+    Out way{};
+    int n = 0;
+    std::int32_t lo = first_.v, hi = first_.v;  // the stretch covered so far
+    const auto add = [&](StripPoint p) {
+      if (n > 0 && way[static_cast<std::size_t>(n - 1)].v == p.v) return;
+      if (n >= 2) {
+        const std::int64_t before = way[static_cast<std::size_t>(n - 2)].v;
+        const std::int64_t middle = way[static_cast<std::size_t>(n - 1)].v;
+        if ((middle - before) * (std::int64_t{p.v} - middle) > 0) --n;
+      }
+      way[static_cast<std::size_t>(n++)] = p;
+      lo = std::min(lo, p.v);
+      hi = std::max(hi, p.v);
+    };
+    // The direction of the way's last move if it went on to v.
+    const auto lastMove = [&](std::int32_t v) {
+      const StripPoint back = way[static_cast<std::size_t>(n - 1)];
+      if (back.v != v) return direction(back.v, v);
+      return n >= 2 ? direction(way[static_cast<std::size_t>(n - 2)].v, v) : 0;
+    };
+    add(first_);
+    const StripPoint ends[2] = {lowFirst ? low_ : high_, lowFirst ? high_ : low_};
+    const StripPoint target = ends[0].v != first_.v ? ends[0] : ends[1];
+    if (leaving != 0 && direction(first_.v, target.v) != leaving) add(second_);
+    for (const StripPoint e : ends) {
+      if (e.v < lo || e.v > hi) add(e);
+    }
+    if (arriving != 0 && lastMove(last_.v) != arriving) add(beforeLast_);
+    add(last_);
+    std::int64_t length = 0;
+    for (int k = 1; k < n; ++k) {
+      length += std::llabs(std::int64_t{way[static_cast<std::size_t>(k)].v} -
+                           way[static_cast<std::size_t>(k - 1)].v);
+    }
+    if (bestLength < 0 || length < bestLength) {
+      bestLength = length;
+      best = n;
+      out = way;
+    }
+  }
+  return best;
 }
 
 const NumericItem* ItemAt(const DataModel& data, std::int64_t index) {

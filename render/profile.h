@@ -6,6 +6,7 @@
 // style drawers) is written once in these coordinates; only the conversion to device points, the
 // two clipping helpers and the few places where the modes really differ look at the orientation.
 
+#include <array>
 #include <cstdint>
 
 #include "core/data_model.h"
@@ -88,6 +89,36 @@ struct ProfileStrip {
 };
 
 ProfileStrip MakeProfileStrip(const ColumnRecord& record, ProfileOrientation orientation);
+
+// Thins a curve to the points that decide what a solid line through them covers. Consecutive
+// points at the same place along the X axis (one device row or column) all lie on one line across
+// the strip, and together they cover the stretch from their lowest to their highest value. A
+// group of more than kMaxOut such points is cut to the first and the last point, the lowest and
+// the highest, and, where the way between them would turn the other way, the points that set the
+// directions in which the group is left and entered, so that the joins stay as they were; every
+// dropped point lies inside the stretch and covers nothing more. Smaller groups pass unchanged.
+// Kept points are points of the curve, never new ones.
+class AxisThinner {
+ public:
+  // Groups of up to this many points pass unchanged; it is also the most a group is thinned to.
+  static constexpr int kMaxOut = 16;
+  using Out = std::array<StripPoint, kMaxOut>;
+
+  // Takes the next point of the curve; writes the points of the previous group that are now
+  // final to `out` and returns their count.
+  int Add(StripPoint p, Out& out);
+  // Ends the curve: writes the points of the last group and returns their count.
+  int Finish(Out& out);
+
+ private:
+  int Emit(Out& out);
+
+  std::int64_t count_ = 0;  // points in the current group
+  StripPoint first_{}, second_{}, low_{}, high_{}, beforeLast_{}, last_{};
+  Out buffer_{};  // the group's first points
+  // Positions in the group; -1 while there is no such point.
+  std::int64_t lowAt_ = 0, highAt_ = 0, secondAt_ = -1, beforeLastAt_ = -1;
+};
 
 // The numeric item with this table index, or null when the index lies outside the table.
 const NumericItem* ItemAt(const DataModel& data, std::int64_t index);

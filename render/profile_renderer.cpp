@@ -65,7 +65,25 @@ class CurveRun {
     Append(first);
   }
 
+  // Points that lie on the same device row (Vertical) or column (Horizontal) as their neighbours
+  // are thinned first: a long file puts hundreds of points on each, and a line through the kept
+  // ones covers the same pixels at a fraction of the drawing cost.
   void Append(StripPoint p) {
+    AxisThinner::Out kept;
+    const int n = thinner_.Add(p, kept);
+    for (int i = 0; i < n; ++i) Store(kept[static_cast<std::size_t>(i)]);
+  }
+
+  void Finish() {
+    AxisThinner::Out kept;
+    const int n = thinner_.Finish(kept);
+    for (int i = 0; i < n; ++i) Store(kept[static_cast<std::size_t>(i)]);
+    if (n_ >= 1) Flush(true);
+    n_ = 0;
+  }
+
+ private:
+  void Store(StripPoint p) {
     if (n_ >= kRunLimit) {
       Flush(false);
       entry_ = last_;
@@ -78,12 +96,6 @@ class CurveRun {
     last_ = p;
   }
 
-  void Finish() {
-    if (n_ >= 1) Flush(true);
-    n_ = 0;
-  }
-
- private:
   // Draws points first..last of the buffer as one open line.
   void Polyline(std::int32_t first, std::int32_t last, std::int32_t width, RGB color) {
     surface_.Polyline(std::span<const DevicePoint>(points_.points.data() + first,
@@ -123,6 +135,7 @@ class CurveRun {
   const ProfileStrip& strip_;
   const CurveStyle& style_;
   const std::int32_t reference_;
+  AxisThinner thinner_;
   StripPoint entry_{}, last_{};
   std::int32_t n_ = 0;
   bool firstRun_ = true;
