@@ -32,32 +32,25 @@ CliRun Info(std::vector<std::string> args) {
 TEST(CliInfo, JsonOfALoadedFile) {
   TestFiles files;
   const std::string path =
-      files.Write("a.tab", "/* DATA DESCRIPTION:\nCitation:\tA (2020)\n*/\nDepth [m]\tT [\xB0""C]"
-                           "\tNote\n0\t3\tn.d.\n10\t7\t\n");
+      files.Write("a.tab",
+                  "/* DATA DESCRIPTION:\nCitation:\tA (2020)\n*/\nDepth [m]\tT [\xB0"
+                  "C]"
+                  "\tNote\n0\t3\tn.d.\n10\t7\t\n");
   const CliRun r = Info({path, "--json"});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto j = nlohmann::ordered_json::parse(r.out);
+  EXPECT_EQ(j.begin().key(), "parameterCount");  // keys keep the documented order
   EXPECT_EQ(j["parameterCount"], 2);
   EXPECT_EQ(j["rows"], 2);
   EXPECT_EQ(j["textItemCount"], 1);
-  EXPECT_EQ(j["plotMode"], 1);
   EXPECT_EQ(j["messages"].size(), 0u);
   EXPECT_EQ(j["descriptionLines"][0]["label"], "Citation:");
   ASSERT_EQ(j["columns"].size(), 3u);
-  const auto& x = j["columns"][0];
-  EXPECT_EQ(x["label"], "Depth [m]");
-  EXPECT_EQ(x["itemCount"], 2);
-  EXPECT_EQ(x["reverseRange"], 1);
+  EXPECT_EQ(j["columns"][0]["reverseRange"], 1);
   const auto& t = j["columns"][1];
-  EXPECT_EQ(t["label"], "T [\u00B0C]");
-  EXPECT_EQ(t["plotState"], 1);
+  EXPECT_EQ(t["label"], "T [\u00B0C]");  // read as Latin-1, written as UTF-8
   EXPECT_EQ(t["groupSize"], 2);
-  // Floats are printed so that they read back as the same 32-bit value.
-  const float tick = static_cast<float>(t["tickIncrement"].get<double>());
-  EXPECT_GT(tick, 0.0f);
-  // Keys keep the documented order.
-  auto it = j.begin();
-  EXPECT_EQ(it.key(), "parameterCount");
+  EXPECT_GT(t["tickIncrement"].get<double>(), 0.0);
 }
 
 TEST(CliInfo, MessagesOfTheLoadAreListed) {
@@ -83,11 +76,12 @@ TEST(CliInfo, FailuresAndUsage) {
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.err, "Wrong format of data.\n");
   EXPECT_TRUE(r.out.empty());
-  EXPECT_EQ(Info({}).status, kExitUsage);
-  EXPECT_EQ(Info({"a", "--numeric-items", "0"}).status, kExitUsage);
-  EXPECT_EQ(Info({"a", "--text-items", "-5"}).status, kExitUsage);
-  EXPECT_EQ(Info({"a", "--numeric-items", "999999999999"}).status, kExitUsage);
-  EXPECT_EQ(Info({"a", "--bogus"}).status, kExitUsage);
+  const std::vector<std::vector<std::string>> usage = {{},
+                                                       {"a", "--numeric-items", "0"},
+                                                       {"a", "--text-items", "-5"},
+                                                       {"a", "--numeric-items", "999999999999"},
+                                                       {"a", "--bogus"}};
+  for (const auto& args : usage) EXPECT_EQ(Info(args).status, kExitUsage) << args.size();
 }
 
 TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
@@ -111,17 +105,16 @@ TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
   EXPECT_EQ(j["templatePath"], stf);
   EXPECT_FALSE(j["settingsFolder"].get<std::string>().empty());
 
-  r = Info({data, "--json", "--template", files.dir() + "/missing.stf"});
-  ASSERT_EQ(r.status, 0);
-  j = nlohmann::json::parse(r.out);
-  ASSERT_EQ(j["messages"].size(), 1u);
-  EXPECT_EQ(j["messages"][0], "Could not open file:\n>" + files.dir() + "/missing.stf<");
-
-  r = Info({data, "--json", "--template", files.Write("old.stf", "1999-01-01\n")});
-  ASSERT_EQ(r.status, 0);
-  j = nlohmann::json::parse(r.out);
-  ASSERT_EQ(j["messages"].size(), 1u);
-  EXPECT_EQ(j["messages"][0], "Wrong format of data.");
+  // A missing or foreign template is reported, and the file loads without it.
+  const std::pair<std::string, std::string> bad[] = {
+      {files.dir() + "/missing.stf", "Could not open file:\n>" + files.dir() + "/missing.stf<"},
+      {files.Write("old.stf", "1999-01-01\n"), "Wrong format of data."}};
+  for (const auto& [path, message] : bad) {
+    r = Info({data, "--json", "--template", path});
+    ASSERT_EQ(r.status, 0);
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["messages"], nlohmann::json::array({message})) << path;
+  }
 }
 
 TEST(CliInfo, PlainOutputForPeople) {

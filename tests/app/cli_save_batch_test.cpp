@@ -2,13 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <memory>
-#include <sstream>
 #include <string>
 
+#include "cli_run.h"
 #include "core/reader.h"
 #include "core/session.h"
 #include "settings/template_file.h"
@@ -16,47 +13,15 @@
 
 namespace {
 
-struct Result {
-  int status;
-  std::string output;
-};
-
-Result RunCli(const std::string& arguments) {
-  const std::string command = std::string(SONDRIX_CLI) + " " + arguments + " 2>&1";
-  Result r{-1, {}};
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return r;
-  char buffer[4096];
-  std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.output.append(buffer, n);
-  const int raw = pclose(pipe);
-  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return r;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-const std::string kExample = std::string(SONDRIX_SOURCE_DIR) + "/examples/core_ocean.tab";
-
 constexpr char kData[] =
-    "/* DATA DESCRIPTION:\n"
-    "Citation:\tA core\n"
-    "*/\n"
-    "Depth [m]\tTemp [deg C]\tSal [psu]\n"
-    "0\t10.5\t35.1\n"
-    "10\tbad\t35.3\n"
-    "20\t11.2\t35.0\n";
+    "/* DATA DESCRIPTION:\nCitation:\tA core\n*/\n"
+    "Depth [m]\tTemp [deg C]\tSal [psu]\n0\t10.5\t35.1\n10\tbad\t35.3\n20\t11.2\t35.0\n";
 
 TEST(CliSave, RoundTripKeepsTheDataLinesAndRefusesTheSource) {
   sx::TestFiles files;
   const std::string source = files.Write("core.tab", kData);
   const std::string saved = files.dir() + "/saved.tab";
-  Result r = RunCli("save " + source + " -o " + saved);
+  CliResult r = RunCli("save " + source + " -o " + saved);
   ASSERT_EQ(r.status, 0) << r.output;
   const std::string text = ReadFile(saved);
   EXPECT_EQ(text.rfind("/* ", 0), 0u) << text;
@@ -83,28 +48,22 @@ TEST(CliSave, RoundTripKeepsTheDataLinesAndRefusesTheSource) {
   EXPECT_FALSE(std::filesystem::exists(files.dir() + "/t.tab"));
   EXPECT_EQ(RunCli("save " + source).status, 64);
   EXPECT_EQ(RunCli("save " + source + " -o x.tab --bogus").status, 64);
-  // An unwritable destination is reported.
   EXPECT_EQ(RunCli("save " + source + " -o " + files.dir() + "/no/dir/x.tab").status, 3);
-}
 
-TEST(CliSave, TemplateRenamesTheColumnsOfTheSavedHeader) {
-  sx::TestFiles files;
-  const std::string source = files.Write("core.tab", kData);
+  // A template made from the same file, with its second parameter renamed, renames the header.
   {
-    // A template made from the same file with its second parameter renamed.
     sx::RecordingUserInterface ui;
-    std::unique_ptr<sx::Session> session = sx::CreateSession({}, ui);
-    ASSERT_NE(session, nullptr);
+    auto session = sx::CreateSession({}, ui);
     sx::SetDataFilePath(session->data, source);
     ASSERT_EQ(sx::OpenDataFile(*session), 0);
     session->data.column(2).label.assign("Salinity (psu)");
     ASSERT_TRUE(sx::WriteTemplate(*session, files.dir() + "/t.stf"));
   }
-  const Result r = RunCli("save " + source + " -o " + files.dir() + "/out.tab --template " +
-                          files.dir() + "/t.stf");
+  r = RunCli("save " + source + " -o " + files.dir() + "/out.tab --template " + files.dir() +
+             "/t.stf");
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string text = ReadFile(files.dir() + "/out.tab");
-  EXPECT_NE(text.find("\tSalinity (psu)\n0\t10.5"), std::string::npos) << text;
+  EXPECT_NE(ReadFile(files.dir() + "/out.tab").find("\tSalinity (psu)\n0\t10.5"),
+            std::string::npos);
 }
 
 TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
@@ -112,7 +71,7 @@ TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
   const std::string a = files.Write("dep12.sx", kData);
   const std::string b = files.Write("dep13.tab", ReadFile(kExample));
   const std::string missing = files.dir() + "/missing.tab";
-  const Result r = RunCli("batch --format svg --size 640x480 " + a + " " + missing + " " + b);
+  const CliResult r = RunCli("batch --format svg --size 640x480 " + a + " " + missing + " " + b);
   EXPECT_EQ(r.status, 1) << r.output;
   for (const std::string& out : {files.dir() + "/dep12.svg", files.dir() + "/dep13.tab.svg"}) {
     const std::string svg = ReadFile(out);
@@ -120,39 +79,34 @@ TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
     EXPECT_NE(svg.find("640"), std::string::npos) << out;
   }
   EXPECT_FALSE(std::filesystem::exists(missing + ".svg"));
-  EXPECT_NE(r.output.find("[1/3] " + a + " -> " + files.dir() + "/dep12.svg"), std::string::npos)
-      << r.output;
-  EXPECT_NE(r.output.find("[2/3] " + missing + ": skipped (could not open file)"),
-            std::string::npos)
-      << r.output;
-  EXPECT_NE(r.output.find("batch: 2 written, 1 skipped, 0 failed"), std::string::npos) << r.output;
+  for (const std::string& line : {"[1/3] " + a + " -> " + files.dir() + "/dep12.svg",
+                                  "[2/3] " + missing + ": skipped (could not open file)",
+                                  std::string("batch: 2 written, 1 skipped, 0 failed")}) {
+    EXPECT_NE(r.output.find(line), std::string::npos) << line << "\n" << r.output;
+  }
 
   // A destination that cannot be written (a folder stands there) fails, and is reported.
   const std::string c = files.Write("c.sx", kData);
   std::filesystem::create_directory(files.dir() + "/c.svg");
-  const Result failed = RunCli("batch --format svg " + c);
+  const CliResult failed = RunCli("batch --format svg " + c);
   EXPECT_EQ(failed.status, 1) << failed.output;
   EXPECT_NE(failed.output.find("batch: 0 written, 0 skipped, 1 failed"), std::string::npos)
       << failed.output;
   EXPECT_TRUE(std::filesystem::is_directory(files.dir() + "/c.svg"));
 
-  // Every file written: status 0.
   EXPECT_EQ(RunCli("batch --format svg " + a).status, 0);
-  // Bad arguments.
-  EXPECT_EQ(RunCli("batch --format gif " + a).status, 64);
-  EXPECT_EQ(RunCli("batch --format svg").status, 64);
-  EXPECT_EQ(RunCli("batch --size 0x5 " + a).status, 64);
+  for (const std::string& bad :
+       {"--format gif " + a, std::string("--format svg"), "--size 0x5 " + a})
+    EXPECT_EQ(RunCli("batch " + bad).status, 64) << bad;
 }
 
 TEST(CliBatch, WritesEnhancedMetafiles) {
   sx::TestFiles files;
-  const std::string a = files.Write("dep12.sx", kData);
-  const Result r = RunCli("batch " + a);
+  const CliResult r = RunCli("batch " + files.Write("dep12.sx", kData));
   ASSERT_EQ(r.status, 0) << r.output;
   const std::string emf = ReadFile(files.dir() + "/dep12.emf");
   ASSERT_GT(emf.size(), 200u);
-  // EMR_HEADER first, its " EMF" signature at offset 40.
-  EXPECT_EQ(emf.substr(40, 4), " EMF");
+  EXPECT_EQ(emf.substr(40, 4), " EMF");  // the header's signature
   // The description is stored in UTF-16.
   const std::string description("S\0o\0n\0d\0r\0i\0x\0 \0M\0e\0t\0a\0f\0i\0l\0e\0", 32);
   EXPECT_NE(emf.find(description), std::string::npos);

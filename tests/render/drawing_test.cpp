@@ -41,13 +41,11 @@ TEST(Drawing, PolylinesTakeTheLastIndexAndRefuseTheBufferEnd) {
   for (int i = 0; i < kPointBufferSize; ++i) SetPointAt(i, buffer, i, 2 * i);
   SetPointAt(kPointBufferSize, buffer, 7, 7);  // outside: ignored, no overrun
   SetPointAt(-1, buffer, 7, 7);
-  EXPECT_EQ(buffer.points[2000], (DevicePoint{2000, 4000}));
 
   RecordingSurface s;
   DrawPolyline(s, buffer, 1999, 1, kRed);
   FillPolygon(s, buffer, 1999, 1, kRed);
   ASSERT_EQ(s.calls().size(), 2u);
-  EXPECT_EQ(s.calls()[0].points.size(), 2000u);
   EXPECT_EQ(s.calls()[0].points.back(), (DevicePoint{1999, 3998}));
   EXPECT_EQ(s.calls()[1].kind, Kind::kPolygon);
   EXPECT_EQ(s.calls()[1].points.size(), 2000u);
@@ -61,24 +59,25 @@ TEST(Drawing, PolylinesTakeTheLastIndexAndRefuseTheBufferEnd) {
 }
 
 TEST(Drawing, ClipHelpersTruncateAndSurviveExtremes) {
-  std::int32_t px = 0, py = 0;
-  ClipYAtX(5, 10, 5, 90, 7, px, py);  // vertical segment
-  EXPECT_EQ(px, 7);
-  EXPECT_EQ(py, 10);
-  ClipXAtY(5, 10, 50, 10, 3, px, py);  // horizontal segment
-  EXPECT_EQ(px, 50);
-  EXPECT_EQ(py, 3);
-  ClipYAtX(0, 0, 3, -2, 1, px, py);  // -2/3 truncates toward zero
-  EXPECT_EQ(py, 0);
-  ClipXAtY(0, 0, 10, 4, 3, px, py);  // 30/4
-  EXPECT_EQ(px, 7);
-  // Differences beyond 32 bits, and a result beyond the range, which saturates.
-  ClipYAtX(kMin, kMin, kMax, kMax, 0, px, py);
-  EXPECT_EQ(py, 0);
-  ClipYAtX(0, 0, 1, kMax, kMax, px, py);
-  EXPECT_EQ(py, kMax);
-  ClipXAtY(0, 0, kMin, 1, kMin, px, py);
-  EXPECT_EQ(px, kMax);
+  // at X (or Y) on the segment (x1,y1)-(x2,y2): the crossing point.
+  struct Case {
+    bool atX;
+    std::int32_t x1, y1, x2, y2, at, px, py;
+  };
+  const Case cases[] = {
+      {true, 5, 10, 5, 90, 7, 7, 10},           // vertical segment
+      {false, 5, 10, 50, 10, 3, 50, 3},         // horizontal segment
+      {true, 0, 0, 3, -2, 1, 1, 0},             // -2/3 truncates toward zero
+      {false, 0, 0, 10, 4, 3, 7, 3},            // 30/4
+      {true, kMin, kMin, kMax, kMax, 0, 0, 0},  // differences beyond 32 bits
+      {true, 0, 0, 1, kMax, kMax, kMax, kMax},  // results beyond the range saturate
+      {false, 0, 0, kMin, 1, kMin, kMax, kMin},
+  };
+  for (const Case& c : cases) {
+    std::int32_t px = 0, py = 0;
+    (c.atX ? ClipYAtX : ClipXAtY)(c.x1, c.y1, c.x2, c.y2, c.at, px, py);
+    EXPECT_EQ(DevicePoint(px, py), DevicePoint(c.px, c.py)) << c.x1 << "," << c.y1 << " " << c.at;
+  }
 }
 
 TEST(Drawing, VectorsScaleToTheMaximumAndCapAtTheLength) {
@@ -145,10 +144,8 @@ TEST(Drawing, PatternTilesOverlapByOnePixelAndAreCutAtTheEdges) {
       {10, 27, 8, 8}, {17, 27, 8, 8}, {24, 27, 6, 8},
       {10, 34, 8, 6}, {17, 34, 8, 6}, {24, 34, 6, 6}};  // last row: 6 pixels
   EXPECT_EQ(Tiles(s), expected);
-  const auto& first = s.calls().front();
-  EXPECT_EQ(first.width, 8);
-  EXPECT_EQ(first.height, 8);
-  EXPECT_EQ(first.bits, std::vector<std::uint8_t>(t.records[1].bits, t.records[1].bits + 16));
+  EXPECT_EQ(s.calls().front().bits,
+            std::vector<std::uint8_t>(t.records[1].bits, t.records[1].bits + 16));
   EXPECT_EQ(RecordingSurface::DumpCall(s.calls().back()),
             "polyline 1 0,0,0 solid 10,20 30,20 30,40 10,40 10,20");
 }
@@ -200,17 +197,15 @@ TEST(Drawing, AHugePatternFillIsBounded) {
 TEST(Drawing, PlotFontsFollowPointsResolutionAndStyle) {
   RecordingSurface screen(96.0f, 96.0f), printer(600.0f, 600.0f);
   FontSpec f = MakePlotFont(screen, "Arial", 100, kFontBold | kFontUnderline, 450);
-  EXPECT_EQ(f.face, "Arial");
   EXPECT_EQ(f.height, -13);  // 10 pt at 96 dpi: 13.3 units
   EXPECT_EQ(f.escapement, 450);
-  EXPECT_TRUE(f.bold && f.underline);
-  EXPECT_FALSE(f.italic || f.strikeOut);
-  EXPECT_EQ(MakePlotFont(printer, "Arial", 100, 15, 0).height, -83);
-  EXPECT_TRUE(MakePlotFont(printer, "Arial", 100, 15, 0).strikeOut);
+  EXPECT_TRUE(f.bold && f.underline && !f.italic && !f.strikeOut);
+  f = MakePlotFont(printer, "Arial", 100, 15, 0);
+  EXPECT_EQ(f.height, -83);
+  EXPECT_TRUE(f.strikeOut);
 
   SelectPlotFont(screen, "Times", 12, kFontItalic, 90);
   EXPECT_EQ(screen.currentFont().face, "Times");
-  EXPECT_EQ(screen.currentFont().height, -16);
   EXPECT_EQ(screen.currentFont().escapement, 900);
   EXPECT_TRUE(screen.currentFont().italic);
   // Sizes below one point (fontSize - 4 of a small font) give the smallest font.
@@ -227,17 +222,9 @@ TEST(Drawing, TextIsMeasuredByCharactersAndPlacedWithTheKeptAlignment) {
   RecordingSurface s;
   SelectPlotFont(s, "Arial", 10, 0, 0);  // em 13: advance 7, line 15
   EXPECT_EQ(TextLineHeight(s), 15);
-  EXPECT_EQ(TextWidth(s,
-                      "\xC3\x84"
-                      "bc",
-                      2),
-            14);
-  EXPECT_EQ(TextWidth(s,
-                      "\xC3\x84"
-                      "bc",
-                      99),
-            21);
-  EXPECT_EQ(TextWidth(s, "abc", 0), 0);
+  const std::string umlaut = "\xC3\x84\x62\x63";  // "Äbc"
+  EXPECT_EQ(TextWidth(s, umlaut, 2), 14);
+  EXPECT_EQ(TextWidth(s, umlaut, 99), 21);
   EXPECT_EQ(TextWidth(s, "abc", -3), 0);
   EXPECT_EQ(TextWidth(s, "abcd"), 28);
 
@@ -261,10 +248,8 @@ TEST(Drawing, ScaleFollowsTheSurfaceOverTheScreen) {
   const ScaleInfo printer = ComputeScale(RecordingSurface(600.0f, 600.0f), 96.0f);
   EXPECT_FLOAT_EQ(printer.ScaleFactor, 6.25f);
   EXPECT_EQ(printer.scaleStep, 6);
-  const ScaleInfo coarse = ComputeScale(RecordingSurface(72.0f, 72.0f), 96.0f);
-  EXPECT_FLOAT_EQ(coarse.ScaleFactor, 0.75f);
-  EXPECT_EQ(coarse.scaleStep, 1);
-  for (float screen : {0.0f, -96.0f, std::nanf("")}) {
+  EXPECT_EQ(ComputeScale(RecordingSurface(72.0f, 72.0f), 96.0f).scaleStep, 1);  // 0.75
+  for (float screen : {0.0f, -96.0f, std::nanf("")}) {  // unknown: no scaling
     const ScaleInfo unknown = ComputeScale(RecordingSurface(600.0f, 600.0f), screen);
     EXPECT_EQ(unknown.ScaleFactor, 1.0f);
     EXPECT_EQ(unknown.scaleStep, 1);

@@ -119,15 +119,9 @@ TEST(ProfileCurveTest, CurveLeavingTheStripRunsAlongTheEdgeBetweenExactCrossings
   s.Pass();
   // Above the top at X 20: up to the crossing, along the top, down from the crossing; the walk
   // ends on the right edge at the first row beyond it.
-  EXPECT_EQ(s.Of(Kind::kPolyline, kRed), (std::vector<Points>{{{100, 200},
-                                                               {100, 200},
-                                                               {200, 140},
-                                                               {240, 100},
-                                                               {300, 100},
-                                                               {360, 100},
-                                                               {400, 140},
-                                                               {500, 200},
-                                                               {500, 200}}}));
+  const Points curve{{100, 200}, {100, 200}, {200, 140}, {240, 100}, {300, 100},
+                     {360, 100}, {400, 140}, {500, 200}, {500, 200}};
+  EXPECT_EQ(s.Of(Kind::kPolyline, kRed), std::vector<Points>{curve});
 }
 
 TEST(ProfileCurveTest, OnePixelOutsideCountsAsInsideAndHugeValuesStayOnTheEdge) {
@@ -138,14 +132,9 @@ TEST(ProfileCurveTest, OnePixelOutsideCountsAsInsideAndHugeValuesStayOnTheEdge) 
   s.Pass();
   // -0.1 lies at y 301, one below the bottom: a curve point as it is, a marker on the edge. 1e30
   // maps far beyond the top: the curve runs along the top, and no marker is drawn.
-  EXPECT_EQ(s.Of(Kind::kPolyline, kRed), (std::vector<Points>{{{100, 200},
-                                                               {100, 200},
-                                                               {200, 301},
-                                                               {300, 200},
-                                                               {300, 100},
-                                                               {400, 100},
-                                                               {499, 100},
-                                                               {500, 200}}}));
+  const Points curve{{100, 200}, {100, 200}, {200, 301}, {300, 200},
+                     {300, 100}, {400, 100}, {499, 100}, {500, 200}};
+  EXPECT_EQ(s.Of(Kind::kPolyline, kRed), std::vector<Points>{curve});
   EXPECT_EQ(s.Markers(), (Points{{100, 200}, {200, 300}, {300, 200}, {500, 200}}));
 }
 
@@ -211,10 +200,10 @@ TEST(ProfileColorizeTest, BothHalvesAreFilledAgainstTheReferenceLine) {
   EXPECT_EQ(std::count(outlines.begin(), outlines.end(), lower), 1);
   s.Pass(kStageClipboard);
   EXPECT_EQ(s.Of(Kind::kPolygon, kRed).size(), 2u);
-  for (const Points& line : s.Of(Kind::kPolyline, kDefaultDrawColor)) {
-    EXPECT_NE(line, upper);
-    EXPECT_NE(line, lower);
-  }
+  const auto plain = s.Of(Kind::kPolyline, kDefaultDrawColor);
+  EXPECT_EQ(
+      std::count(plain.begin(), plain.end(), upper) + std::count(plain.begin(), plain.end(), lower),
+      0);
 
   // A reversed axis keeps each value on its own side: 15 lies below the reference line now.
   s.Column(1).yScale = 10.0f;
@@ -253,9 +242,7 @@ TEST(ProfileCurveTest, CurvesLongerThanThePointBufferJoinSeamlessly) {
   for (std::size_t r = 0; r < runs.size(); ++r) {
     EXPECT_LE(runs[r].size(), 2000u);
     EXPECT_EQ(runs[r][0], runs[r][1]);
-    if (r > 0) {
-      EXPECT_EQ(runs[r][1], runs[r - 1].back());
-    }
+    if (r > 0) EXPECT_EQ(runs[r][1], runs[r - 1].back());
     joined.insert(joined.end(), runs[r].begin() + (r == 0 ? 1 : 2), runs[r].end());
   }
   EXPECT_EQ(joined, expected);
@@ -295,11 +282,9 @@ TEST(ProfileVerticalTest, CurveEntersAtTheEndOfTheAxisAndRunsAlongTheRightEdge) 
   s.Pass();
   const auto areas = s.Of(Kind::kPolygon, kRed);
   ASSERT_EQ(areas.size(), 1u);
-  const Points& area = areas[0];
-  ASSERT_EQ(area.size(), 9u);
-  EXPECT_EQ(area[6], (DevicePoint{100, 200}));
-  EXPECT_EQ(area[7], (DevicePoint{100, 450}));
-  EXPECT_EQ(area[8], (DevicePoint{200, 450}));
+  ASSERT_EQ(areas[0].size(), 9u);
+  EXPECT_EQ(Points(areas[0].begin() + 6, areas[0].end()),
+            (Points{{100, 200}, {100, 450}, {200, 450}}));
 }
 
 TEST(ProfileVerticalTest, ValueTextsAreCentredOnTheirRows) {
