@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include "core/device_int.h"
 
@@ -97,12 +98,19 @@ std::int64_t Time(std::string_view text) {
 }
 
 TEST(ParseTimeTest, ClockPartOfTimesAndDateTimes) {
-  EXPECT_EQ(Time("14:25:58"), 142558);
-  EXPECT_EQ(Time("1997-06-26T14:25:58"), 142558);
-  EXPECT_EQ(Time("26.06.1997 14:25:58\tx"), 142558);
-  EXPECT_EQ(Time("7:05"), 70500);
-  EXPECT_EQ(Time("14.5"), -1);  // neither ":" nor "T"
-  EXPECT_EQ(Time("1"), -1);
+  const std::pair<const char*, std::int64_t> cases[] = {{"14:25:58", 142558},
+                                                        {"1997-06-26T14:25:58", 142558},
+                                                        {"26.06.1997 14:25:58\tx", 142558},
+                                                        {"7:05", 70500},
+                                                        {"14.5", -1} /* neither ":" nor "T" */,
+                                                        {"1", -1},
+                                                        {"2:30 PM", 143000},
+                                                        {"2:30PM", 143000},
+                                                        {"26.06.1997 2:30 PM", 143000},
+                                                        {"12:00 PM", 120000},
+                                                        {"12:15 AM", 1500},
+                                                        {"9:05 AM", 90500}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(Time(text), expected) << text;
   std::int32_t h = 0, m = 0;
   float s = 0.0f;
   ParseTime("12:30:15.5", h, m, s);
@@ -110,15 +118,6 @@ TEST(ParseTimeTest, ClockPartOfTimesAndDateTimes) {
   // Out-of-range numbers saturate.
   EXPECT_EQ(Time("1e40:00") / 10000, kMax);
   EXPECT_EQ(Time("-99999999999:00 PM") / 10000, kMin);
-}
-
-TEST(ParseTimeTest, TwelveHourClock) {
-  EXPECT_EQ(Time("2:30 PM"), 143000);
-  EXPECT_EQ(Time("2:30PM"), 143000);
-  EXPECT_EQ(Time("26.06.1997 2:30 PM"), 143000);
-  EXPECT_EQ(Time("12:00 PM"), 120000);
-  EXPECT_EQ(Time("12:15 AM"), 1500);
-  EXPECT_EQ(Time("9:05 AM"), 90500);
 }
 
 }  // namespace

@@ -52,7 +52,9 @@ class ReaderTest : public ::testing::Test {
 };
 
 TEST_F(ReaderTest, SmallFileWithoutDescription) {
-  ASSERT_EQ(Load("Depth [m]\tT [\xC2\xB0""C]\n1\t2.5\n"), 1);
+  ASSERT_EQ(Load("Depth [m]\tT [\xC2\xB0"
+                 "C]\n1\t2.5\n"),
+            1);
   EXPECT_EQ(data().rowCount(), 1);
   EXPECT_EQ(data().DescriptionLineCount, 0);
   EXPECT_EQ(label(0), "Depth [m]");
@@ -63,6 +65,9 @@ TEST_F(ReaderTest, SmallFileWithoutDescription) {
   EXPECT_EQ(session_->settings.graphic.plotMode, kVertical);
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_FALSE(ui_.busy);
+  // A header ending with a tab gains an unnamed parameter.
+  ASSERT_EQ(Load("Depth\tA\t\n1\t2\n"), 2);
+  EXPECT_EQ(label(2), "Parameter 2");
 }
 
 TEST_F(ReaderTest, UnitsFollowTheStoredBracketStyle) {
@@ -75,12 +80,7 @@ TEST_F(ReaderTest, UnitsFollowTheStoredBracketStyle) {
   EXPECT_EQ(label(1), "T (C)");
 }
 
-TEST_F(ReaderTest, HeaderEndingWithTabGainsUnnamedParameter) {
-  ASSERT_EQ(Load("Depth\tA\t\n1\t2\n"), 2);
-  EXPECT_EQ(label(2), "Parameter 2");
-}
-
-TEST_F(ReaderTest, DescriptionBlockAndEventLabel) {
+TEST_F(ReaderTest, DescriptionBlocks) {
   ASSERT_EQ(Load("/* DATA DESCRIPTION:\nEvent:\tX1 * LATITUDE: 1.0\n*/\nDepth\tA\n1\t2\n"), 1);
   ASSERT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(data().DescriptionTable[1].label.view(), "Event:");
@@ -89,31 +89,25 @@ TEST_F(ReaderTest, DescriptionBlockAndEventLabel) {
   // Without group names the event label becomes the caption of the first parameter.
   EXPECT_EQ(data().column(1).groupName.view(), "X1");
   EXPECT_EQ(data().GroupedColumnCount, 1);
-}
 
-TEST_F(ReaderTest, DescriptionMarkersAreRemovedFromFirstAndLastLine) {
+  // Markers are removed from the first and last line.
   ASSERT_EQ(Load("/* Citation:\tSomeone (2020)\nNote without tab\nLast:\tend */\nD\tA\n1\t2\n"), 1);
   ASSERT_EQ(data().DescriptionLineCount, 3);
   EXPECT_EQ(data().DescriptionTable[1].label.view(), "Citation:");
   EXPECT_EQ(data().DescriptionTable[2].label.view(), "Note without tab");
   EXPECT_EQ(data().DescriptionTable[3].value.view(), "end ");
-}
 
-TEST_F(ReaderTest, LaterCommentBlockAppendsInsteadOfErasing) {
+  // A later comment block appends instead of erasing.
   ASSERT_EQ(Load("/* DATA DESCRIPTION:\nA:\t1\nB:\t2\n*/\n/* collection 7 */\n/* C:\t3\n*/\n"
                  "D\tX\n1\t2\n"),
             1);
   ASSERT_EQ(data().DescriptionLineCount, 3);
-  EXPECT_EQ(data().DescriptionTable[1].label.view(), "A:");
-  EXPECT_EQ(data().DescriptionTable[2].label.view(), "B:");
   EXPECT_EQ(data().DescriptionTable[3].label.view(), "C:");
-}
 
-TEST_F(ReaderTest, LongDescriptionKeepsFirstThousandLinesAndReadsOn) {
+  // A long description keeps its first 1000 lines and the reading goes on.
   std::string text = "/* DATA DESCRIPTION:\n";
   for (int i = 1; i <= 1200; ++i) text += "L" + std::to_string(i) + ":\tv\n";
-  text += "*/\nDepth\tA\n1\t2\n";
-  ASSERT_EQ(Load(text), 1);
+  ASSERT_EQ(Load(text + "*/\nDepth\tA\n1\t2\n"), 1);
   EXPECT_EQ(data().DescriptionLineCount, 1000);
   EXPECT_EQ(data().DescriptionTable[1000].label.view(), "L1000:");
   EXPECT_EQ(data().rowCount(), 1);
@@ -166,9 +160,14 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
   EXPECT_EQ(data().TextItemTable[1].position, 1.0f);
   EXPECT_EQ(data().column(2).itemCount, 2);
   EXPECT_EQ(value(2, 1).row, 2);
-}
-
-TEST_F(ReaderTest, NonFiniteCellsAreEmpty) {
+  // Link cells read as data set numbers.
+  ASSERT_EQ(Load("Depth\tLink\n1\thttps://doi.example.org/10.1234/ARCHIVE.812345\n"
+                 "2\thttp://doi.example.org/10.1/x.notanumber\n"),
+            1);
+  EXPECT_EQ(data().column(1).itemCount, 1);
+  EXPECT_EQ(value(1, 1).value, 812345.0f);
+  EXPECT_EQ(data().TextItemCount, 0);  // a link that does not end in a number is skipped
+  // Cells that are not finite are empty.
   ASSERT_EQ(Load("Depth\tA\n1\tnan\n2\tINF\n3\t1e39\n4\t-Infinity\n5\t<inf\n6\t2\n"), 1);
   EXPECT_EQ(data().column(1).itemCount, 1);
   EXPECT_EQ(value(1, 1).value, 2.0f);
@@ -176,15 +175,6 @@ TEST_F(ReaderTest, NonFiniteCellsAreEmpty) {
   // A first cell that is not finite rejects the line like any non-number.
   ASSERT_EQ(Load("Depth\tA\nnan\t1\n2\t2\n"), 1);
   EXPECT_EQ(data().rowCount(), 1);
-}
-
-TEST_F(ReaderTest, DoiLinkCellsReadAsDataSetNumbers) {
-  ASSERT_EQ(Load("Depth\tLink\n1\thttps://doi.example.org/10.1234/ARCHIVE.812345\n"
-                 "2\thttp://doi.example.org/10.1/x.notanumber\n"),
-            1);
-  EXPECT_EQ(data().column(1).itemCount, 1);
-  EXPECT_EQ(value(1, 1).value, 812345.0f);
-  EXPECT_EQ(data().TextItemCount, 0);  // a link that does not end in a number is skipped
 }
 
 TEST_F(ReaderTest, MetadataColumnsAreDropped) {
@@ -214,13 +204,17 @@ TEST_F(ReaderTest, LabelCleanUpAndColorColumns) {
 
 TEST_F(ReaderTest, EncodingsPerLine) {
   // An 8-bit header with a UTF-8 cell below it: each line shows its own characters.
-  ASSERT_EQ(Load("Depth\tT [\xB0""C]\t\xB5g\n1\t2\tgr\xC3\xBCn\n"), 2);
+  ASSERT_EQ(Load("Depth\tT [\xB0"
+                 "C]\t\xB5g\n1\t2\tgr\xC3\xBCn\n"),
+            2);
   EXPECT_EQ(label(1), "T [\u00B0C]");
   EXPECT_EQ(label(2), "\u00B5g");
   EXPECT_EQ(data().TextItemTable[1].text.view(), "gr\u00FCn");
   EXPECT_TRUE(data().sourceHadCp1252);
   // A byte-order mark does not stick to the first label.
-  ASSERT_EQ(Load("\xEF\xBB\xBF" "Event\tDepth\tA\nE\t1\t2\n"), 1);
+  ASSERT_EQ(Load("\xEF\xBB\xBF"
+                 "Event\tDepth\tA\nE\t1\t2\n"),
+            1);
   EXPECT_EQ(label(0), "Depth");
   EXPECT_FALSE(data().sourceHadCp1252);
 }
@@ -272,6 +266,12 @@ TEST_F(ReaderTest, BudgetLimitsRows) {
   // A budget too small for a single row: the limit message and wrong format.
   EXPECT_EQ(Load("Depth\tA\n1\t2\n", {5, 10}), kLoadWrongFormat);
   EXPECT_EQ(ui_.messages.size(), 1u);
+  // Text cells beyond their budget are dropped.
+  text = "Depth\tA\n";
+  for (int i = 1; i <= 30; ++i) text += std::to_string(i) + "\tt" + std::to_string(i) + "\n";
+  ASSERT_EQ(Load(text, {1000, 10}), 1);
+  EXPECT_EQ(data().TextItemCount, 10);
+  EXPECT_EQ(data().TextItemTable[10].text.view(), "t10");
 }
 
 TEST_F(ReaderTest, TooManyColumns) {
@@ -288,20 +288,12 @@ TEST_F(ReaderTest, TooManyColumns) {
   EXPECT_EQ(value(256, 1).value, 256.0f);
 }
 
-TEST_F(ReaderTest, TextBeyondBudgetIsDropped) {
-  std::string text = "Depth\tA\n";
-  for (int i = 1; i <= 30; ++i) text += std::to_string(i) + "\tt" + std::to_string(i) + "\n";
-  ASSERT_EQ(Load(text, {1000, 10}), 1);
-  EXPECT_EQ(data().TextItemCount, 10);
-  EXPECT_EQ(data().TextItemTable[10].text.view(), "t10");
-}
-
 TEST_F(ReaderTest, BadFiles) {
   EXPECT_EQ(LoadPath(files_.dir() + "/missing.tab"), kLoadCouldNotOpen);
   EXPECT_EQ(LoadPath(files_.dir()), kLoadCouldNotOpen);
   EXPECT_EQ(Load(""), kLoadWrongFormat);
-  EXPECT_EQ(Load("Depth\tA\n"), kLoadWrongFormat);            // only a header
-  EXPECT_EQ(Load("Depth\tA"), kLoadWrongFormat);              // header without line end
+  EXPECT_EQ(Load("Depth\tA\n"), kLoadWrongFormat);  // only a header
+  EXPECT_EQ(Load("Depth\tA"), kLoadWrongFormat);    // header without line end
   EXPECT_EQ(Load("OnlyOneColumn\n1\n"), kLoadWrongFormat);
   EXPECT_EQ(Load("Depth\tA\nabc\t1\n\t2\n"), kLoadWrongFormat);  // no accepted row
   EXPECT_EQ(Load("/* never closed\nA:\t1\n"), kLoadWrongFormat);
@@ -315,11 +307,8 @@ TEST_F(ReaderTest, BadFiles) {
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 251));
   EXPECT_LE(Load(garbage), 256);
   EXPECT_FALSE(ui_.busy);
-}
-
-TEST_F(ReaderTest, OverLongDataLineIsReadThenReadingStops) {
-  const std::string longLine = "2\t" + std::string(12000, '5');
-  ASSERT_EQ(Load("Depth\tA\n1\t2\n" + longLine + "\n3\t4\n"), 1);
+  // An over-long data line is read, then the reading stops.
+  ASSERT_EQ(Load("Depth\tA\n1\t2\n2\t" + std::string(12000, '5') + "\n3\t4\n"), 1);
   EXPECT_EQ(data().rowCount(), 2);
   EXPECT_EQ(x(2), 2.0f);
 }

@@ -14,23 +14,13 @@ TEST(Session, TablesHaveTheirCapacitiesAndInitialValues) {
   EXPECT_EQ(s->data.NumericItemTable.size(), 1235u);
   EXPECT_EQ(s->data.TextItemTable.size(), 57u);
   EXPECT_EQ(s->data.ColumnTable.size(), 601u);
-  EXPECT_EQ(s->data.DescriptionTable.size(), 1001u);
   EXPECT_EQ(s->settings.ParameterSettingsTable.size(), 257u);
-  EXPECT_EQ(s->startup.PlotWindowState, -1);
-  EXPECT_EQ(s->startup.DescriptionWindowState, -1);
-  EXPECT_EQ(s->settings.graphic.graphicWidth, -1);
-  EXPECT_EQ(s->settings.graphic.fontName.view(), "Arial");
-  EXPECT_EQ(s->settings.DefaultColorTable[0].name.view(), "TICK");
-  EXPECT_EQ(s->data.ParameterCount, 0);
   EXPECT_TRUE(ui.messages.empty());
-}
-
-TEST(Session, UnusableBudgetsFallBackToDefaults) {
-  RecordingUserInterface ui;
-  auto s = CreateSession({0, -4}, ui);
-  ASSERT_TRUE(s);
-  EXPECT_EQ(s->data.MaxNumericItems, 100000);
-  EXPECT_EQ(s->data.MaxTextItems, 2000);
+  // Unusable budgets fall back to the defaults.
+  auto t = CreateSession({0, -4}, ui);
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->data.MaxNumericItems, 100000);
+  EXPECT_EQ(t->data.MaxTextItems, 2000);
   EXPECT_TRUE(IsNumericBudgetValid(1));
   EXPECT_FALSE(IsNumericBudgetValid(0));
   EXPECT_FALSE(IsNumericBudgetValid(std::int64_t{400} << 20));  // a table beyond 4 GiB
@@ -41,11 +31,9 @@ TEST(Session, UnusableBudgetsFallBackToDefaults) {
 TEST(Session, SetMemoryFieldsKeepThePreviousValueWhenRefused) {
   EXPECT_EQ(ReadNumericBudgetField("250000", 100000), 250000);
   EXPECT_EQ(ReadNumericBudgetField("  7 ", 100000), 7);  // small budgets stay legal
-  EXPECT_EQ(ReadNumericBudgetField("abc", 100000), 100000);
-  EXPECT_EQ(ReadNumericBudgetField("12abc", 100000), 100000);
-  EXPECT_EQ(ReadNumericBudgetField("0", 100000), 100000);
-  EXPECT_EQ(ReadNumericBudgetField("-5", 100000), 100000);
-  EXPECT_EQ(ReadNumericBudgetField("99999999999999999999", 100000), 100000);
+  for (const char* bad : {"abc", "12abc", "0", "-5", "99999999999999999999"}) {
+    EXPECT_EQ(ReadNumericBudgetField(bad, 100000), 100000) << bad;
+  }
   EXPECT_EQ(ReadTextBudgetField("", 2000), 2000);
   EXPECT_EQ(ReadTextBudgetField("+300", 2000), 300);
 }
@@ -77,7 +65,8 @@ TEST(Session, InfoAndVersionTexts) {
   auto s = CreateSession({}, ui);
   s->data.ParameterCount = 2;
   s->data.column(0).itemCount = 10;
-  EXPECT_EQ(FormatDataInfo(s->data), "Number of columns: 3\nNumber of lines: 10\nNumber of items: 30");
+  EXPECT_EQ(FormatDataInfo(s->data),
+            "Number of columns: 3\nNumber of lines: 10\nNumber of items: 30");
   EXPECT_EQ(FormatVersionInfo(), "Version number:\n11.04 - Build: 2009-08-24");
 }
 

@@ -242,7 +242,9 @@ TEST(ProfileCurveTest, CurvesLongerThanThePointBufferJoinSeamlessly) {
   for (std::size_t r = 0; r < runs.size(); ++r) {
     EXPECT_LE(runs[r].size(), 2000u);
     EXPECT_EQ(runs[r][0], runs[r][1]);
-    if (r > 0) EXPECT_EQ(runs[r][1], runs[r - 1].back());
+    if (r > 0) {
+      EXPECT_EQ(runs[r][1], runs[r - 1].back());
+    }
     joined.insert(joined.end(), runs[r].begin() + (r == 0 ? 1 : 2), runs[r].end());
   }
   EXPECT_EQ(joined, expected);

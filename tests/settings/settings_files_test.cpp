@@ -4,13 +4,13 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/byte_lines.h"
 #include "core/session.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
@@ -33,10 +33,9 @@ constexpr std::int32_t P::*kStored[] = {
     &P::modeSelected,     &P::modeMarkerSymbol, &P::modeMarkerSize, &P::modeLineWidth};
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string bytes;
+  ReadFileBytes(path, bytes);
+  return bytes;
 }
 
 std::vector<std::string> SplitCrLf(const std::string& bytes) {
@@ -237,6 +236,24 @@ TEST_F(SettingsFilesTest, HeaderEndingEarlyOrWrongStamp) {
   EXPECT_EQ(ReadPreferences(files.dir() + "/none.ini", s->settings, s->data),
             kPreferencesUnreadable);
   EXPECT_EQ(ReadPreferences("", s->settings, s->data), kPreferencesUnreadable);
+
+  // The stored plot mode and credit.
+  GraphicSettings& g = s->settings.graphic;
+  const std::string path =
+      files.Write("c.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n 2\r\nFrom file\r\n");
+  g.plotMode = kHorizontal;  // a file without header line left the horizontal mode
+  g.CreditText.assign("me@example.org");
+  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
+  EXPECT_EQ(g.plotMode, kTernary);
+  EXPECT_EQ(g.CreditText, "me");  // a credit with an address keeps its own text
+  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
+  EXPECT_EQ(g.CreditText, "From file");
+
+  g.plotMode = kVertical;
+  ASSERT_EQ(ReadPreferences(files.Write("c.ini", "2008-08-08\r\nV\r\nF\r\nE\r\n17\r\nC\r\n"),
+                            s->settings, s->data),
+            0);
+  EXPECT_EQ(g.plotMode, kVertical);  // no such mode: the current one stays
 }
 
 TEST_F(SettingsFilesTest, MalformedRowsAreClippedClampedOrIgnored) {
@@ -281,26 +298,6 @@ TEST_F(SettingsFilesTest, MalformedRowsAreClippedClampedOrIgnored) {
   EXPECT_EQ(colors[2].rgb, (RGB{119, 54, 255}));  // unchanged palette colour
 }
 
-TEST_F(SettingsFilesTest, StoredModeAndCredit) {
-  auto s = NewSession();
-  GraphicSettings& g = s->settings.graphic;
-  const std::string path =
-      files.Write("c.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n 2\r\nFrom file\r\n");
-  g.plotMode = kHorizontal;  // a file without header line left the horizontal mode
-  g.CreditText.assign("me@example.org");
-  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
-  EXPECT_EQ(g.plotMode, kTernary);
-  EXPECT_EQ(g.CreditText, "me");  // a credit with an address keeps its own text
-  ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
-  EXPECT_EQ(g.CreditText, "From file");
-
-  g.plotMode = kVertical;
-  ASSERT_EQ(ReadPreferences(files.Write("c.ini", "2008-08-08\r\nV\r\nF\r\nE\r\n17\r\nC\r\n"),
-                            s->settings, s->data),
-            0);
-  EXPECT_EQ(g.plotMode, kVertical);  // no such mode: the current one stays
-}
-
 class LoadPreferencesTest : public SettingsFilesTest {
  protected:
   // A loaded file: column 1 with 300 values, 2 with 250, 3 text only, 4 an "RGB" column.
@@ -334,19 +331,15 @@ TEST_F(LoadPreferencesTest, MissingFileIsCreatedAndNewColumnsGetDefaultStyles) {
   EXPECT_EQ(SplitCrLf(ReadBytes(prefs)).at(5), "MERIDAT/Sondrix");
   EXPECT_EQ(s->settings.graphic.CreditText, "me@lab");  // nothing was read
 
-  const PlotSettings& ps = s->settings;
-  EXPECT_EQ(ps.record(1).lines, 1);
-  EXPECT_EQ(ps.record(1).marker, 0);  // more than 250 values
-  EXPECT_EQ(ps.record(2).lines, 1);
-  EXPECT_EQ(ps.record(2).marker, 1);
-  EXPECT_EQ(ps.record(3).plotState, 1);
-  EXPECT_EQ(ps.record(3).lines, 0);
-  EXPECT_EQ(ps.record(3).comment, 1);
-  EXPECT_EQ(ps.record(4).comment, 0);  // colour columns never get comments
-  EXPECT_EQ(ps.record(5).plotState, 0);
-  EXPECT_EQ(ps.record(1).modeSelected, 1);
-  EXPECT_EQ(ps.record(2).modeSelected, 0);
-  EXPECT_EQ(ps.graphic.modeEntityKind, 2);
+  // Markers only up to 250 values, comments for text columns but never for colour columns.
+  const std::tuple<int, std::int32_t P::*, int> styles[] = {
+      {1, &P::lines, 1},     {1, &P::marker, 0},       {2, &P::lines, 1},       {2, &P::marker, 1},
+      {3, &P::plotState, 1}, {3, &P::lines, 0},        {3, &P::comment, 1},     {4, &P::comment, 0},
+      {5, &P::plotState, 0}, {1, &P::modeSelected, 1}, {2, &P::modeSelected, 0}};
+  for (const auto& [i, field, value] : styles) {
+    EXPECT_EQ(s->settings.record(i).*field, value) << "record " << i;
+  }
+  EXPECT_EQ(s->settings.graphic.modeEntityKind, 2);
   EXPECT_EQ(s->startup.budgets.MaxNumericItems, 70000);
   EXPECT_EQ(s->startup.budgets.MaxTextItems, 900);
   EXPECT_EQ(s->startup.placements.PlotWindowPlacement, saved.placements.PlotWindowPlacement);
