@@ -1,7 +1,6 @@
 // Where the frames land and how values map onto them, measured on the recording surface at
-// 96 dpi. Its metrics make the fonts of a 10-point plot: title line 18 (12 pt), label line 15
-// (10 pt, advance 7), number line 13 (8 pt, advance 6), small line 9 (6 pt); a 9-point bold mode
-// font has line 14 and advance 7.
+// 96 dpi: title line 18, label line 15 (advance 7), number line 13 (advance 6); the 9-point bold
+// mode font has line 14 and advance 7.
 
 #include "plot/layout.h"
 
@@ -69,19 +68,13 @@ class LayoutTest : public PlotTest {
     ColumnRecord& r = data().column(c);
     r.originX = f.x, r.originY = f.y, r.extentX = f.w, r.extentY = f.h;
   }
-  std::int32_t Layout(ScaleInfo scale = {}) {
-    PlotContext ctx = Context(scale);
+  std::int32_t Layout() {
+    PlotContext ctx = Context();
     const std::int32_t mode = graphic().plotMode;
     return mode == kHorizontal ? LayoutHorizontal(surface_, ctx)
            : mode == kVertical ? LayoutVertical(surface_, ctx)
            : mode == kTernary  ? LayoutTernary(surface_, ctx)
                                : LayoutPhase(surface_, ctx);
-  }
-  // The whole layout step of a pass.
-  void LayOutAndMap() {
-    CopyAxisRanges(data(), settings());
-    Layout();
-    ComputeAxisTransforms(data(), settings());
   }
   // Device position of value v along X (or, with y, along the value axis) of column c.
   std::int32_t Device(int c, float v, bool y = false) {
@@ -93,12 +86,10 @@ class LayoutTest : public PlotTest {
 TEST_F(LayoutTest, NothingPlottedLeavesFramesAlone) {
   AddParameter("A");
   graphic().plottedCount = 0;
-  SetFrame(0, {1, 2, 3, 4});
   SetFrame(1, {5, 6, 7, 8});
   for (std::int32_t mode : {kHorizontal, kVertical}) {
     graphic().plotMode = mode;
     EXPECT_EQ(Layout(), 10);
-    EXPECT_EQ(FrameOf(0), (Frame{1, 2, 3, 4}));
     EXPECT_EQ(FrameOf(1), (Frame{5, 6, 7, 8}));
   }
   EXPECT_TRUE(surface_.calls().empty());
@@ -109,30 +100,19 @@ TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
   const int b = AddParameter("B");
   settings().record(a).fixedAxisLength = 1;
   settings().record(a).axisLength = 100;
-
   EXPECT_EQ(Layout(), 10);
-  // Fonts asked for: 12 pt bold title, 10 pt bold label, 8 pt numbers.
-  EXPECT_TRUE(metrics().titleHeight == 18 && metrics().numberHeight == 13);
-  ASSERT_GE(surface_.calls().size(), 4u);
-  EXPECT_TRUE(surface_.calls()[1].font.bold && !surface_.calls()[2].font.bold);
   EXPECT_EQ(surface_.calls()[0].font.face, "Arial");
   EXPECT_EQ(metrics().maxNumberWidth, 30);  // "100.0"
   EXPECT_EQ(metrics().xNameWidth, 35);      // "Depth" bold
-
   // left = 5 + 30 + 17 + width("A ") = 66; top = 6 + 5; bottom reserve = 5 + 26 + 17 + 15;
   // width = 600 - tick 6 - 5 - 66. The fixed strip keeps 100, the free one takes the rest.
   EXPECT_EQ(FrameOf(a), (Frame{66, 111, 523, -100}));
   EXPECT_EQ(FrameOf(b), (Frame{66, 437, 523, -316}));
   EXPECT_EQ(FrameOf(0), (Frame{66, 437, 523, 0}));  // under the last strip
 
-  // Printing at twice the resolution doubles the distance between strips and the tick length.
-  Layout({2.0f, 2});
-  EXPECT_EQ(FrameOf(b), (Frame{66, 437, 521, -306}));
-
   // Stacked bottom up: the first parameter sits at the bottom; no tick length is taken off.
   graphic().horizontalLayoutSwitch = 1;
   Layout();
-  EXPECT_EQ(FrameOf(0), (Frame{66, 437, 529, 0}));
   EXPECT_EQ(FrameOf(a), (Frame{66, 437, 529, -100}));
   EXPECT_EQ(FrameOf(b), (Frame{66, 327, 529, -316}));  // reaches the top
 }
@@ -140,23 +120,17 @@ TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
 TEST_F(LayoutTest, AllInOneFramesCoincide) {
   const int a = AddParameter("A");
   const int b = AddParameter("B");
-  const int c = AddParameter("C");
   settings().record(b).fixedAxisLength = 1;
   settings().record(b).axisLength = 50;
   graphic().allInOne = 1;
-  for (int switchOn : {0, 1}) {
-    graphic().horizontalLayoutSwitch = switchOn;
+  for (std::int32_t mode : {kHorizontal, kVertical}) {
+    graphic().plotMode = mode;
     Layout();
-    EXPECT_EQ(FrameOf(a).y + FrameOf(a).h, 11);
-    EXPECT_EQ(FrameOf(0).y, 437);
-    EXPECT_TRUE(FrameOf(a) == FrameOf(b) && FrameOf(a) == FrameOf(c));
+    EXPECT_EQ(FrameOf(a), FrameOf(b)) << mode;
   }
-  graphic().plotMode = kVertical;
-  Layout();
-  EXPECT_TRUE(FrameOf(a) == FrameOf(b) && FrameOf(a) == FrameOf(c));
 }
 
-TEST_F(LayoutTest, HorizontalLabelColumn) {
+TEST_F(LayoutTest, HorizontalLabelColumnHoldsTheWidestGroupText) {
   const int a = AddParameter("Temp (C)@Long group of the first");
   const int b = AddParameter("B@Cores");
   settings().record(a).showGroupLabel = settings().record(b).showGroupLabel = 1;
@@ -166,17 +140,9 @@ TEST_F(LayoutTest, HorizontalLabelColumn) {
   data().GroupedColumnCount = 2;
   Layout();
   // The first parameter's group text does not count; "Cores" at 12 pt bold is 45 wide, more
-  // than "Temp" rotated (28) or "B " (14).
+  // than "Temp" rotated (28).
   EXPECT_EQ(FrameOf(a).x, 5 + 30 + 17 + 45);
   EXPECT_EQ(FrameOf(a).y + FrameOf(a).h, 6 + 5 + 18);  // a title line above the strips
-
-  // Without texts beside the strips the column holds the rotated number and label lines.
-  data().GroupedColumnCount = 0;
-  data().column(a).label.clear();
-  data().column(b).label.clear();
-  settings().record(b).textOrientation = 90;
-  Layout();
-  EXPECT_EQ(FrameOf(a).x, 5 + 30 + 13 + 23 + 15);
 }
 
 TEST_F(LayoutTest, VerticalStripsSideBySide) {
@@ -186,30 +152,12 @@ TEST_F(LayoutTest, VerticalStripsSideBySide) {
   EXPECT_EQ(Layout(), 10);
   // X labels "50" (12); left = 5 + 12 + 20 + 15; right reserve = width("100.0W") / 2 = 18;
   // top = 5 + 26 + 25 + 15; height = 500 - 6 - (5 + 30) - 71; strips (600 - 10 - 18 - 52) / 2.
-  EXPECT_EQ(metrics().xLabelWidth, 12);
   EXPECT_EQ(FrameOf(a), (Frame{52, 71, 260, 388}));
   EXPECT_EQ(FrameOf(b), (Frame{322, 71, 260, 388}));
-
-  // Rotated labels: 90 degrees keeps the full width (56), 45 degrees 98 * 0.7692308 = 75.
-  settings().record(a).textOrientation = 90;
-  settings().record(b).textOrientation = 45;
-  Layout();
-  EXPECT_EQ(FrameOf(a).y, 75 + 5 + 22 + 13);
-  data().GroupedColumnCount = 1;
-  Layout();
-  EXPECT_EQ(FrameOf(a).y, 75 + 5 + 13 + 17 + 18);
-  settings().record(a).textOrientation = settings().record(b).textOrientation = 0;
-  Layout();
-  EXPECT_EQ(FrameOf(a).y, 5 + 26 + 15 + 17 + 18);
-
   // Date and time axes reserve room for their longest label.
-  const struct { std::int32_t date, time, width; } cases[] = {{1, 0, 66}, {0, 1, 54}, {1, 1, 120}};
-  for (const auto& c : cases) {
-    data().XIsDate = c.date, data().XIsTime = c.time;
-    Layout();
-    EXPECT_EQ(metrics().xLabelWidth, c.width);
-    EXPECT_EQ(FrameOf(a).x, 5 + c.width + 20 + 15);
-  }
+  data().XIsDate = data().XIsTime = 1;
+  Layout();
+  EXPECT_EQ(FrameOf(a).x, 5 + 120 + 20 + 15);
 }
 
 TEST_F(LayoutTest, GraphicSizeNotSetYetGivesEmptyFrames) {
@@ -218,20 +166,13 @@ TEST_F(LayoutTest, GraphicSizeNotSetYetGivesEmptyFrames) {
   g.graphicWidth = g.graphicHeight = -1;
   for (std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
     g.plotMode = mode;
-    LayOutAndMap();
+    CopyAxisRanges(data(), settings());
+    Layout();
+    ComputeAxisTransforms(data(), settings());
     const int c = mode == kHorizontal || mode == kVertical ? a : 0;
     EXPECT_EQ(FrameOf(c).w | FrameOf(c).h, 0) << mode;
     EXPECT_EQ(data().column(c).xScale + data().column(c).yScale, 0.0f) << mode;
   }
-
-  // Sizes from a damaged template: the frames saturate instead of overflowing.
-  g.plotMode = kHorizontal;
-  g.graphicWidth = g.graphicHeight = g.plotDistance = g.fontSize = INT_MAX;
-  AddParameter("B");
-  settings().record(a).fixedAxisLength = 1;
-  settings().record(a).axisLength = INT_MAX;
-  LayOutAndMap();
-  EXPECT_EQ(FrameOf(2).y, INT_MAX);
 }
 
 TEST_F(LayoutTest, TickLengthFromFirstPlottedFrame) {
@@ -243,18 +184,11 @@ TEST_F(LayoutTest, TickLengthFromFirstPlottedFrame) {
   SetFrame(b, {50, 400, 400, -300});
   EXPECT_EQ(TickLength(data(), settings(), 1.0f), 7);  // min(400 / 40, 300 / 40)
   SetFrame(b, {50, 400, 100, -100});
-  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 6);
-  EXPECT_EQ(TickLength(data(), settings(), 1.2f), 7);  // trunc(7.2)
-  SetFrame(b, {50, 400, 2000, -2000});
-  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 8);
+  EXPECT_EQ(TickLength(data(), settings(), 1.2f), 7);  // trunc(6 * 1.2)
 }
 
 TEST_F(LayoutTest, ValueTransforms) {
   const int a = AddParameter("A");
-  const int b = AddParameter("B");
-  settings().record(b).plotState = 0;
-  data().column(b).xScale = 3.0f;
-  data().column(0).yOffset = 4.0f;
   CopyAxisRanges(data(), settings());
   data().column(a).xRangeMaximum = 100, data().column(a).yRangeMaximum = 10;
   SetFrame(a, {50, 400, 500, -300});
@@ -266,52 +200,29 @@ TEST_F(LayoutTest, ValueTransforms) {
   ComputeAxisTransforms(data(), settings());
   EXPECT_EQ(Device(a, 0), 550);
   EXPECT_EQ(Device(a, 10, true), 400);
-
   // An empty range keeps scale and offset 0.
   data().column(a).yRangeMaximum = 0;
   ComputeAxisTransforms(data(), settings());
   EXPECT_EQ(data().column(a).yScale + data().column(a).yOffset, 0.0f);
-  // Every record was cleared first; the other modes map nothing here.
-  EXPECT_EQ(data().column(b).xScale + data().column(0).yOffset, 0.0f);
-  graphic().plotMode = kTernary;
-  ComputeAxisTransforms(data(), settings());
-  EXPECT_EQ(data().column(a).xScale, 0.0f);
 }
 
 TEST_F(LayoutTest, ClipXAxisAtTheLastValue) {
   const int a = AddParameter("A");
   graphic().clipXAxis = 1, settings().record(0).maximum = 100;
-  SetX({0, 30, 60});
   CopyAxisRanges(data(), settings());
-
-  // Horizontal: the frame ends where 60 lies, with the scale unchanged.
-  SetFrame(a, {50, 400, 500, -300});
-  ComputeAxisTransforms(data(), settings());
-  EXPECT_EQ(FrameOf(a).w, 300);
-  EXPECT_EQ(Device(a, 60), 350);
-
-  // Vertical with X growing upward: 60 moves to the top, the frame ends where 0 lies.
-  graphic().plotMode = kVertical;
-  SetFrame(a, {50, 100, 200, 400});
-  ComputeAxisTransforms(data(), settings());
-  EXPECT_EQ(FrameOf(a).h, 240);
-  EXPECT_EQ(Device(a, 60, true), 100);
-
-  // A last value at the axis start (descending data) or outside the axis keeps it whole, with
-  // a finite scale.
-  graphic().plotMode = kHorizontal;
-  for (float last : {0.0f, -10.0f, 3e38f, -3e38f}) {
-    SetX({50, last});
+  // The frame ends where the last value lies, with the scale unchanged; a last value at the axis
+  // start (descending data) or outside the axis keeps it whole.
+  const struct {
+    float last;
+    std::int32_t width;
+  } cases[] = {{60, 300}, {0, 500}, {-10, 500}, {3e38f, 500}};
+  for (const auto& c : cases) {
+    SetX({50, c.last});
     SetFrame(a, {50, 400, 500, -300});
     ComputeAxisTransforms(data(), settings());
-    EXPECT_EQ(FrameOf(a).w, 500) << last;
-    EXPECT_EQ(Device(a, 50), 300) << last;
+    EXPECT_EQ(FrameOf(a).w, c.width) << c.last;
+    EXPECT_EQ(Device(a, 50), 300) << c.last;
   }
-  graphic().plotMode = kVertical;
-  SetX({50, 100});
-  SetFrame(a, {50, 100, 200, 400});
-  ComputeAxisTransforms(data(), settings());
-  EXPECT_EQ(FrameOf(a).h, 400);
 }
 
 TEST_F(LayoutTest, TernarySideShrinksUntilItFits) {
@@ -321,24 +232,17 @@ TEST_F(LayoutTest, TernarySideShrinksUntilItFits) {
   EXPECT_EQ(Layout(), 9);
   // 0.75 * (700 - 30) = 502.5 fits: height 435.
   EXPECT_EQ(FrameOf(0), (Frame{15, 435 + 15 + 28, 502, 435}));
-
-  // 400 high: 4 label lines and 20 of margins leave 309 for the triangle less 15; the side
-  // goes 502.5, 492.5, ... 352.5 (height 305).
+  // 400 high: the side goes 502.5, 492.5, ... 352.5 (height 305).
   g.graphicHeight = 400;
   Layout();
   EXPECT_EQ(FrameOf(0), (Frame{15, 305 + 15 + 28, 352, 305}));
-
-  // A huge width reaches the same side as stepping by 10 would.
+  // A huge width reaches the same side as stepping by 10 would; too low stops at 0.
   g.graphicWidth = INT_MAX, g.graphicHeight = 1000;
   Layout();
-  EXPECT_EQ(FrameOf(0).w, 1042);  // 1610612712.75 - 10 k
-
-  // Too low for anything: the side stops at 0.
-  for (std::int32_t height : {50, 0, INT_MIN}) {
-    g.graphicHeight = height;
-    Layout();
-    EXPECT_EQ(FrameOf(0).w | FrameOf(0).h, 0) << height;
-  }
+  EXPECT_EQ(FrameOf(0).w, 1042);
+  g.graphicHeight = INT_MIN;
+  Layout();
+  EXPECT_EQ(FrameOf(0).w | FrameOf(0).h, 0);
 }
 
 TEST_F(LayoutTest, PhaseCircleShrinksUntilItFits) {
@@ -348,15 +252,9 @@ TEST_F(LayoutTest, PhaseCircleShrinksUntilItFits) {
   EXPECT_EQ(Layout(), 9);
   // Side 502 shrinks until 15 + 5 + 4 * 14 + side <= 400: 322. "270°" is 28 wide.
   EXPECT_EQ(FrameOf(0), (Frame{161 + 28 + 15, 5 + 14 + 161, 322, 322}));
-  g.graphicHeight = 2000;
+  g.graphicWidth = INT_MAX, g.graphicHeight = 50;
   Layout();
-  EXPECT_EQ(FrameOf(0).w, 502);
-  for (std::int32_t height : {50, INT_MIN}) {
-    g.graphicWidth = INT_MAX, g.graphicHeight = height;
-    Layout();
-    EXPECT_EQ(FrameOf(0).w, 0) << height;
-    EXPECT_EQ(FrameOf(0).y, 5 + 14) << height;
-  }
+  EXPECT_EQ(FrameOf(0).w, 0);
 }
 
 }  // namespace
