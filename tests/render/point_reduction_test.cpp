@@ -1,22 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
-#include <memory>
+#include <cstdlib>
 #include <random>
 #include <set>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "core/reader.h"
-#include "core/session.h"
-#include "plot/plot_pass.h"
-#include "render/drawing.h"
 #include "render/profile.h"
-#include "render/recording_surface.h"
-#include "settings/settings_model.h"
-#include "test_files.h"
 
 namespace sx {
 namespace {
@@ -148,71 +141,6 @@ TEST(AxisThinnerTest, RandomCurvesCoverTheSameCellsWithTheSameTurns) {
     ASSERT_EQ(TurnsOf(thin), TurnsOf(curve)) << "round " << round;
     ASSERT_EQ(thin.front(), curve.front());
     ASSERT_EQ(thin.back(), curve.back());
-  }
-}
-
-TEST(AxisThinnerTest, ProfileCurveDrawsThinnedRowsWithTheSamePixels) {
-  // Horizontal mode, x = 10 X + 100: the rows X 10.000 .. 10.029 all land in device column 200.
-  RecordingUserInterface ui;
-  TestFiles files;
-  std::unique_ptr<Session> session = CreateSession({}, ui);
-  std::string table = "Depth [m]\tA [u]\n0\t10\n";
-  std::vector<int> values;
-  for (int i = 0; i < 30; ++i) values.push_back(i == 29 ? 14 : (i * 7 + 10) % 17 + 2);
-  values[10] = 1;
-  values[20] = 19;
-  for (int i = 0; i < 30; ++i) {
-    table += "10.0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\t" +
-             std::to_string(values[static_cast<std::size_t>(i)]) + "\n";
-  }
-  table += "20\t10\n";
-  SetDataFilePath(session->data, files.Write("rows.tab", table));
-  ASSERT_EQ(OpenDataFile(*session), 0);
-  GraphicSettings& g = session->settings.graphic;
-  g.graphicWidth = 600;
-  g.graphicHeight = 400;
-  g.plotMode = kHorizontal;
-  ParameterSettings& r = session->settings.record(1);
-  r.plotState = 1;
-  r.colorize = r.columns = r.histogramLines = r.outline = r.occurrence = 0;
-  r.valueText = r.marker = r.comment = r.lithology = r.boundary = r.course = 0;
-  r.lines = 1;
-  r.color = RGB{200, 0, 0};
-  RecountPlotted(session->settings);
-  RecordingSurface surface;
-  const auto pass = [&](std::int32_t stage) {
-    surface.clear();
-    PlotContext ctx = session->plotContext(ComputeScale(surface, 96.0f));
-    PlotPass(surface, ctx, stage);
-  };
-  pass(kStageScreen);
-  ColumnRecord& c = session->data.column(1);
-  c.yRangeMinimum = 0.0f;
-  c.yRangeMaximum = 20.0f;
-  c.originX = 100, c.extentX = 400, c.originY = 300, c.extentY = -200;
-  c.xScale = 10.0f, c.xOffset = -100.0f, c.yScale = -10.0f, c.yOffset = -300.0f;
-  pass(kStageCurrentLayout);
-
-  std::vector<DevicePoint> line;
-  for (const auto& call : surface.calls()) {
-    if (call.kind == RecordingSurface::Kind::kPolyline && call.color == RGB{200, 0, 0}) {
-      line = call.points;
-    }
-  }
-  // Entry point, first point, the thirty points of column 200, the last point.
-  Curve full{{100, 200}, {100, 200}};
-  for (int v : values) full.push_back({200, 300 - 10 * v});
-  full.push_back({300, 200});
-  Curve drawn;
-  for (const DevicePoint& d : line) drawn.push_back({d.x, d.y});
-  ASSERT_FALSE(drawn.empty());
-  EXPECT_LT(drawn.size(), full.size());
-  EXPECT_EQ(Cells(drawn), Cells(full));
-  EXPECT_EQ(TurnsOf(drawn), TurnsOf(full));
-  // Column 200 keeps its first (12) and last (14) point and its ends (1 and 19).
-  for (const int v : {12, 14, 1, 19}) {
-    EXPECT_NE(std::find(drawn.begin(), drawn.end(), StripPoint{200, 300 - 10 * v}), drawn.end())
-        << v;
   }
 }
 
