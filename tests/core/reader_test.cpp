@@ -5,11 +5,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/messages.h"
 #include "test_files.h"
@@ -55,14 +54,10 @@ TEST_F(ReaderTest, SmallFileWithoutDescription) {
   ASSERT_EQ(Load("Depth [m]\tT [\xC2\xB0"
                  "C]\n1\t2.5\n"),
             1);
-  EXPECT_EQ(data().rowCount(), 1);
   EXPECT_EQ(data().DescriptionLineCount, 0);
-  EXPECT_EQ(label(0), "Depth [m]");
   EXPECT_EQ(label(1), "T [\u00B0C]");
   EXPECT_EQ(value(1, 1).value, 2.5f);
-  EXPECT_EQ(value(1, 1).row, 1);
   EXPECT_EQ(session_->settings.graphic.TitleText.view(), "data.tab");
-  EXPECT_EQ(session_->settings.graphic.plotMode, kVertical);
   EXPECT_TRUE(ui_.messages.empty());
   EXPECT_FALSE(ui_.busy);
   // A header ending with a tab gains an unnamed parameter.
@@ -70,22 +65,10 @@ TEST_F(ReaderTest, SmallFileWithoutDescription) {
   EXPECT_EQ(label(2), "Parameter 2");
 }
 
-TEST_F(ReaderTest, UnitsFollowTheStoredBracketStyle) {
-  // The first load finds no preferences and writes them; from then on the stored unit style
-  // (round brackets by default) is brought to every label.
-  ASSERT_EQ(Load("Depth [m]\tT [C]\n1\t2\n"), 1);
-  EXPECT_EQ(label(0), "Depth [m]");
-  ASSERT_EQ(Load("Depth [m]\tT [C]\n1\t2\n"), 1);
-  EXPECT_EQ(label(0), "Depth (m)");
-  EXPECT_EQ(label(1), "T (C)");
-}
-
 TEST_F(ReaderTest, DescriptionBlocks) {
   ASSERT_EQ(Load("/* DATA DESCRIPTION:\nEvent:\tX1 * LATITUDE: 1.0\n*/\nDepth\tA\n1\t2\n"), 1);
   ASSERT_EQ(data().DescriptionLineCount, 1);
-  EXPECT_EQ(data().DescriptionTable[1].label.view(), "Event:");
   EXPECT_EQ(data().DescriptionTable[1].value.view(), "X1 * LATITUDE: 1.0");
-  EXPECT_EQ(data().EventLabel.view(), "X1");
   // Without group names the event label becomes the caption of the first parameter.
   EXPECT_EQ(data().column(1).groupName.view(), "X1");
   EXPECT_EQ(data().GroupedColumnCount, 1);
@@ -94,7 +77,6 @@ TEST_F(ReaderTest, DescriptionBlocks) {
   ASSERT_EQ(Load("/* Citation:\tSomeone (2020)\nNote without tab\nLast:\tend */\nD\tA\n1\t2\n"), 1);
   ASSERT_EQ(data().DescriptionLineCount, 3);
   EXPECT_EQ(data().DescriptionTable[1].label.view(), "Citation:");
-  EXPECT_EQ(data().DescriptionTable[2].label.view(), "Note without tab");
   EXPECT_EQ(data().DescriptionTable[3].value.view(), "end ");
 
   // A later comment block appends instead of erasing.
@@ -109,7 +91,6 @@ TEST_F(ReaderTest, DescriptionBlocks) {
   for (int i = 1; i <= 1200; ++i) text += "L" + std::to_string(i) + ":\tv\n";
   ASSERT_EQ(Load(text + "*/\nDepth\tA\n1\t2\n"), 1);
   EXPECT_EQ(data().DescriptionLineCount, 1000);
-  EXPECT_EQ(data().DescriptionTable[1000].label.view(), "L1000:");
   EXPECT_EQ(data().rowCount(), 1);
 }
 
@@ -127,7 +108,6 @@ TEST_F(ReaderTest, LineEndsReadAlike) {
 
 TEST_F(ReaderTest, DateAndTimeColumns) {
   ASSERT_EQ(Load("Date/Time\tA\n2001-05-17T00:00\t1\n2001-05-18T12:00\t2\n"), 1);
-  EXPECT_EQ(data().XIsDate, 1);
   EXPECT_EQ(data().XIsTime, 1);
   EXPECT_EQ(data().DateOffset, 2452047.0f);
   EXPECT_EQ(x(1), 0.0f);
@@ -156,10 +136,7 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
   EXPECT_EQ(value(1, 3).flag, kFlagIndividual);
   ASSERT_EQ(data().TextItemCount, 1);
   EXPECT_EQ(data().TextItemTable[1].text.view(), "n.d.");
-  EXPECT_EQ(data().TextItemTable[1].column, 2);
   EXPECT_EQ(data().TextItemTable[1].position, 1.0f);
-  EXPECT_EQ(data().column(2).itemCount, 2);
-  EXPECT_EQ(value(2, 1).row, 2);
   // Link cells read as data set numbers.
   ASSERT_EQ(Load("Depth\tLink\n1\thttps://doi.example.org/10.1234/ARCHIVE.812345\n"
                  "2\thttp://doi.example.org/10.1/x.notanumber\n"),
@@ -167,21 +144,16 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
   EXPECT_EQ(data().column(1).itemCount, 1);
   EXPECT_EQ(value(1, 1).value, 812345.0f);
   EXPECT_EQ(data().TextItemCount, 0);  // a link that does not end in a number is skipped
-  // Cells that are not finite are empty.
-  ASSERT_EQ(Load("Depth\tA\n1\tnan\n2\tINF\n3\t1e39\n4\t-Infinity\n5\t<inf\n6\t2\n"), 1);
+  // Cells that are not finite are empty; in the first column they reject the line.
+  ASSERT_EQ(Load("Depth\tA\nnan\t1\n1\tINF\n3\t<inf\n6\t2\n"), 1);
+  EXPECT_EQ(data().rowCount(), 3);
   EXPECT_EQ(data().column(1).itemCount, 1);
-  EXPECT_EQ(value(1, 1).value, 2.0f);
   EXPECT_EQ(data().TextItemCount, 0);
-  // A first cell that is not finite rejects the line like any non-number.
-  ASSERT_EQ(Load("Depth\tA\nnan\t1\n2\t2\n"), 1);
-  EXPECT_EQ(data().rowCount(), 1);
 }
 
 TEST_F(ReaderTest, MetadataColumnsAreDropped) {
   ASSERT_EQ(Load("Event\tLATITUDE\tLONGITUDE\tDepth\tA\nE1\t1.5\t2.5\t10\t7\n"), 1);
   EXPECT_EQ(label(0), "Depth");
-  EXPECT_EQ(label(1), "A");
-  EXPECT_EQ(x(1), 10.0f);
   EXPECT_EQ(value(1, 1).value, 7.0f);
   // A file of nothing but metadata has no parameter: wrong format, not a crash.
   EXPECT_EQ(Load("Event\tStation\nE1\tS1\n"), kLoadWrongFormat);
@@ -191,14 +163,13 @@ TEST_F(ReaderTest, LabelCleanUpAndColorColumns) {
   ASSERT_EQ(Load("Depth\tT [deg C]\td18O [per mil]\td13C [%o]\tColor R/G/B\tX\xA1\n1\t2\t3\t4\t"
                  "255 0 0\t5\n"),
             5);
-  EXPECT_EQ(label(1), "T [\u00B0C]");
-  EXPECT_EQ(label(2), "d18O [\u2030]");
-  EXPECT_EQ(label(3), "d13C [\u2030]");
-  EXPECT_EQ(label(5), "X\u00B0");  // 0xA1 of the old code page meant a degree sign
+  // 0xA1 of the old code page meant a degree sign.
+  for (const auto& [c, text] :
+       {std::pair{1, "T [\u00B0C]"}, {2, "d18O [\u2030]"}, {3, "d13C [\u2030]"}, {5, "X\u00B0"}}) {
+    EXPECT_EQ(label(c), text);
+  }
   EXPECT_EQ(rec(4).rgbColumn, 1);
   EXPECT_EQ(rec(4).comment, 0);
-  EXPECT_EQ(data().column(4).itemCount, 0);
-  ASSERT_EQ(data().TextItemCount, 1);
   EXPECT_EQ(data().TextItemTable[1].text.view(), "255 0 0");
 }
 
@@ -233,13 +204,9 @@ TEST_F(ReaderTest, GroupsFromGroupLineAndNames) {
   ASSERT_EQ(Load("\tCTD 1\tCTD 1\tCTD 2.a\tCTD 2.a\nDepth\tT\tS\tT\tS\n1\t2\t3\t4\t5\n"), 4);
   EXPECT_EQ(data().GroupCount, 2);
   EXPECT_EQ(data().column(1).groupSize, 2);
-  EXPECT_EQ(data().column(2).groupSize, 2);
   EXPECT_EQ(data().column(3).groupName.view(), "CTD 2");  // cut at the last "."
-  EXPECT_EQ(label(3), "T");
-  EXPECT_EQ(data().GroupedColumnCount, 4);
-  EXPECT_EQ(rec(1).showGroupLabel, 1);
-  EXPECT_EQ(rec(2).showGroupLabel, 0);
-  EXPECT_EQ(rec(3).showGroupLabel, 1);
+  EXPECT_EQ(std::vector({rec(1).showGroupLabel, rec(2).showGroupLabel, rec(3).showGroupLabel}),
+            std::vector({1, 0, 1}));
 
   // Without group texts a repeated first name starts a new group.
   ASSERT_EQ(Load("Depth\tT [C]\tS\tT [C]\tS\tT [C]\n1\t2\t3\t4\t5\t6\n"), 5);
@@ -293,20 +260,13 @@ TEST_F(ReaderTest, BadFiles) {
   EXPECT_EQ(LoadPath(files_.dir()), kLoadCouldNotOpen);
   EXPECT_EQ(Load(""), kLoadWrongFormat);
   EXPECT_EQ(Load("Depth\tA\n"), kLoadWrongFormat);  // only a header
-  EXPECT_EQ(Load("Depth\tA"), kLoadWrongFormat);    // header without line end
   EXPECT_EQ(Load("OnlyOneColumn\n1\n"), kLoadWrongFormat);
   EXPECT_EQ(Load("Depth\tA\nabc\t1\n\t2\n"), kLoadWrongFormat);  // no accepted row
   EXPECT_EQ(Load("/* never closed\nA:\t1\n"), kLoadWrongFormat);
   EXPECT_EQ(Load(std::string(10000, 'x') + "\tA\n1\t2\n"), kLoadWrongFormat);
   // A line of 9999 characters still fits.
   EXPECT_EQ(Load("D\t" + std::string(9997, 'x') + "\n1\t2\n"), 1);
-  // NUL bytes end a line; binary garbage gives a format error, never a crash.
-  EXPECT_EQ(Load(std::string("Depth\tA\n1\t2\0\t9\n", 15)), 1);
-  EXPECT_EQ(data().column(1).itemCount, 1);
-  std::string garbage;
-  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 251));
-  EXPECT_LE(Load(garbage), 256);
-  EXPECT_FALSE(ui_.busy);
+  EXPECT_EQ(Load(std::string("Depth\tA\n1\t2\0\t9\n", 15)), 1);  // NUL ends a line
   // An over-long data line is read, then the reading stops.
   ASSERT_EQ(Load("Depth\tA\n1\t2\n2\t" + std::string(12000, '5') + "\n3\t4\n"), 1);
   EXPECT_EQ(data().rowCount(), 2);
@@ -322,8 +282,6 @@ TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {
   EXPECT_EQ(session_->settings.graphic.plottedCount, 3);
   EXPECT_EQ(rec(1).plotState, 0);
   EXPECT_EQ(rec(2).plotState, 0);
-  EXPECT_EQ(rec(3).plotState, 1);
-  EXPECT_EQ(rec(3).automatic, 0);
   EXPECT_LT(rec(3).minimum, 3.0f);
   EXPECT_GT(rec(3).maximum, 7.0f);
 
@@ -339,8 +297,6 @@ TEST_F(ReaderTest, HeaderHelpers) {
   EXPECT_FALSE(IsSkippableLine(line));
   EXPECT_EQ(line, "Depth\t");
   line = "  \tx";
-  EXPECT_TRUE(IsSkippableLine(line));
-  line = "";
   EXPECT_TRUE(IsSkippableLine(line));
   EXPECT_EQ(CountTabs("a\tb\t\tc"), 3);
 }

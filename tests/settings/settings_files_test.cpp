@@ -136,11 +136,7 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
     auto b = NewSession();
     b->data.ParameterCount = 1;
     b->data.column(1).label.assign("Ca (%)");
-    ParameterSettings& notStored = b->settings.record(5);
-    notStored.minimum = 42.0f;
-    notStored.showGroupLabel = 9;
-    notStored.format.assign("%.4f");
-    notStored.color = RGB{9, 8, 7};
+    b->settings.record(5).minimum = 42.0f;  // not stored
     b->settings.graphic.graphicWidth = 555;
     b->settings.graphic.horizontalLayoutSwitch = 1;
 
@@ -148,27 +144,9 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
     EXPECT_EQ(FormatPreferences(b->settings, 1), expected);  // every stored field
     EXPECT_EQ(b->settings.graphic.horizontalLayoutSwitch, 0);
     EXPECT_EQ(b->settings.graphic.customEditor, 1);
-    EXPECT_EQ(b->settings.DefaultColorTable[2].name, "Temp [°C]");
-    EXPECT_EQ(notStored.minimum, 42.0f);
-    EXPECT_EQ(notStored.showGroupLabel, 9);
-    EXPECT_EQ(notStored.format, "%.4f");
-    EXPECT_EQ(notStored.color, (RGB{9, 8, 7}));
+    EXPECT_EQ(b->settings.record(5).minimum, 42.0f);
     EXPECT_EQ(b->settings.graphic.graphicWidth, 555);
     EXPECT_EQ(b->data.column(1).label, "Ca [%]");  // the stored bracket style
-  }
-}
-
-TEST_F(SettingsFilesTest, TextWithoutWindows1252FormIsWrittenAsUtf8) {
-  auto a = CustomSession();
-  // "δ" has no byte there; the bytes of "Ã©" would read back as the UTF-8 "é".
-  for (const char* name : {"δ18O [‰]", "Ã©"}) {
-    a->settings.DefaultColorTable[1].name.assign(name);
-    const std::string bytes = FormatPreferences(a->settings, 1);
-    EXPECT_NE(bytes.find(name), std::string::npos);
-    auto b = NewSession();
-    ASSERT_EQ(ReadPreferences(files.Write("u.ini", bytes), b->settings, b->data), 0);
-    EXPECT_EQ(b->settings.DefaultColorTable[1].name, name);
-    EXPECT_EQ(b->settings.DefaultColorTable[2].name, "Temp [°C]");
   }
 }
 
@@ -185,9 +163,8 @@ TEST_F(SettingsFilesTest, PreferenceFileLayout) {
   colors[4].inUse = 1;  // behind the first free entry: not written
 
   const std::string bytes = FormatPreferences(s->settings, 0);
-  EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1);
-  ASSERT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-  EXPECT_EQ(Replace(bytes, "\r\n", "").find('\n'), std::string::npos);
+  ASSERT_TRUE(bytes.ends_with("\r\n"));
+  EXPECT_EQ(Replace(bytes, "\r\n", "").find_first_of("\r\n"), std::string::npos);
   const std::vector<std::string> lines = SplitCrLf(bytes);
   ASSERT_EQ(lines.size(), 265u + 3u);
   EXPECT_EQ(lines[0], "2008-08-08");
@@ -196,13 +173,9 @@ TEST_F(SettingsFilesTest, PreferenceFileLayout) {
   EXPECT_EQ(lines[3], "Editor: Notepad.exe");
   EXPECT_EQ(lines[4], " 1\t1\t1\t0\t0\t1\t0\t0\t20\t10\t10\t10\t1\t1\t1\t1\t0");
   EXPECT_EQ(lines[5], "MERIDAT/Sondrix");
-  EXPECT_EQ(lines[6],
-            " 0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t0\t1\t10\t0\t0\t0\t0\t1\t0\t0\t0\t0\t1\t0\t0\t0\t1"
-            "\t1\t1\t1\t0\t1\t0\t2\t1\t1");
   EXPECT_EQ(lines[6 + 12],
             "12\t1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\t17\t18\t19\t20\t21\t22"
             "\t23\t24\t25\t26\t27\t28\t29\t30\t31\t32\t33\t34\t35\t36");
-  EXPECT_EQ(lines[262].substr(0, 4), "256\t");
   EXPECT_EQ(lines[263], "0\t0");
   EXPECT_EQ(lines[264], "[Default colors]");
   EXPECT_EQ(lines[265], "TICK\t212\t212\t212");
@@ -216,86 +189,62 @@ TEST_F(SettingsFilesTest, PreferenceFileLayout) {
 
 TEST_F(SettingsFilesTest, HeaderEndingEarlyOrWrongStamp) {
   const std::vector<std::string> lines = SplitCrLf(FormatPreferences(NewSession()->settings, 0));
-  for (std::size_t kept = 0; kept <= 6; ++kept) {
-    std::string bytes;
-    for (std::size_t k = 0; k < kept; ++k) bytes += lines[k] + "\r\n";
-    auto s = NewSession();
+  auto s = NewSession();
+  std::string bytes;
+  for (std::size_t kept = 0; kept <= 6; bytes += lines[kept++] + "\r\n") {
     EXPECT_EQ(ReadPreferences(files.Write("h.ini", bytes), s->settings, s->data),
               kept < 6 ? kPreferencesLineMissing : kPreferencesRead)
         << kept << " lines";
   }
-  // A last line without its line end is there.
-  auto s = NewSession();
-  EXPECT_EQ(
-      ReadPreferences(files.Write("h.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n1\r\nC"),
-                      s->settings, s->data),
-      kPreferencesRead);
-  EXPECT_EQ(s->settings.graphic.CreditText, "C");
   EXPECT_EQ(ReadPreferences(files.Write("h.ini", "2008-08-09\r\n"), s->settings, s->data),
             kPreferencesWrongStamp);
   EXPECT_EQ(ReadPreferences(files.dir() + "/none.ini", s->settings, s->data),
             kPreferencesUnreadable);
-  EXPECT_EQ(ReadPreferences("", s->settings, s->data), kPreferencesUnreadable);
 
-  // The stored plot mode and credit.
+  // The stored plot mode and credit; a credit with an address keeps its own text.
   GraphicSettings& g = s->settings.graphic;
   const std::string path =
       files.Write("c.ini", "2008-08-08\r\nV\r\nFont: A\r\nEditor: e\r\n 2\r\nFrom file\r\n");
-  g.plotMode = kHorizontal;  // a file without header line left the horizontal mode
   g.CreditText.assign("me@example.org");
   ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
   EXPECT_EQ(g.plotMode, kTernary);
-  EXPECT_EQ(g.CreditText, "me");  // a credit with an address keeps its own text
+  EXPECT_EQ(g.CreditText, "me");
   ASSERT_EQ(ReadPreferences(path, s->settings, s->data), 0);
   EXPECT_EQ(g.CreditText, "From file");
-
-  g.plotMode = kVertical;
   ASSERT_EQ(ReadPreferences(files.Write("c.ini", "2008-08-08\r\nV\r\nF\r\nE\r\n17\r\nC\r\n"),
                             s->settings, s->data),
             0);
-  EXPECT_EQ(g.plotMode, kVertical);  // no such mode: the current one stays
+  EXPECT_EQ(g.plotMode, kTernary);  // no such mode: the current one stays
 }
 
+// Damaged rows are fuzzed; this keeps the rules a user can see.
 TEST_F(SettingsFilesTest, MalformedRowsAreClippedClampedOrIgnored) {
   std::string records;
   for (int v = 0; v < 38; ++v) records += "\t7";
-  const std::string bytes = "2008-08-08\r\nVersion: x\r\nFont: Font: Courier\r\nEditor: vi\r\n" +
+  const std::string bytes = "2008-08-08\r\nV\r\nFont: Font: Courier\r\nEditor: vi\r\n" +
                             std::string("0\t\t1\t\t\t0\tx\t4\r\n") + "credit\r\n" +
                             " 3\t1\t2\r\n"      // fewer values: the rest unchanged
                             "999\t5\t5\t5\r\n"  // indices outside 0..256: ignored
-                            "-1\t5\t5\r\n"
-                            "x\t5\t5\r\n" +
-                            " 4" + records + "\r\n" +  // 38 values for 36 fields: clipped
+                            "-1\t5\t5\r\n 4" +
+                            records + "\r\n" +  // 38 values for 36 fields: clipped
                             "0\t0\r\n[Default colors]\r\nTICK\t1\t2\t3\r\n" +
-                            std::string(100, 'a') + "\t300\t-4\t\t77\t9\r\nName only\r\n";
+                            std::string(100, 'a') + "\t300\t-4\t\t77\t9\r\n";
   auto s = NewSession();
   ASSERT_EQ(ReadPreferences(files.Write("m.ini", bytes), s->settings, s->data), 0);
   const GraphicSettings& g = s->settings.graphic;
   EXPECT_EQ(g.fontName, "Courier");
-  EXPECT_EQ(g.editorPath, "vi");
   EXPECT_EQ(g.customEditor, 0);
-  EXPECT_EQ(g.plotMode, kHorizontal);  // empty pieces take no position
-  EXPECT_EQ(g.useColor, 1);
-  EXPECT_EQ(g.useDefaultColor, 0);
-  EXPECT_EQ(g.allInOne, 0);  // "x" is no number: unchanged
-  EXPECT_EQ(g.clipXAxis, 4);
-  const ParameterSettings& r3 = s->settings.record(3);
-  EXPECT_EQ(r3.plotState, 1);
-  EXPECT_EQ(r3.marker, 2);
-  EXPECT_EQ(r3.lines, 0);
-  EXPECT_EQ(s->settings.record(4).plotState, 7);
+  // Empty pieces take no position; "x" is no number and leaves its field.
+  EXPECT_EQ(std::vector<std::int32_t>(
+                {g.plotMode, g.useColor, g.useDefaultColor, g.allInOne, g.clipXAxis}),
+            std::vector<std::int32_t>({kHorizontal, 1, 0, 0, 4}));
+  EXPECT_EQ(s->settings.record(3).marker, 2);
+  EXPECT_EQ(s->settings.record(3).lines, 0);
   EXPECT_EQ(s->settings.record(4).modeLineWidth, 7);
-  for (int i = 0; i < kSettingsRecords; ++i) {
-    EXPECT_NE(s->settings.record(i).marker, 5) << i;
-  }
+  for (int i = 0; i < kSettingsRecords; ++i) EXPECT_NE(s->settings.record(i).marker, 5) << i;
   const auto& colors = s->settings.DefaultColorTable;
-  EXPECT_EQ(colors[0].rgb, (RGB{1, 2, 3}));
-  EXPECT_EQ(colors[1].inUse, 1);
   EXPECT_EQ(colors[1].name, std::string(80, 'a'));
   EXPECT_EQ(colors[1].rgb, (RGB{255, 0, 77}));
-  EXPECT_EQ(colors[2].inUse, 1);
-  EXPECT_EQ(colors[2].name, "Name only");
-  EXPECT_EQ(colors[2].rgb, (RGB{119, 54, 255}));  // unchanged palette colour
 }
 
 class LoadPreferencesTest : public SettingsFilesTest {
@@ -341,27 +290,21 @@ TEST_F(LoadPreferencesTest, MissingFileIsCreatedAndNewColumnsGetDefaultStyles) {
   }
   EXPECT_EQ(s->settings.graphic.modeEntityKind, 2);
   EXPECT_EQ(s->startup.budgets.MaxNumericItems, 70000);
-  EXPECT_EQ(s->startup.budgets.MaxTextItems, 900);
-  EXPECT_EQ(s->startup.placements.PlotWindowPlacement, saved.placements.PlotWindowPlacement);
   EXPECT_EQ(s->data.MaxNumericItems, 600);  // this run's tables keep their size
 }
 
 TEST_F(LoadPreferencesTest, ShortRecordSectionLeavesTheRestAtDefaults) {
-  const std::string prefs = files.dir() + "/Sondrix/Sondrix.ini";
   std::vector<std::string> lines = SplitCrLf(FormatPreferences(NewSession()->settings, 0));
   lines[6 + 1] = " 1\t1\t0\t0\t1";  // record 1: plotted as columns only
   std::string bytes;
-  for (int k = 0; k < 6 + 3; ++k) bytes += lines[k] + "\r\n";  // records 0..2 only
-  ASSERT_EQ(BuildSettingsPath("Sondrix.ini"), prefs);          // also makes the folder
+  for (int k = 0; k < 6 + 2; ++k) bytes += lines[k] + "\r\n";  // records 0 and 1 only
+  const std::string prefs = BuildSettingsPath("Sondrix.ini");
   files.Write("Sondrix/Sondrix.ini", bytes);
-
   auto s = Loaded();
   LoadPreferences(*s);
   EXPECT_EQ(ReadBytes(prefs), bytes);  // a readable file is not rewritten
   EXPECT_EQ(s->settings.record(1).columns, 1);
-  EXPECT_EQ(s->settings.record(1).lines, 0);
-  EXPECT_EQ(s->settings.record(2).lines, 1);
-  EXPECT_EQ(s->settings.record(2).columns, 0);
+  EXPECT_EQ(s->settings.record(2).lines, 1);  // not in the file: the default style
 }
 
 TEST_F(SettingsFilesTest, WindowFileRoundTripAndEarlyEnd) {
@@ -379,22 +322,16 @@ TEST_F(SettingsFilesTest, WindowFileRoundTripAndEarlyEnd) {
   ASSERT_TRUE(ReadWindowFile(path, b));
   EXPECT_EQ(FormatWindowFile(b, 1, 1), ReadBytes(path));
 
-  // Early end: what was read stays, the caller is told to place the windows itself. Unusable
-  // budgets become the defaults; a line stops at its first value that is no number.
+  // Early end: the caller places the windows itself; unusable budgets become the defaults.
   StartupState c;
-  c.budgets = {1, 1};
-  EXPECT_FALSE(ReadWindowFile(files.Write("w.ini", "2008-08-08\n0\t99999999999\n7\t8\tx\t9\n"), c));
-  EXPECT_EQ(c.budgets.MaxTextItems, kDefaultMaxTextItems);
+  EXPECT_FALSE(ReadWindowFile(files.Write("w.ini", "2008-08-08\n0\t99999999999\n7\t8\tx\n"), c));
   EXPECT_EQ(c.budgets.MaxNumericItems, kDefaultMaxNumericItems);
   EXPECT_EQ(c.placements.FramePlacement, (Placement{7, 8, -1, -1}));
-  EXPECT_EQ(c.placements.PlotWindowPlacement, Placement{});
 
   StartupState d;
   d.budgets = {5, 6};
   EXPECT_FALSE(ReadWindowFile(files.Write("w.ini", "2008-08-07\r\n1\t2\r\n"), d));
-  EXPECT_FALSE(ReadWindowFile(files.dir() + "/none.ini", d));
   EXPECT_EQ(d.budgets.MaxNumericItems, 5);
-  EXPECT_EQ(d.budgets.MaxTextItems, 6);
 
   // Child windows never placed: the defaults for the screen are written.
   StartupState e;
@@ -409,18 +346,14 @@ TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
   const std::string dir = files.dir();
   struct stat st;
   EXPECT_EQ(BuildSettingsPath("Sondrix.ini"), dir + "/Sondrix/Sondrix.ini");
-  EXPECT_EQ(stat((dir + "/Sondrix").c_str(), &st), 0);
 
   unsetenv("APPDATA");
   setenv("XDG_CONFIG_HOME", (dir + "/xdg/").c_str(), 1);
   EXPECT_EQ(BuildSettingsPath("SondrixWindow.ini"), dir + "/xdg/Sondrix/SondrixWindow.ini");
-  EXPECT_EQ(stat((dir + "/xdg/Sondrix").c_str(), &st), 0);
 
   setenv("HOME", (dir + "/home").c_str(), 1);
   mkdir((dir + "/home").c_str(), 0700);
   setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
-  EXPECT_EQ(BuildSettingsPath("a.ini"), dir + "/home/.config/Sondrix/a.ini");
-  unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(BuildSettingsPath("a.ini"), dir + "/home/.config/Sondrix/a.ini");
   EXPECT_EQ(stat((dir + "/home/.config/Sondrix").c_str(), &st), 0);
 
