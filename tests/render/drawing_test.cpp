@@ -76,7 +76,8 @@ TEST(Drawing, ClipHelpersTruncateAndSurviveExtremes) {
   for (const Case& c : cases) {
     std::int32_t px = 0, py = 0;
     (c.atX ? ClipYAtX : ClipXAtY)(c.x1, c.y1, c.x2, c.y2, c.at, px, py);
-    EXPECT_EQ(DevicePoint(px, py), DevicePoint(c.px, c.py)) << c.x1 << "," << c.y1 << " " << c.at;
+    EXPECT_EQ((DevicePoint{px, py}), (DevicePoint{c.px, c.py}))
+        << c.x1 << "," << c.y1 << " " << c.at;
   }
 }
 
