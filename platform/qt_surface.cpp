@@ -45,6 +45,12 @@ QColor ToQColor(RGB c) {
   return QColor(c.red, c.green, c.blue);
 }
 
+// Stamps kept at once (one per marker kind, size and colour in use).
+constexpr std::size_t kMaxStamps = 16;
+// Ellipses up to this size (and pen) are markers, drawn from a stamp on direct images.
+constexpr std::int32_t kMaxStampBox = 64;
+constexpr std::int32_t kMaxStampPen = 8;
+
 // A solid pixel-pen polyline of more points than this is a data curve, not a frame or a tick.
 constexpr std::size_t kLongPolyline = 32;
 
@@ -202,6 +208,61 @@ QtSurface::QtSurface(QPainter& painter, float dpiX, float dpiY, bool opaqueText)
     }
   }
   SelectFont(FontSpec{});
+
+  // Direct drawing needs the image itself, unshared, with device pixels equal to drawing units
+  // up to a whole-pixel shift, nothing clipped away and nothing blended in a special way.
+  const auto* image = dynamic_cast<const QImage*>(device);
+  const QTransform transform = painter_.combinedTransform();
+  const double dx = transform.dx(), dy = transform.dy();
+  if (raster_ && image != nullptr && image->isDetached() &&
+      (image->format() == QImage::Format_RGB32 ||
+       image->format() == QImage::Format_ARGB32_Premultiplied) &&
+      transform.type() <= QTransform::TxTranslate && !painter_.hasClipping() &&
+      painter_.compositionMode() == QPainter::CompositionMode_SourceOver &&
+      painter_.opacity() == 1.0 && std::abs(dx) < 1e9 && std::abs(dy) < 1e9 &&
+      dx == std::floor(dx) && dy == std::floor(dy)) {
+    direct_.pixels = reinterpret_cast<std::uint32_t*>(const_cast<uchar*>(image->constBits()));
+    direct_.stride = image->bytesPerLine() / 4;
+    direct_.width = image->width();
+    direct_.height = image->height();
+    direct_.offsetX = static_cast<std::int32_t>(dx);
+    direct_.offsetY = static_cast<std::int32_t>(dy);
+    directOk_ = direct_.pixels != nullptr;
+  }
+}
+
+const RasterTarget* QtSurface::Direct() const {
+  return directOk_ && painter_.isActive() ? &direct_ : nullptr;
+}
+
+const Stamp& QtSurface::EllipseStamp(std::int32_t boxWidth, std::int32_t boxHeight,
+                                     std::int32_t pen, RGB color, Fill fill) {
+  for (const StampEntry& e : stamps_) {
+    if (e.boxWidth == boxWidth && e.boxHeight == boxHeight && e.pen == pen && e.color == color &&
+        e.fill == fill) {
+      return e.stamp;
+    }
+  }
+  // A plot uses a few marker kinds; a pass through many colours must not grow without end.
+  if (stamps_.size() >= kMaxStamps) stamps_.erase(stamps_.begin());
+  const std::int32_t pad = pen + 2;
+  QImage image(boxWidth + 2 * pad, boxHeight + 2 * pad, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    const double offset = PixelOffset(pen);
+    p.setPen(MakePen(pen, color, PenStyle::kSolid, true));
+    p.setBrush(fill == Fill::kWhite ? QColor(Qt::white) : ToQColor(color));
+    p.drawEllipse(
+        QRectF(pad + offset, pad + offset, std::max(0, boxWidth - 1), std::max(0, boxHeight - 1)));
+  }
+  StampEntry& e = stamps_.emplace_back(
+      StampEntry{boxWidth, boxHeight, pen, color, fill, std::move(image), Stamp{}});
+  e.stamp.pixels = reinterpret_cast<const std::uint32_t*>(e.image.constBits());
+  e.stamp.width = e.image.bytesPerLine() / 4;  // rows are whole pixels: 32-bit format
+  e.stamp.height = e.image.height();
+  return e.stamp;
 }
 
 QtSurface::~QtSurface() {
@@ -219,6 +280,12 @@ void QtSurface::Polyline(std::span<const DevicePoint> points, std::int32_t width
   // hair of extra width would send it to costs several times as much.
   const bool hairline =
       raster_ && w == 1 && style == PenStyle::kSolid && points.size() > kLongPolyline;
+  if (hairline) {
+    if (const RasterTarget* direct = Direct()) {
+      DrawHairline(*direct, points, OpaquePixel(color));
+      return;
+    }
+  }
   painter_.setPen(MakePen(w, color, style, raster_, hairline));
   painter_.setBrush(Qt::NoBrush);
 
@@ -287,6 +354,16 @@ void QtSurface::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
   // pixels left .. right - 1.
   const QRectF path(l + offset, t + offset, std::max(0.0, r - l - 1.0), std::max(0.0, b - t - 1.0));
   if (!visible_.intersects(path.adjusted(-w, -w, w, w))) return;
+  const RasterTarget* direct = Direct();
+  if (direct != nullptr && r - l <= kMaxStampBox && b - t <= kMaxStampBox && w <= kMaxStampPen) {
+    const auto boxWidth = static_cast<std::int32_t>(r - l);
+    const auto boxHeight = static_cast<std::int32_t>(b - t);
+    const Stamp& stamp = EllipseStamp(boxWidth, boxHeight, w, color, fill);
+    const std::int32_t pad = w + 2;
+    BlendStamp(*direct, static_cast<std::int32_t>(l) - pad, static_cast<std::int32_t>(t) - pad,
+               stamp);
+    return;
+  }
   painter_.setPen(MakePen(w, color, PenStyle::kSolid, raster_));
   painter_.setBrush(fill == Fill::kWhite ? QColor(Qt::white) : ToQColor(color));
   painter_.drawEllipse(path);
