@@ -3,6 +3,7 @@
 // target surface, the shared point buffer and the resolution factors of the surface.
 
 #include <cstdint>
+#include <vector>
 
 #include "core/data_model.h"
 #include "render/drawing.h"
@@ -34,9 +35,19 @@ struct TextMetrics {
 
 // The state a pass carries between its layout and its drawing; kept in the session so that
 // stages 2 and 3 redraw with the layout of the last screen paint.
+// Device coordinates along the X axis of data rows 0..n under one axis mapping, filled as a
+// profile pass first asks: every curve of a pass walks the same rows, and mapping them once
+// instead of once per parameter is a good part of a repaint of a long file.
+struct RowAxisCache {
+  bool valid = false;
+  float scale = 0.0f, offset = 0.0f;
+  std::vector<std::int32_t> coordinates;
+};
+
 struct RenderState {
   TextMetrics metrics;
   PointBuffer points;
+  RowAxisCache rowAxis;  // renewed by each profile pass
   // Whole dots per inch found at the last screen paint.
   float ScreenResolution = 96.0f;
 };

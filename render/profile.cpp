@@ -292,6 +292,51 @@ float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, st
   return item->value;
 }
 
+MemberValues::MemberValues(const PlotContext& ctx, std::int32_t head, std::int64_t k)
+    : ctx_(ctx), head_(head), k_(k) {
+  const DataModel& data = ctx.data;
+  if (k > 0 || k < -std::int64_t{kMaxParameter} || !IsColumn(data, head)) return;
+  const std::int64_t member = std::int64_t{head} - k;
+  if (!IsColumn(data, member)) return;
+  const ColumnRecord& record = data.column(static_cast<std::int32_t>(member));
+  const std::int64_t base = record.itemBase, count = record.itemCount;
+  // Read in place only when every item 0..count of the column lies inside the table.
+  if (base < 0 || count < 0 ||
+      static_cast<std::uint64_t>(base + count) >= data.NumericItemTable.size()) {
+    return;
+  }
+  items_ = &data.item(base);
+  count_ = count;
+  filtered_ = k == 0;
+  for (std::size_t code = 0; code < shown_.size(); ++code) {
+    shown_[code] = IsQualityFlagShown(ctx.settings, head, static_cast<std::int32_t>(code));
+  }
+}
+
+float MemberValues::Ask(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) const {
+  std::int64_t index = -1;
+  const float value = GetPlotValue(ctx_, i, head_, k_, index, valid);
+  indexItem = ItemAt(ctx_.data, index);
+  return value;
+}
+
+std::span<const std::int32_t> RowAxes(RenderState& render, const DataModel& data,
+                                      const ProfileStrip& strip) {
+  RowAxisCache& cache = render.rowAxis;
+  const std::size_t rows = static_cast<std::size_t>(std::max(data.rowCount(), 0)) + 1;
+  if (!cache.valid || cache.scale != strip.axisScale || cache.offset != strip.axisOffset ||
+      cache.coordinates.size() != rows) {
+    cache.coordinates.resize(rows);
+    for (std::size_t row = 0; row < rows; ++row) {
+      cache.coordinates[row] = strip.AxisOfRow(data, static_cast<std::int32_t>(row));
+    }
+    cache.scale = strip.axisScale;
+    cache.offset = strip.axisOffset;
+    cache.valid = true;
+  }
+  return cache.coordinates;
+}
+
 std::int32_t GroupExtent(const PlotContext& ctx, std::int32_t p) {
   const DataModel& data = ctx.data;
   if (p < 1 || p > kMaxParameter || !IsColumn(data, p)) return 0;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "core/data_model.h"
 #include "plot/plot_context.h"
@@ -135,6 +136,59 @@ const NumericItem* ColumnItem(const DataModel& data, std::int32_t c, std::int64_
 // no such item); `valid` receives 1 or 0.
 float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, std::int64_t k,
                    std::int64_t& index, std::int32_t& valid);
+
+// Reads what GetPlotValue gives for items 1, 2, ... of one member mode, with the checks that do
+// not depend on the item made once: plain and "plot" members read their column's items in place;
+// "add" members (and anything unusual) ask GetPlotValue item by item.
+class MemberValues {
+ public:
+  MemberValues(const PlotContext& ctx, std::int32_t head, std::int64_t k);
+  // The value, validity and item at GetPlotValue's `index` (null where that index is -1 or
+  // outside the table), exactly as GetPlotValue(ctx, i, head, k, ...) has them.
+  float Get(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) const {
+    if (items_ == nullptr) return Ask(i, indexItem, valid);
+    if (i < 1 || i > count_) {
+      indexItem = nullptr;
+      valid = 0;
+      return 0.0f;
+    }
+    const NumericItem& item = items_[i];
+    indexItem = &item;
+    if (!filtered_) {
+      valid = item.row > 0 ? 1 : 0;
+    } else if (item.row < 1) {
+      valid = 0;
+    } else if (item.flag >= 0 && static_cast<std::size_t>(item.flag) < shown_.size()) {
+      valid = shown_[static_cast<std::size_t>(item.flag)];
+    } else {
+      valid = 0;  // ">" and "<" and unknown codes are never drawn
+    }
+    return item.value;
+  }
+
+ private:
+  float Ask(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) const;
+
+  const PlotContext& ctx_;
+  std::int32_t head_;
+  std::int64_t k_;
+  const NumericItem* items_ = nullptr;  // item 0 of the column read in place; null: ask
+  std::int64_t count_ = 0;
+  bool filtered_ = false;  // plain member: quality codes decide, else any stored value counts
+  std::array<std::int32_t, 8> shown_{};
+};
+
+// The X-axis coordinates of data rows for this strip, from the pass's cache (filled or renewed
+// when the strip maps the axis differently from the cached one). Index = row; rows beyond the
+// span ask the strip.
+std::span<const std::int32_t> RowAxes(RenderState& render, const DataModel& data,
+                                      const ProfileStrip& strip);
+inline std::int32_t AxisOfRowCached(std::span<const std::int32_t> axes, const DataModel& data,
+                                    const ProfileStrip& strip, std::int32_t row) {
+  return row >= 0 && static_cast<std::size_t>(row) < axes.size()
+             ? axes[static_cast<std::size_t>(row)]
+             : strip.AxisOfRow(data, row);
+}
 
 // The last member offset of the "Do with next" group headed by p: the group is the columns
 // p .. p + d, with d = |doWithNext(p)|, 0 when fewer columns follow, shrunk while the last member

@@ -69,15 +69,13 @@ class CurveRun {
   // are thinned first: a long file puts hundreds of points on each, and a line through the kept
   // ones covers the same pixels at a fraction of the drawing cost.
   void Append(StripPoint p) {
-    AxisThinner::Out kept;
-    const int n = thinner_.Add(p, kept);
-    for (int i = 0; i < n; ++i) Store(kept[static_cast<std::size_t>(i)]);
+    const int n = thinner_.Add(p, kept_);
+    for (int i = 0; i < n; ++i) Store(kept_[static_cast<std::size_t>(i)]);
   }
 
   void Finish() {
-    AxisThinner::Out kept;
-    const int n = thinner_.Finish(kept);
-    for (int i = 0; i < n; ++i) Store(kept[static_cast<std::size_t>(i)]);
+    const int n = thinner_.Finish(kept_);
+    for (int i = 0; i < n; ++i) Store(kept_[static_cast<std::size_t>(i)]);
     if (n_ >= 1) Flush(true);
     n_ = 0;
   }
@@ -136,6 +134,7 @@ class CurveRun {
   const CurveStyle& style_;
   const std::int32_t reference_;
   AxisThinner thinner_;
+  AxisThinner::Out kept_;  // a member: clearing it for every point would cost more than the rest
   StripPoint entry_{}, last_{};
   std::int32_t n_ = 0;
   bool firstRun_ = true;
@@ -183,16 +182,17 @@ void WalkCurve(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, co
   const auto edge = [&](Side s) { return s == Side::kLow ? band.lo : band.hi; };
 
   CurveRun run(surface, ctx.render.points, strip, style, reference);
+  const MemberValues values(ctx, head, mode);
+  const std::span<const std::int32_t> axes = RowAxes(ctx.render, data, strip);
   bool started = false;
   bool havePrev = false;
   StripPoint prev{};
   std::int32_t a = 0;
   for (std::int64_t i = 1; i <= count; ++i) {
-    std::int64_t index = -1;
+    const NumericItem* item = nullptr;
     std::int32_t valid = 0;
-    const float value = GetPlotValue(ctx, i, head, mode, index, valid);
-    const NumericItem* item = ItemAt(data, index);
-    if (item != nullptr && item->row >= 0) a = strip.AxisOfRow(data, item->row);
+    const float value = values.Get(i, item, valid);
+    if (item != nullptr && item->row >= 0) a = AxisOfRowCached(axes, data, strip, item->row);
     StripPoint cur{a, band.Map(value)};
 
     if (!started) {
@@ -289,13 +289,15 @@ void DrawMarkers(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, 
   const std::int64_t count =
       strip.vertical() ? data.column(q).itemCount : data.column(head).itemCount;
 
+  const MemberValues values(ctx, head, mode);
+  const std::span<const std::int32_t> axes = RowAxes(ctx.render, data, strip);
   for (std::int64_t i = 1; i <= count; ++i) {
-    std::int64_t index = -1;
+    const NumericItem* ignored = nullptr;
     std::int32_t valid = 0;
-    const float value = GetPlotValue(ctx, i, head, mode, index, valid);
+    const float value = values.Get(i, ignored, valid);
     const NumericItem* item = ColumnItem(data, q, i);
     if (item == nullptr || item->row <= 0 || valid == 0) continue;
-    const std::int32_t a = strip.SnapAxis(strip.AxisOfRow(data, item->row));
+    const std::int32_t a = strip.SnapAxis(AxisOfRowCached(axes, data, strip, item->row));
     const std::int32_t v = strip.SnapValue(strip.MapValue(value));
     if (a < strip.aMin) continue;
     if (a > strip.aMax) break;
@@ -381,6 +383,8 @@ void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
       settings.ParameterSettingsTable.size() <= static_cast<std::size_t>(kMaxParameter)) {
     return;
   }
+  // The data may have changed since the last pass: rows are mapped anew.
+  ctx.render.rowAxis.valid = false;
 
   // The styles that lie beneath the curves, over all parameters.
   DrawColorStripes(surface, ctx, stage, orientation);
