@@ -257,11 +257,26 @@ const Stamp& QtSurface::EllipseStamp(std::int32_t boxWidth, std::int32_t boxHeig
     p.drawEllipse(
         QRectF(pad + offset, pad + offset, std::max(0, boxWidth - 1), std::max(0, boxHeight - 1)));
   }
-  StampEntry& e = stamps_.emplace_back(
-      StampEntry{boxWidth, boxHeight, pen, color, fill, std::move(image), Stamp{}});
-  e.stamp.pixels = reinterpret_cast<const std::uint32_t*>(e.image.constBits());
-  e.stamp.width = e.image.bytesPerLine() / 4;  // rows are whole pixels: 32-bit format
-  e.stamp.height = e.image.height();
+  // Cut to the pixels the ellipse touched: most of the pad stays empty.
+  std::int32_t x0 = image.width(), y0 = image.height(), x1 = -1, y1 = -1;
+  for (std::int32_t y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (std::int32_t x = 0; x < image.width(); ++x) {
+      if (line[x] == 0) continue;
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+      y0 = std::min(y0, y);
+      y1 = std::max(y1, y);
+    }
+  }
+  StampEntry& e = stamps_.emplace_back(StampEntry{boxWidth, boxHeight, pen, color, fill, {}, {}});
+  if (x1 >= x0) {
+    for (std::int32_t y = y0; y <= y1; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+      e.pixels.insert(e.pixels.end(), line + x0, line + x1 + 1);
+    }
+    e.stamp = Stamp{e.pixels.data(), x1 - x0 + 1, y1 - y0 + 1, x0 - pad, y0 - pad};
+  }
   return e.stamp;
 }
 
@@ -358,10 +373,8 @@ void QtSurface::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
   if (direct != nullptr && r - l <= kMaxStampBox && b - t <= kMaxStampBox && w <= kMaxStampPen) {
     const auto boxWidth = static_cast<std::int32_t>(r - l);
     const auto boxHeight = static_cast<std::int32_t>(b - t);
-    const Stamp& stamp = EllipseStamp(boxWidth, boxHeight, w, color, fill);
-    const std::int32_t pad = w + 2;
-    BlendStamp(*direct, static_cast<std::int32_t>(l) - pad, static_cast<std::int32_t>(t) - pad,
-               stamp);
+    BlendStamp(*direct, static_cast<std::int32_t>(l), static_cast<std::int32_t>(t),
+               EllipseStamp(boxWidth, boxHeight, w, color, fill));
     return;
   }
   painter_.setPen(MakePen(w, color, PenStyle::kSolid, raster_));

@@ -71,7 +71,7 @@ class QtSurface : public Surface {
   // The image's pixels when they may be written directly, else null.
   const RasterTarget* Direct() const;
   // The premultiplied picture of an ellipse drawn by the painter, for boxes of this size, pen and
-  // colours; the ellipse's box starts at (pad, pad) of the stamp.
+  // colours, placed by the box's top-left corner.
   const Stamp& EllipseStamp(std::int32_t boxWidth, std::int32_t boxHeight, std::int32_t pen,
                             RGB color, Fill fill);
 
@@ -96,7 +96,7 @@ class QtSurface : public Surface {
     std::int32_t boxWidth, boxHeight, pen;
     RGB color;
     Fill fill;
-    QImage image;
+    std::vector<std::uint32_t> pixels;  // only the rows and columns the ellipse touches
     Stamp stamp;
   };
   std::vector<StampEntry> stamps_;

@@ -170,8 +170,8 @@ void DrawHairline(const RasterTarget& target, std::span<const DevicePoint> point
 
 void BlendStamp(const RasterTarget& target, std::int32_t x, std::int32_t y, const Stamp& stamp) {
   if (target.pixels == nullptr || stamp.pixels == nullptr) return;
-  const std::int64_t left = std::int64_t{x} + target.offsetX;
-  const std::int64_t top = std::int64_t{y} + target.offsetY;
+  const std::int64_t left = std::int64_t{x} + stamp.left + target.offsetX;
+  const std::int64_t top = std::int64_t{y} + stamp.top + target.offsetY;
   const std::int64_t c0 = std::max<std::int64_t>(0, -left);
   const std::int64_t c1 = std::min<std::int64_t>(stamp.width, target.width - left);
   const std::int64_t r0 = std::max<std::int64_t>(0, -top);

@@ -37,10 +37,11 @@ void DrawHairline(const RasterTarget& target, std::span<const DevicePoint> point
                   std::uint32_t color);
 
 // A small premultiplied image (a marker drawn once) laid over the buffer with its top-left pixel
-// at drawing coordinate (x, y).
+// at drawing coordinate (x + left, y + top).
 struct Stamp {
   const std::uint32_t* pixels = nullptr;
   std::int32_t width = 0, height = 0;
+  std::int32_t left = 0, top = 0;
 };
 void BlendStamp(const RasterTarget& target, std::int32_t x, std::int32_t y, const Stamp& stamp);
 
