@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "core/device_int.h"
+#include "platform/png_encoder.h"
 #include "platform/qt_surface.h"
 
 namespace sx {
@@ -85,10 +86,17 @@ std::string WriteImageFile(const std::string& path, ImageFormat format, const Im
       image.setDotsPerMeterX(dotsPerMeter);
       image.setDotsPerMeterY(dotsPerMeter);
       painted = Paint(image, options.dpi, options.opaqueText, draw);
-      if (painted && !image.save(&file, "PNG")) {
-        return CannotWrite(path, file.error() != QFileDevice::NoError
-                                     ? file.errorString()
-                                     : QStringLiteral("the image could not be encoded"));
+      if (painted) {
+        std::string png;
+        const PngPicture picture{reinterpret_cast<const std::uint32_t*>(image.constBits()),
+                                 image.bytesPerLine() / 4, w, h, dotsPerMeter};
+        if (!EncodePng(picture, png)) {
+          return CannotWrite(path, QStringLiteral("the image could not be encoded"));
+        }
+        if (file.write(png.data(), static_cast<qint64>(png.size())) !=
+            static_cast<qint64>(png.size())) {
+          return CannotWrite(path, file.errorString());
+        }
       }
       break;
     }

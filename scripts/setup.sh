@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation2 libemf2svg-dev
+  qt6-base-dev qt6-svg-dev libgl-dev zlib1g-dev fonts-liberation2 libemf2svg-dev
   libgtest-dev libgmock-dev nlohmann-json3-dev libfast-float-dev
 )
 

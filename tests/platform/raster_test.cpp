@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/png_encoder.h"
 #include "platform/qt_surface.h"
 
 namespace sx {
@@ -185,6 +186,39 @@ TEST(RasterDrawTest, DirectMarkersAndCurvesMatchThePainter) {
   for (int y = 0; y < 80; ++y) {
     for (int x = 61; x < 120; ++x) ASSERT_EQ(image.pixel(x, y), qRgb(255, 255, 255));
   }
+}
+
+TEST(PngEncoderTest, DecodesToTheSamePixelsAndResolution) {
+  // Even areas, lines, noise and a padded row stride: every filter choice and run must come back.
+  const int w = 301, h = 97;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>((w + 3) * h), 0xFFFFFFFFu);
+  std::uint32_t seed = 12345;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      std::uint32_t& p = pixels[static_cast<std::size_t>(y * (w + 3) + x)];
+      if (y > 60) p = 0xFF000000u | (seed >> 8);  // noise
+      if (x == y || y == 10) p = 0xFF204080u;
+    }
+  }
+  std::string png = "keep";
+  ASSERT_TRUE(EncodePng(PngPicture{pixels.data(), w + 3, w, h, 3780}, png));
+  ASSERT_EQ(png.substr(0, 4), "keep");
+  QImage decoded;
+  ASSERT_TRUE(decoded.loadFromData(reinterpret_cast<const uchar*>(png.data()) + 4,
+                                   static_cast<int>(png.size() - 4), "PNG"));
+  ASSERT_EQ(decoded.size(), QSize(w, h));
+  EXPECT_EQ(decoded.dotsPerMeterX(), 3780);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      ASSERT_EQ(decoded.pixel(x, y),
+                pixels[static_cast<std::size_t>(y * (w + 3) + x)] | 0xFF000000u)
+          << x << "," << y;
+    }
+  }
+  std::string untouched;
+  EXPECT_FALSE(EncodePng(PngPicture{pixels.data(), w + 3, 0, h, 0}, untouched));
+  EXPECT_TRUE(untouched.empty());
 }
 
 }  // namespace
