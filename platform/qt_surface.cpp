@@ -237,10 +237,11 @@ const RasterTarget* QtSurface::Direct() const {
 
 const Stamp& QtSurface::EllipseStamp(std::int32_t boxWidth, std::int32_t boxHeight,
                                      std::int32_t pen, RGB color, Fill fill) {
-  for (const StampEntry& e : stamps_) {
-    if (e.boxWidth == boxWidth && e.boxHeight == boxHeight && e.pen == pen && e.color == color &&
-        e.fill == fill) {
-      return e.stamp;
+  // Markers come in long runs of one kind: the newest stamp is looked at first.
+  for (auto e = stamps_.rbegin(); e != stamps_.rend(); ++e) {
+    if (e->boxWidth == boxWidth && e->boxHeight == boxHeight && e->pen == pen &&
+        e->color == color && e->fill == fill) {
+      return e->stamp;
     }
   }
   // A plot uses a few marker kinds; a pass through many colours must not grow without end.
@@ -362,21 +363,25 @@ void QtSurface::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
                         std::int32_t bottom, std::int32_t width, RGB color, Fill fill) {
   if (!painter_.isActive()) return;
   const std::int32_t w = PenWidth(width);
-  const double offset = PixelOffset(w);
-  const double l = std::min<double>(left, right), r = std::max<double>(left, right);
-  const double t = std::min<double>(top, bottom), b = std::max<double>(top, bottom);
-  // The box excludes its right and bottom edges: the outline runs through the middle of the
-  // pixels left .. right - 1.
-  const QRectF path(l + offset, t + offset, std::max(0.0, r - l - 1.0), std::max(0.0, b - t - 1.0));
-  if (!visible_.intersects(path.adjusted(-w, -w, w, w))) return;
-  const RasterTarget* direct = Direct();
-  if (direct != nullptr && r - l <= kMaxStampBox && b - t <= kMaxStampBox && w <= kMaxStampPen) {
-    const auto boxWidth = static_cast<std::int32_t>(r - l);
-    const auto boxHeight = static_cast<std::int32_t>(b - t);
-    BlendStamp(*direct, static_cast<std::int32_t>(l), static_cast<std::int32_t>(t),
-               EllipseStamp(boxWidth, boxHeight, w, color, fill));
+  const std::int64_t boxLeft = std::min(left, right),
+                     boxWidth = std::int64_t{std::max(left, right)} - boxLeft;
+  const std::int64_t boxTop = std::min(top, bottom),
+                     boxHeight = std::int64_t{std::max(top, bottom)} - boxTop;
+  // A marker: from its stamp, cut at the image's edges.
+  if (const RasterTarget* direct = Direct(); direct != nullptr && boxWidth <= kMaxStampBox &&
+                                             boxHeight <= kMaxStampBox && w <= kMaxStampPen) {
+    BlendStamp(*direct, static_cast<std::int32_t>(boxLeft), static_cast<std::int32_t>(boxTop),
+               EllipseStamp(static_cast<std::int32_t>(boxWidth),
+                            static_cast<std::int32_t>(boxHeight), w, color, fill));
     return;
   }
+  const double offset = PixelOffset(w);
+  const double l = static_cast<double>(boxLeft), t = static_cast<double>(boxTop);
+  // The box excludes its right and bottom edges: the outline runs through the middle of the
+  // pixels left .. right - 1.
+  const QRectF path(l + offset, t + offset, std::max(0.0, static_cast<double>(boxWidth) - 1.0),
+                    std::max(0.0, static_cast<double>(boxHeight) - 1.0));
+  if (!visible_.intersects(path.adjusted(-w, -w, w, w))) return;
   painter_.setPen(MakePen(w, color, PenStyle::kSolid, raster_));
   painter_.setBrush(fill == Fill::kWhite ? QColor(Qt::white) : ToQColor(color));
   painter_.drawEllipse(path);
