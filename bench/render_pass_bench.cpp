@@ -8,7 +8,7 @@
 // draws. The replayed picture is checked against the pass's picture pixel for pixel.
 //
 // usage: render_pass_bench FILE [--runs N] [--warmup N] [--size WxH]
-//                              [--mode horizontal|vertical]
+//                              [--mode horizontal|vertical] [--template T.stf]
 // Exit status: 0 target met, 1 target missed, 2 usage or load error, 3 replay differs.
 
 #include <QGuiApplication>
@@ -37,6 +37,7 @@
 #include "render/drawing.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
+#include "settings/template_file.h"
 
 namespace {
 
@@ -211,7 +212,7 @@ bool ReadCount(std::string_view text, std::int32_t low, std::int32_t high, std::
 }
 
 struct Options {
-  std::string file;
+  std::string file, templatePath;
   std::int32_t runs = 50, warmup = 5, width = 1600, height = 1200;
   std::int32_t mode = -1;  // -1: the mode the file opens in
 };
@@ -231,6 +232,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
           !ReadCount(s.substr(x + 1), 1, kMaxSide, o.height)) {
         return false;
       }
+    } else if (a == "--template" && hasValue) {
+      o.templatePath = argv[++i];
     } else if (a == "--mode" && hasValue) {
       const std::string_view m = argv[++i];
       if (m == "horizontal") {
@@ -277,7 +280,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, o)) {
     std::fprintf(stderr,
                  "usage: render_pass_bench FILE [--runs N] [--warmup N] [--size WxH] "
-                 "[--mode horizontal|vertical]\n");
+                 "[--mode horizontal|vertical] [--template T.stf]\n");
     return 2;
   }
   const std::int64_t numeric = NumericBudgetFor(o.file);
@@ -302,6 +305,13 @@ int main(int argc, char** argv) {
   if (sx::OpenDataFile(*session) != 0) {
     for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
     return 2;
+  }
+  if (!o.templatePath.empty()) {
+    sx::LoadTemplateCommand(*session, o.templatePath);
+    if (session->data.ParameterCount < 1) {
+      for (const auto& m : ui.messages) std::fprintf(stderr, "%s\n", m.text.c_str());
+      return 2;
+    }
   }
   if (o.mode >= 0) sx::ChoosePlotMode(session->settings, o.mode);
   sx::GraphicSettings& g = session->settings.graphic;
