@@ -120,7 +120,8 @@ done
 # The plot pass alone: PlotPass on a QImage, data already loaded.
 pass_file="$DATA/load_11x200000.tab"
 pass_report=$("$PASS" "$pass_file" --runs "$PASS_RUNS" --warmup 3 --size "${WIDTH}x${HEIGHT}" \
-  --mode vertical) || [[ $? == 1 ]] || { echo "$pass_report" >&2; problems=$((problems + 1)); }
+  --mode vertical --template "$WORK/$(basename "$pass_file" .tab).stf") || [[ $? == 1 ]] ||
+  { echo "$pass_report" >&2; problems=$((problems + 1)); }
 pass_cpu=$(awk '/^pass ms/ { print $3 }' <<<"$pass_report")
 pass_wall=$(awk '/^pass ms/ { print $5 }' <<<"$pass_report")
 
