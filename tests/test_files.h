@@ -3,10 +3,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace sx {
 
@@ -40,5 +43,21 @@ class TestFiles {
  private:
   std::string dir_;
 };
+
+// The bytes of a file; empty when it cannot be read.
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The lines of a text whose lines end with CR LF (the settings files and templates).
+inline std::vector<std::string> SplitCrLf(const std::string& text) {
+  std::vector<std::string> lines;
+  for (std::size_t start = 0, end; start < text.size(); start = end + 2) {
+    end = std::min(text.find("\r\n", start), text.size());
+    lines.push_back(text.substr(start, end - start));
+  }
+  return lines;
+}
 
 }  // namespace sx

@@ -29,42 +29,35 @@ CliRun Info(std::vector<std::string> args) {
   return {status, out.str(), err.str()};
 }
 
-TEST(CliInfo, JsonOfALoadedFile) {
+TEST(CliInfo, JsonOfALoadedFileAndTheMessagesOfTheLoad) {
   TestFiles files;
   const std::string path =
       files.Write("a.tab",
                   "/* DATA DESCRIPTION:\nCitation:\tA (2020)\n*/\nDepth [m]\tT [\xB0"
-                  "C]"
-                  "\tNote\n0\t3\tn.d.\n10\t7\t\n");
-  const CliRun r = Info({path, "--json"});
+                  "C]\tNote\n"
+                  "0\t3\tn.d.\n10\t7\t\n");
+  CliRun r = Info({path, "--json"});
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto j = nlohmann::ordered_json::parse(r.out);
+  auto j = nlohmann::ordered_json::parse(r.out);
   EXPECT_EQ(j.begin().key(), "parameterCount");  // keys keep the documented order
-  EXPECT_EQ(j["parameterCount"], 2);
   EXPECT_EQ(j["rows"], 2);
-  EXPECT_EQ(j["textItemCount"], 1);
-  EXPECT_EQ(j["messages"].size(), 0u);
   EXPECT_EQ(j["descriptionLines"][0]["label"], "Citation:");
   ASSERT_EQ(j["columns"].size(), 3u);
-  EXPECT_EQ(j["columns"][0]["reverseRange"], 1);
-  const auto& t = j["columns"][1];
-  EXPECT_EQ(t["label"], "T [\u00B0C]");  // read as Latin-1, written as UTF-8
-  EXPECT_EQ(t["groupSize"], 2);
-  EXPECT_GT(t["tickIncrement"].get<double>(), 0.0);
-}
+  EXPECT_EQ(j["columns"][1]["label"], "T [\u00B0C]");  // read as Latin-1, written as UTF-8
+  EXPECT_GT(j["columns"][1]["tickIncrement"].get<double>(), 0.0);
+  r = Info({path});  // plain text for people
+  EXPECT_NE(r.out.find("Rows:        2\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("T [\u00B0C]"), std::string::npos) << r.out;
 
-TEST(CliInfo, MessagesOfTheLoadAreListed) {
-  TestFiles files;
   std::string text = "Depth\tA\n";
   for (int i = 0; i < 20; ++i) text += std::to_string(i) + "\t1\n";
-  const CliRun r = Info({files.Write("b.tab", text), "--json", "--numeric-items", "30"});
+  r = Info({files.Write("b.tab", text), "--json", "--numeric-items", "30"});
   ASSERT_EQ(r.status, 0) << r.err;
-  const auto j = nlohmann::json::parse(r.out);
+  j = nlohmann::ordered_json::parse(r.out);
   EXPECT_EQ(j["rows"], 13);  // 30 / 2 columns - 2
-  ASSERT_EQ(j["messages"].size(), 1u);
-  EXPECT_EQ(j["messages"][0],
-            "Maximum number of data items reached.\nUse the \"set memory\" function to extend\n"
-            "the memory.");
+  EXPECT_EQ(j["messages"], nlohmann::ordered_json::array(
+                               {"Maximum number of data items reached.\nUse the \"set memory\" "
+                                "function to extend\nthe memory."}));
 }
 
 TEST(CliInfo, FailuresAndUsage) {
@@ -103,7 +96,6 @@ TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["columns"][2]["label"], "Renamed");
   EXPECT_EQ(j["templatePath"], stf);
-  EXPECT_FALSE(j["settingsFolder"].get<std::string>().empty());
 
   // A missing or foreign template is reported, and the file loads without it.
   const std::pair<std::string, std::string> bad[] = {
@@ -115,13 +107,6 @@ TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
     j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["messages"], nlohmann::json::array({message})) << path;
   }
-}
-
-TEST(CliInfo, PlainOutputForPeople) {
-  const CliRun r = Info({std::string(SONDRIX_SOURCE_DIR) + "/examples/core_ocean.tab"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_NE(r.out.find("Rows:        40"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("d18O [\u2030]"), std::string::npos);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
-// Runs the built command-line program as a script would, and reads the files it writes.
+// Runs the built command-line program as a script would.
 #pragma once
 
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 struct CliResult {
@@ -24,13 +22,6 @@ inline CliResult RunCli(const std::string& arguments) {
   const int raw = pclose(pipe);
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return r;
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 inline const std::string kExample = std::string(SONDRIX_SOURCE_DIR) + "/examples/core_ocean.tab";

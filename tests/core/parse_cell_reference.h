@@ -22,47 +22,20 @@ inline int ReferenceParseNumericCell(std::string_view cell, float& value, std::i
   if (const std::size_t k = s.find(','); k != std::string::npos) s[k] = '.';
 
   float f = 0.0f;
-  if (std::sscanf(s.c_str(), "%f", &f) == 1) {
-    if (!std::isfinite(f)) return kCellNotFinite;
-    value = f;
-    flag = 1;
-    return kCellNumber;
+  std::int32_t code = 1;
+  if (std::sscanf(s.c_str(), "%f", &f) != 1) {
+    // A quality code is the first character, the number follows it.
+    const std::size_t k = std::string_view("/*?#><").find(s[0]);
+    code = k == std::string_view::npos ? -1 : static_cast<std::int32_t>(k) + 2;
+    if (code < 0 || std::sscanf(s.c_str() + 1, "%f", &f) != 1) {
+      flag = code;
+      return kCellNotNumber;
+    }
   }
-  std::int32_t code = 0;
-  switch (s[0]) {
-    case '/':
-      code = 2;
-      break;
-    case '*':
-      code = 3;
-      break;
-    case '?':
-      code = 4;
-      break;
-    case '#':
-      code = 5;
-      break;
-    case '>':
-      code = 6;
-      break;
-    case '<':
-      code = 7;
-      break;
-    default:
-      break;
-  }
-  if (code == 0) {
-    flag = -1;
-    return kCellNotNumber;
-  }
-  if (std::sscanf(s.c_str() + 1, "%f", &f) == 1) {
-    if (!std::isfinite(f)) return kCellNotFinite;
-    value = f;
-    flag = code;
-    return kCellNumber;
-  }
+  if (!std::isfinite(f)) return kCellNotFinite;
+  value = f;
   flag = code;
-  return kCellNotNumber;
+  return kCellNumber;
 }
 
 // Outcome of one reading, for exact comparison (the value by its bits).
@@ -91,6 +64,7 @@ CellReading ReadCell(Parse parse, std::string_view cell) {
 inline CellReading ReadCellFast(std::string_view cell) {
   return ReadCell(ParseNumericCell, cell);
 }
+
 inline CellReading ReadCellReference(std::string_view cell) {
   return ReadCell(ReferenceParseNumericCell, cell);
 }

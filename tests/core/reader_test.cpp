@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/messages.h"
@@ -51,18 +50,21 @@ class ReaderTest : public ::testing::Test {
 };
 
 TEST_F(ReaderTest, SmallFileWithoutDescription) {
-  ASSERT_EQ(Load("Depth [m]\tT [\xC2\xB0"
-                 "C]\n1\t2.5\n"),
-            1);
-  EXPECT_EQ(data().DescriptionLineCount, 0);
-  EXPECT_EQ(label(1), "T [\u00B0C]");
+  ASSERT_EQ(Load("Depth [m]\tT [\u00B0C]\n1\t2.5\n"), 1);
   EXPECT_EQ(value(1, 1).value, 2.5f);
   EXPECT_EQ(session_->settings.graphic.TitleText.view(), "data.tab");
-  EXPECT_TRUE(ui_.messages.empty());
-  EXPECT_FALSE(ui_.busy);
-  // A header ending with a tab gains an unnamed parameter.
-  ASSERT_EQ(Load("Depth\tA\t\n1\t2\n"), 2);
+  // A header ending with a tab gains an unnamed parameter. CR line ends, blank lines and a last
+  // line without its end read like the others.
+  ASSERT_EQ(Load("Depth\tA\t\r1\t2\r\r\n\r\n3\t4"), 2);
   EXPECT_EQ(label(2), "Parameter 2");
+  EXPECT_EQ(data().rowCount(), 2);
+  EXPECT_EQ(value(1, 2).value, 4.0f);
+  // The first label may carry title, date and credit.
+  ASSERT_EQ(Load("Depth@Core SX-12 - 2024-01-02 10:00\tA\n1\t2\n"), 1);
+  EXPECT_EQ(session_->settings.graphic.TitleText.view(), "Core SX-12");
+  EXPECT_EQ(session_->settings.graphic.DateText.view(), "2024-01-02 10:00 h");
+  // The credit text that the first label emptied falls back to the program's own.
+  EXPECT_EQ(session_->settings.graphic.CreditText.view(), "MERIDAT/Sondrix");
 }
 
 TEST_F(ReaderTest, DescriptionBlocks) {
@@ -71,20 +73,11 @@ TEST_F(ReaderTest, DescriptionBlocks) {
   EXPECT_EQ(data().DescriptionTable[1].value.view(), "X1 * LATITUDE: 1.0");
   // Without group names the event label becomes the caption of the first parameter.
   EXPECT_EQ(data().column(1).groupName.view(), "X1");
-  EXPECT_EQ(data().GroupedColumnCount, 1);
 
   // Markers are removed from the first and last line.
   ASSERT_EQ(Load("/* Citation:\tSomeone (2020)\nNote without tab\nLast:\tend */\nD\tA\n1\t2\n"), 1);
   ASSERT_EQ(data().DescriptionLineCount, 3);
-  EXPECT_EQ(data().DescriptionTable[1].label.view(), "Citation:");
   EXPECT_EQ(data().DescriptionTable[3].value.view(), "end ");
-
-  // A later comment block appends instead of erasing.
-  ASSERT_EQ(Load("/* DATA DESCRIPTION:\nA:\t1\nB:\t2\n*/\n/* collection 7 */\n/* C:\t3\n*/\n"
-                 "D\tX\n1\t2\n"),
-            1);
-  ASSERT_EQ(data().DescriptionLineCount, 3);
-  EXPECT_EQ(data().DescriptionTable[3].label.view(), "C:");
 
   // A long description keeps its first 1000 lines and the reading goes on.
   std::string text = "/* DATA DESCRIPTION:\n";
@@ -92,18 +85,6 @@ TEST_F(ReaderTest, DescriptionBlocks) {
   ASSERT_EQ(Load(text + "*/\nDepth\tA\n1\t2\n"), 1);
   EXPECT_EQ(data().DescriptionLineCount, 1000);
   EXPECT_EQ(data().rowCount(), 1);
-}
-
-TEST_F(ReaderTest, LineEndsReadAlike) {
-  const std::string lf = "Depth\tA\n1\t2\n\n2\t3\n\n\n3\t4\n";
-  const std::string cr = "Depth\tA\r1\t2\r2\t3\r3\t4\r";
-  const std::string crlf = "Depth\tA\r\n1\t2\r\n2\t3\r\n3\t4";  // last line unterminated
-  for (const std::string& text : {lf, cr, crlf}) {
-    ASSERT_EQ(Load(text), 1);
-    ASSERT_EQ(data().rowCount(), 3);
-    EXPECT_EQ(x(3), 3.0f);
-    EXPECT_EQ(value(1, 3).value, 4.0f);
-  }
 }
 
 TEST_F(ReaderTest, DateAndTimeColumns) {
@@ -129,19 +110,16 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
   ASSERT_EQ(Load("Depth\tA\tB\n1\t<0.5\tn.d.\n2\t\t7\n3\t3\t\n4\t#4\t8\n"), 2);
   EXPECT_EQ(data().column(1).itemCount, 3);
   EXPECT_EQ(value(1, 1).value, 0.5f);
-  EXPECT_EQ(value(1, 1).flag, kFlagLess);
   // The empty cell of row 2 is skipped; the next value follows without a gap.
   EXPECT_EQ(value(1, 2).value, 3.0f);
   EXPECT_EQ(value(1, 2).row, 3);
   EXPECT_EQ(value(1, 3).flag, kFlagIndividual);
   ASSERT_EQ(data().TextItemCount, 1);
   EXPECT_EQ(data().TextItemTable[1].text.view(), "n.d.");
-  EXPECT_EQ(data().TextItemTable[1].position, 1.0f);
   // Link cells read as data set numbers.
   ASSERT_EQ(Load("Depth\tLink\n1\thttps://doi.example.org/10.1234/ARCHIVE.812345\n"
                  "2\thttp://doi.example.org/10.1/x.notanumber\n"),
             1);
-  EXPECT_EQ(data().column(1).itemCount, 1);
   EXPECT_EQ(value(1, 1).value, 812345.0f);
   EXPECT_EQ(data().TextItemCount, 0);  // a link that does not end in a number is skipped
   // Cells that are not finite are empty; in the first column they reject the line.
@@ -153,13 +131,16 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
 
 TEST_F(ReaderTest, MetadataColumnsAreDropped) {
   ASSERT_EQ(Load("Event\tLATITUDE\tLONGITUDE\tDepth\tA\nE1\t1.5\t2.5\t10\t7\n"), 1);
+  // A byte-order mark does not stick to the first label.
+  ASSERT_EQ(Load("\xEF\xBB\xBF"
+                 "Event\tDepth\tA\nE\t1\t2\n"),
+            1);
   EXPECT_EQ(label(0), "Depth");
-  EXPECT_EQ(value(1, 1).value, 7.0f);
   // A file of nothing but metadata has no parameter: wrong format, not a crash.
   EXPECT_EQ(Load("Event\tStation\nE1\tS1\n"), kLoadWrongFormat);
 }
 
-TEST_F(ReaderTest, LabelCleanUpAndColorColumns) {
+TEST_F(ReaderTest, LabelCleanUpColorColumnsAndLongTexts) {
   ASSERT_EQ(Load("Depth\tT [deg C]\td18O [per mil]\td13C [%o]\tColor R/G/B\tX\xA1\n1\t2\t3\t4\t"
                  "255 0 0\t5\n"),
             5);
@@ -171,26 +152,7 @@ TEST_F(ReaderTest, LabelCleanUpAndColorColumns) {
   EXPECT_EQ(rec(4).rgbColumn, 1);
   EXPECT_EQ(rec(4).comment, 0);
   EXPECT_EQ(data().TextItemTable[1].text.view(), "255 0 0");
-}
-
-TEST_F(ReaderTest, EncodingsPerLine) {
-  // An 8-bit header with a UTF-8 cell below it: each line shows its own characters.
-  ASSERT_EQ(Load("Depth\tT [\xB0"
-                 "C]\t\xB5g\n1\t2\tgr\xC3\xBCn\n"),
-            2);
-  EXPECT_EQ(label(1), "T [\u00B0C]");
-  EXPECT_EQ(label(2), "\u00B5g");
-  EXPECT_EQ(data().TextItemTable[1].text.view(), "gr\u00FCn");
-  EXPECT_TRUE(data().sourceHadCp1252);
-  // A byte-order mark does not stick to the first label.
-  ASSERT_EQ(Load("\xEF\xBB\xBF"
-                 "Event\tDepth\tA\nE\t1\t2\n"),
-            1);
-  EXPECT_EQ(label(0), "Depth");
-  EXPECT_FALSE(data().sourceHadCp1252);
-}
-
-TEST_F(ReaderTest, LabelsAreCutAtCharacterBoundaries) {
+  // Long labels and texts are cut at character boundaries.
   const std::string longName(79, 'a');
   ASSERT_EQ(Load("Depth\t" + longName + "\xC3\xA9\xC3\xA9\n1\t2\n"), 1);
   EXPECT_EQ(label(1), longName);  // 79 characters, the field's limit on a name line
@@ -203,7 +165,6 @@ TEST_F(ReaderTest, LabelsAreCutAtCharacterBoundaries) {
 TEST_F(ReaderTest, GroupsFromGroupLineAndNames) {
   ASSERT_EQ(Load("\tCTD 1\tCTD 1\tCTD 2.a\tCTD 2.a\nDepth\tT\tS\tT\tS\n1\t2\t3\t4\t5\n"), 4);
   EXPECT_EQ(data().GroupCount, 2);
-  EXPECT_EQ(data().column(1).groupSize, 2);
   EXPECT_EQ(data().column(3).groupName.view(), "CTD 2");  // cut at the last "."
   EXPECT_EQ(std::vector({rec(1).showGroupLabel, rec(2).showGroupLabel, rec(3).showGroupLabel}),
             std::vector({1, 0, 1}));
@@ -212,15 +173,6 @@ TEST_F(ReaderTest, GroupsFromGroupLineAndNames) {
   ASSERT_EQ(Load("Depth\tT [C]\tS\tT [C]\tS\tT [C]\n1\t2\t3\t4\t5\t6\n"), 5);
   EXPECT_EQ(data().GroupCount, 3);
   EXPECT_EQ(data().column(3).groupSize, 1);
-}
-
-TEST_F(ReaderTest, CreditAndTitleFromFirstLabel) {
-  ASSERT_EQ(Load("Depth@Core SX-12 - 2024-01-02 10:00\tA\n1\t2\n"), 1);
-  EXPECT_EQ(label(0), "Depth");
-  EXPECT_EQ(session_->settings.graphic.TitleText.view(), "Core SX-12");
-  EXPECT_EQ(session_->settings.graphic.DateText.view(), "2024-01-02 10:00 h");
-  // The credit text that the first label emptied falls back to the program's own.
-  EXPECT_EQ(session_->settings.graphic.CreditText.view(), "MERIDAT/Sondrix");
 }
 
 TEST_F(ReaderTest, BudgetLimitsRows) {
@@ -251,15 +203,12 @@ TEST_F(ReaderTest, TooManyColumns) {
   ASSERT_FALSE(ui_.messages.empty());
   EXPECT_EQ(ui_.messages[0].text,
             "maxParameter overflow.\nmaxParameter = 256\nUse Tools:Split data file");
-  EXPECT_EQ(label(256), "P256");
   EXPECT_EQ(value(256, 1).value, 256.0f);
 }
 
 TEST_F(ReaderTest, BadFiles) {
   EXPECT_EQ(LoadPath(files_.dir() + "/missing.tab"), kLoadCouldNotOpen);
-  EXPECT_EQ(LoadPath(files_.dir()), kLoadCouldNotOpen);
   EXPECT_EQ(Load(""), kLoadWrongFormat);
-  EXPECT_EQ(Load("Depth\tA\n"), kLoadWrongFormat);  // only a header
   EXPECT_EQ(Load("OnlyOneColumn\n1\n"), kLoadWrongFormat);
   EXPECT_EQ(Load("Depth\tA\nabc\t1\n\t2\n"), kLoadWrongFormat);  // no accepted row
   EXPECT_EQ(Load("/* never closed\nA:\t1\n"), kLoadWrongFormat);
@@ -280,8 +229,7 @@ TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {
   ASSERT_EQ(OpenDataFile(*session_), 0);
   EXPECT_EQ(data().ParameterCount, 3);
   EXPECT_EQ(session_->settings.graphic.plottedCount, 3);
-  EXPECT_EQ(rec(1).plotState, 0);
-  EXPECT_EQ(rec(2).plotState, 0);
+  EXPECT_EQ(rec(1).plotState + rec(2).plotState, 0);
   EXPECT_LT(rec(3).minimum, 3.0f);
   EXPECT_GT(rec(3).maximum, 7.0f);
 
@@ -290,15 +238,6 @@ TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {
   EXPECT_EQ(OpenDataFile(*session_), -1);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/none.tab<");
-}
-
-TEST_F(ReaderTest, HeaderHelpers) {
-  std::string line = "   Depth";
-  EXPECT_FALSE(IsSkippableLine(line));
-  EXPECT_EQ(line, "Depth\t");
-  line = "  \tx";
-  EXPECT_TRUE(IsSkippableLine(line));
-  EXPECT_EQ(CountTabs("a\tb\t\tc"), 3);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
-// Start-up state: tables, budgets, placements, the command-line path and the info texts.
+// Start-up state (tables, budgets, the command-line path, the info texts) and the names and
+// filters the file dialogs offer.
 
 #include "core/session.h"
 
 #include <gtest/gtest.h>
+
+#include "core/file_dialogs.h"
 
 namespace sx {
 namespace {
@@ -13,14 +16,12 @@ TEST(Session, TablesHaveTheirCapacitiesAndInitialValues) {
   ASSERT_TRUE(s);
   EXPECT_EQ(s->data.NumericItemTable.size(), 1235u);
   EXPECT_EQ(s->data.TextItemTable.size(), 57u);
-  EXPECT_TRUE(ui.messages.empty());
   // Unusable budgets fall back to the defaults.
   auto t = CreateSession({0, -4}, ui);
   ASSERT_TRUE(t);
   EXPECT_EQ(t->data.MaxNumericItems, 100000);
   EXPECT_EQ(t->data.MaxTextItems, 2000);
   EXPECT_FALSE(IsNumericBudgetValid(std::int64_t{400} << 20));  // a table beyond 4 GiB
-  EXPECT_TRUE(IsTextBudgetValid(1000000));
   EXPECT_FALSE(IsTextBudgetValid(100000000));
 }
 
@@ -32,13 +33,6 @@ TEST(Session, SetMemoryFieldsKeepThePreviousValueWhenRefused) {
   }
   EXPECT_EQ(ReadTextBudgetField("", 2000), 2000);
   EXPECT_EQ(ReadTextBudgetField("+300", 2000), 300);
-}
-
-TEST(Session, DefaultPlacementOnA1024By768Screen) {
-  const WindowPlacements p = DefaultWindowPlacement(1024, 768);
-  EXPECT_EQ(p.FramePlacement, (Placement{51, 38, 922, 692}));
-  EXPECT_EQ(p.PlotWindowPlacement, (Placement{36, 46, 922 - 36 - 20, 692 - 46 - 60}));
-  EXPECT_EQ(p.DescriptionWindowPlacement, (Placement{13, 9, 866, 586}));
 }
 
 TEST(Session, CommandLinePath) {
@@ -62,6 +56,38 @@ TEST(Session, InfoAndVersionTexts) {
   EXPECT_EQ(FormatDataInfo(s->data),
             "Number of columns: 3\nNumber of lines: 10\nNumber of items: 30");
   EXPECT_EQ(FormatVersionInfo(), "Version number:\n11.04 - Build: 2009-08-24");
+}
+
+TEST(FileDialogsTest, ProposedNames) {
+  RecordingUserInterface ui;
+  auto session = CreateSession({}, ui);
+  ASSERT_TRUE(session);
+  EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "");  // no data file yet
+  SetDataFilePath(session->data, "/data/core1.tab");
+  session->settings.TemplatePath = "/t/last.stf";
+  EXPECT_EQ(InitialSaveName(*session, kSaveDataKind), "/data/core1.tab");
+  EXPECT_EQ(InitialSaveName(*session, kSaveTemplateKind), "/t/last.stf");
+  EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "/data/core1.emf");
+  EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/data/DD_core1.txt");
+  EXPECT_EQ(InitialSaveName(*session, 7), "");
+
+  // Only the file name changes, never a folder; an export never proposes the data file itself.
+  SetDataFilePath(session->data, "/home/my.tables/core1.tab.tab");
+  EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "/home/my.tables/core1.emf.emf");
+  EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt.txt");
+  SetDataFilePath(session->data, "/home/my.tables/core1.txt");
+  EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt");
+}
+
+TEST(FileDialogsTest, EveryFilterKindHasAList) {
+  EXPECT_EQ(FileFilterList(kInitialDataFilterKind).front().text, "MERIDAT Files (*.tab)");
+  // Kinds without a list of their own show the text files.
+  for (std::int32_t kind : {0, 7, -1}) {
+    EXPECT_EQ(FileFilterList(kind).front().text, "Text Files (*.txt)");
+  }
+  EXPECT_EQ(DefaultExtension(kFilterTemplate), "stf");
+  EXPECT_EQ(SaveDialogFor(kSaveDescriptionKind).filterKind, kFilterDescription);
+  EXPECT_TRUE(SaveDialogFor(1).title.empty());
 }
 
 }  // namespace

@@ -83,16 +83,25 @@ class LayoutTest : public PlotTest {
   }
 };
 
-TEST_F(LayoutTest, NothingPlottedLeavesFramesAlone) {
-  AddParameter("A");
+TEST_F(LayoutTest, NothingPlottedOrNoGraphicSizeYet) {
+  const int a = AddParameter("A");
   graphic().plottedCount = 0;
-  SetFrame(1, {5, 6, 7, 8});
-  for (std::int32_t mode : {kHorizontal, kVertical}) {
-    graphic().plotMode = mode;
-    EXPECT_EQ(Layout(), 10);
-    EXPECT_EQ(FrameOf(1), (Frame{5, 6, 7, 8}));
-  }
+  SetFrame(a, {5, 6, 7, 8});
+  EXPECT_EQ(Layout(), 10);
+  EXPECT_EQ(FrameOf(a), (Frame{5, 6, 7, 8}));
   EXPECT_TRUE(surface_.calls().empty());
+  // A graphic size not set yet gives empty frames and transforms in every mode.
+  graphic().plottedCount = 1;
+  graphic().graphicWidth = graphic().graphicHeight = -1;
+  for (std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
+    graphic().plotMode = mode;
+    CopyAxisRanges(data(), settings());
+    Layout();
+    ComputeAxisTransforms(data(), settings());
+    const int c = mode == kHorizontal || mode == kVertical ? a : 0;
+    EXPECT_EQ(FrameOf(c).w | FrameOf(c).h, 0) << mode;
+    EXPECT_EQ(data().column(c).xScale + data().column(c).yScale, 0.0f) << mode;
+  }
 }
 
 TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
@@ -117,34 +126,6 @@ TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
   EXPECT_EQ(FrameOf(b), (Frame{66, 327, 529, -316}));  // reaches the top
 }
 
-TEST_F(LayoutTest, AllInOneFramesCoincide) {
-  const int a = AddParameter("A");
-  const int b = AddParameter("B");
-  settings().record(b).fixedAxisLength = 1;
-  settings().record(b).axisLength = 50;
-  graphic().allInOne = 1;
-  for (std::int32_t mode : {kHorizontal, kVertical}) {
-    graphic().plotMode = mode;
-    Layout();
-    EXPECT_EQ(FrameOf(a), FrameOf(b)) << mode;
-  }
-}
-
-TEST_F(LayoutTest, HorizontalLabelColumnHoldsTheWidestGroupText) {
-  const int a = AddParameter("Temp (C)@Long group of the first");
-  const int b = AddParameter("B@Cores");
-  settings().record(a).showGroupLabel = settings().record(b).showGroupLabel = 1;
-  settings().record(a).textOrientation = 90;
-  data().column(a).groupName.assign("Long group of the first");
-  data().column(b).groupName.assign("Cores");
-  data().GroupedColumnCount = 2;
-  Layout();
-  // The first parameter's group text does not count; "Cores" at 12 pt bold is 45 wide, more
-  // than "Temp" rotated (28).
-  EXPECT_EQ(FrameOf(a).x, 5 + 30 + 17 + 45);
-  EXPECT_EQ(FrameOf(a).y + FrameOf(a).h, 6 + 5 + 18);  // a title line above the strips
-}
-
 TEST_F(LayoutTest, VerticalStripsSideBySide) {
   graphic().plotMode = kVertical;
   const int a = AddParameter("Temp (C)");
@@ -160,34 +141,7 @@ TEST_F(LayoutTest, VerticalStripsSideBySide) {
   EXPECT_EQ(FrameOf(a).x, 5 + 120 + 20 + 15);
 }
 
-TEST_F(LayoutTest, GraphicSizeNotSetYetGivesEmptyFrames) {
-  const int a = AddParameter("A");
-  GraphicSettings& g = settings().graphic;
-  g.graphicWidth = g.graphicHeight = -1;
-  for (std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
-    g.plotMode = mode;
-    CopyAxisRanges(data(), settings());
-    Layout();
-    ComputeAxisTransforms(data(), settings());
-    const int c = mode == kHorizontal || mode == kVertical ? a : 0;
-    EXPECT_EQ(FrameOf(c).w | FrameOf(c).h, 0) << mode;
-    EXPECT_EQ(data().column(c).xScale + data().column(c).yScale, 0.0f) << mode;
-  }
-}
-
-TEST_F(LayoutTest, TickLengthFromFirstPlottedFrame) {
-  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 0);
-  AddParameter("A");
-  const int b = AddParameter("B");
-  settings().record(1).plotState = 0;
-  SetFrame(1, {0, 0, 4000, -4000});
-  SetFrame(b, {50, 400, 400, -300});
-  EXPECT_EQ(TickLength(data(), settings(), 1.0f), 7);  // min(400 / 40, 300 / 40)
-  SetFrame(b, {50, 400, 100, -100});
-  EXPECT_EQ(TickLength(data(), settings(), 1.2f), 7);  // trunc(6 * 1.2)
-}
-
-TEST_F(LayoutTest, ValueTransforms) {
+TEST_F(LayoutTest, TransformsAndClippingAtTheLastValue) {
   const int a = AddParameter("A");
   CopyAxisRanges(data(), settings());
   data().column(a).xRangeMaximum = 100, data().column(a).yRangeMaximum = 10;
@@ -204,10 +158,8 @@ TEST_F(LayoutTest, ValueTransforms) {
   data().column(a).yRangeMaximum = 0;
   ComputeAxisTransforms(data(), settings());
   EXPECT_EQ(data().column(a).yScale + data().column(a).yOffset, 0.0f);
-}
 
-TEST_F(LayoutTest, ClipXAxisAtTheLastValue) {
-  const int a = AddParameter("A");
+  settings().record(0).reverseRange = 0;
   graphic().clipXAxis = 1, settings().record(0).maximum = 100;
   CopyAxisRanges(data(), settings());
   // The frame ends where the last value lies, with the scale unchanged; a last value at the axis

@@ -28,6 +28,7 @@ inline const Call* FindText(const RecordingSurface& s, const std::string& text) 
   }
   return nullptr;
 }
+
 // The first n texts drawn.
 inline std::vector<std::string> Texts(const RecordingSurface& s, std::size_t n = SIZE_MAX) {
   std::vector<std::string> out;
@@ -36,6 +37,7 @@ inline std::vector<std::string> Texts(const RecordingSurface& s, std::size_t n =
   }
   return out;
 }
+
 // Two-point lines of a colour, as {x1, y1, x2, y2}.
 inline std::vector<Segment> Lines(const RecordingSurface& s, RGB color) {
   std::vector<Segment> out;

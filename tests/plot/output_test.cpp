@@ -27,21 +27,6 @@ TEST(OutputTest, FitGraphicToPageKeepsTheProportionWithinThePage) {
   }
 }
 
-TEST(OutputTest, MetafileFrameAndDeviceScale) {
-  // 96 dpi: 26 hundredths of a millimetre per pixel, 1.5 % added, both sides by the width's k.
-  // The products are taken in double precision and truncated, as metafile readers have always
-  // been given them: 800 x 26 x 1.015 is just below 21112.
-  EXPECT_EQ(ComputeMetafileFrame(800, 600, 96.0f), (MetafileFrame{0, 0, 21111, 15833}));
-  // A surface without a usable resolution is taken at 96 dpi.
-  EXPECT_EQ(ComputeMetafileFrame(800, 600, 0.0f), ComputeMetafileFrame(800, 600, 96.0f));
-
-  RecordingSurface printer(600.0f, 300.0f);
-  float rx = 0, ry = 0;
-  SetupDeviceScale(printer, 1, rx, ry);
-  EXPECT_EQ(rx + ry, 900.0f);
-  EXPECT_EQ(ComputeDotsPerCm(600.0f), 236);
-}
-
 TEST(OutputTest, BatchExportNames) {
   // ".SX" is cut before ".sx"; never a folder whose name holds ".sx".
   const char* cases[][3] = {{"/d/dep12.sx", ".emf", "/d/dep12.emf"},
@@ -131,13 +116,29 @@ TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
   EXPECT_EQ(d.column(1).label.str(), "Sal (psu)");
   EXPECT_TRUE(d.ParameterCount == 1 && d.rowCount() == 3 && g.plottedCount == 1);
   EXPECT_TRUE(g.graphicWidth == 640 && g.graphicHeight == 480);
+
+  // Nothing open before: nothing is shown afterwards.
+  SetDataFilePath(data(), "");
+  data().ParameterCount = kNoFileYet;
+  RunBatch(*session_, request, Screen(), Files());
+  EXPECT_EQ(data().ParameterCount, kNoFileYet);
+  EXPECT_TRUE(data().DataFilePath.empty());
 }
 
-TEST_F(BatchTest, ReportsWriteFailuresAndNeedsNoPreviousFile) {
+TEST_F(BatchTest, TemplateAppliesToEveryFileAndFailuresAreReported) {
+  // A template made from one file, in which parameter 1 was renamed.
+  SetDataFilePath(data(), files_.Write("model.tab", kFirst));
+  ASSERT_EQ(OpenDataFile(*session_), 0);
+  data().column(1).label.assign("Renamed");
+  const std::string stf = files_.dir() + "/t.stf";
+  ASSERT_TRUE(WriteTemplate(*session_, stf));
+  data().column(1).label.assign("Temp");
+
   BatchRequest request;
   request.extension = ".svg";
   request.files = {files_.Write("a.tab", kFirst), files_.Write("b.txt", "no table here\n"),
-                   files_.Write("c.tab", kSecond)};
+                   files_.Write("c.tab", kFirst)};
+  request.templatePath = stf;
   failPath = files_.dir() + "/a.tab.svg";
   // Without a size of its own the batch falls back to a usable window size.
   graphic().graphicWidth = 0;
@@ -150,25 +151,6 @@ TEST_F(BatchTest, ReportsWriteFailuresAndNeedsNoPreviousFile) {
   EXPECT_EQ(report.files[1].reason, "wrong format of data");
   EXPECT_EQ(report.files[2].output, files_.dir() + "/c.tab.svg");
   EXPECT_EQ(events[0], "screen 1200x900 plotted 2");
-  // Nothing was open before: nothing is shown afterwards.
-  EXPECT_EQ(data().ParameterCount, kNoFileYet);
-  EXPECT_TRUE(data().DataFilePath.empty());
-}
-
-TEST_F(BatchTest, TemplateAppliesToEveryFileAndIsPutBackAfterwards) {
-  // A template made from one file, in which parameter 1 was renamed.
-  SetDataFilePath(data(), files_.Write("model.tab", kFirst));
-  ASSERT_EQ(OpenDataFile(*session_), 0);
-  data().column(1).label.assign("Renamed");
-  const std::string stf = files_.dir() + "/t.stf";
-  ASSERT_TRUE(WriteTemplate(*session_, stf));
-  data().column(1).label.assign("Temp");
-
-  BatchRequest request;
-  request.files = {files_.Write("x1.tab", kFirst), files_.Write("x2.tab", kFirst)};
-  request.templatePath = stf;
-  const BatchReport report = RunBatch(*session_, request, Screen(), Files());
-  EXPECT_EQ(report.written, 2);
   EXPECT_EQ(exportedTexts, (std::vector<std::string>{"Renamed", "Renamed"}));
   // The session's own template choice is back, and so is the model file without the template.
   EXPECT_TRUE(settings().TemplatePath.empty());

@@ -101,8 +101,6 @@ TEST(AxisThinnerTest, KeepsEndsExtremesAndTurnsOfEachRow) {
   }
   EXPECT_EQ(Cells(thin), Cells(curve));
   EXPECT_EQ(TurnsOf(thin), TurnsOf(curve));
-  // Every kept point is a point of the curve.
-  for (const StripPoint p : thin) EXPECT_NE(std::find(curve.begin(), curve.end(), p), curve.end());
 
   // Short rows pass as they are, repeats included.
   const Curve few{{1, 1}, {2, 5}, {2, 5}, {2, 3}, {3, 2}};
@@ -111,19 +109,6 @@ TEST(AxisThinnerTest, KeepsEndsExtremesAndTurnsOfEachRow) {
   EXPECT_EQ(Thin({}), Curve{});
   // A long row of one value is one point.
   EXPECT_EQ(Thin(Row(2, {7}, 40)), (Curve{{2, 7}}));
-  // Rows that leave or arrive against the way to the nearer end keep the points that set the
-  // directions; a row that starts on an end does not go back to it.
-  for (const auto& values : std::vector<std::vector<std::int32_t>>{
-           {5, 6, 0, 10, 4}, {5, 4, 10, 0, 6}, {10, 0, 10, 0}, {0, 10, 3}, {3, 0, 10, 0}}) {
-    Curve c{{0, 5}};
-    const Curve r = Row(1, values, 10);
-    c.insert(c.end(), r.begin(), r.end());
-    c.push_back({2, 4});
-    const Curve t = Thin(c);
-    EXPECT_EQ(TurnsOf(t), TurnsOf(c)) << values[0] << values[1];
-    EXPECT_EQ(Cells(t), Cells(c)) << values[0] << values[1];
-    EXPECT_LE(t.size(), 2u + 6u);
-  }
 }
 
 TEST(AxisThinnerTest, RandomCurvesCoverTheSameCellsWithTheSameTurns) {
@@ -141,6 +126,8 @@ TEST(AxisThinnerTest, RandomCurvesCoverTheSameCellsWithTheSameTurns) {
     ASSERT_EQ(TurnsOf(thin), TurnsOf(curve)) << "round " << round;
     ASSERT_EQ(thin.front(), curve.front());
     ASSERT_EQ(thin.back(), curve.back());
+    for (const StripPoint p : thin)
+      ASSERT_NE(std::find(curve.begin(), curve.end(), p), curve.end());
   }
 }
 

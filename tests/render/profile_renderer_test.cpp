@@ -27,24 +27,22 @@ constexpr RGB kRed{200, 0, 0};
 constexpr RGB kGreen{0, 150, 0};
 constexpr RGB kBlue{0, 0, 200};
 
-// A loaded file whose parameter 1 is drawn alone with every style off. After a first screen
-// paint the strip of parameter 1 is pinned to round numbers, and later passes draw with that
-// layout:
-//   Horizontal: L 100, R 500, B 300, T 100; x = 10 X + 100, y = 300 - 10 v (range 0..20)
-//   Vertical:   L 100, R 300, Y0 50, Y1 450; x = 10 v + 100, y = 10 X + 50 (X grows downward)
+// A loaded file whose parameter 1 is drawn alone with every style off, in the Horizontal mode.
+// After a first screen paint the strip of parameter 1 is pinned to round numbers, and later passes
+// draw with that layout: L 100, R 500, B 300, T 100; x = 10 X + 100, y = 300 - 10 v (range 0..20).
 struct Scene {
   RecordingUserInterface ui;
   TestFiles files;
   std::unique_ptr<Session> session = CreateSession({}, ui);
   RecordingSurface surface;
 
-  Scene(const std::string& table, std::int32_t mode) {
+  explicit Scene(const std::string& table) {
     SetDataFilePath(session->data, files.Write("scene.tab", table));
     EXPECT_EQ(OpenDataFile(*session), 0);
     GraphicSettings& g = session->settings.graphic;
     g.graphicWidth = 600;
     g.graphicHeight = 400;
-    g.plotMode = mode;
+    g.plotMode = kHorizontal;
     const RGB colors[] = {kRed, kGreen, kBlue};
     for (int p = 1; p <= session->data.ParameterCount; ++p) {
       ParameterSettings& r = P(p);
@@ -59,13 +57,8 @@ struct Scene {
     ColumnRecord& c = session->data.column(1);
     c.yRangeMinimum = 0.0f;
     c.yRangeMaximum = 20.0f;
-    if (mode == kHorizontal) {
-      c.originX = 100, c.extentX = 400, c.originY = 300, c.extentY = -200;
-      c.xScale = 10.0f, c.xOffset = -100.0f, c.yScale = -10.0f, c.yOffset = -300.0f;
-    } else {
-      c.originX = 100, c.extentX = 200, c.originY = 50, c.extentY = 400;
-      c.xScale = 10.0f, c.xOffset = -100.0f, c.yScale = 10.0f, c.yOffset = -50.0f;
-    }
+    c.originX = 100, c.extentX = 400, c.originY = 300, c.extentY = -200;
+    c.xScale = 10.0f, c.xOffset = -100.0f, c.yScale = -10.0f, c.yOffset = -300.0f;
   }
   ParameterSettings& P(int p) { return session->settings.record(p); }
   ColumnRecord& Column(int p) { return session->data.column(p); }
@@ -113,8 +106,7 @@ std::string Table(const std::string& header, const std::vector<std::string>& row
 }
 
 TEST(ProfileCurveTest, CurveLeavingTheStripRunsAlongTheEdgeBetweenExactCrossings) {
-  Scene s(Table("Depth [m]\tA [u]", {"0\t10", "10\t16", "20\t26", "30\t16", "40\t10", "50\t10"}),
-          kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]", {"0\t10", "10\t16", "20\t26", "30\t16", "40\t10", "50\t10"}));
   s.P(1).lines = 1;
   s.Pass();
   // Above the top at X 20: up to the crossing, along the top, down from the crossing; the walk
@@ -125,8 +117,7 @@ TEST(ProfileCurveTest, CurveLeavingTheStripRunsAlongTheEdgeBetweenExactCrossings
 }
 
 TEST(ProfileCurveTest, OnePixelOutsideCountsAsInsideAndHugeValuesStayOnTheEdge) {
-  Scene s(Table("Depth [m]\tA [u]", {"0\t10", "10\t-0.1", "20\t10", "30\t1e30", "40\t10"}),
-          kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]", {"0\t10", "10\t-0.1", "20\t10", "30\t1e30", "40\t10"}));
   s.P(1).lines = 1;
   s.P(1).marker = 1;
   s.Pass();
@@ -139,7 +130,7 @@ TEST(ProfileCurveTest, OnePixelOutsideCountsAsInsideAndHugeValuesStayOnTheEdge) 
 }
 
 TEST(ProfileCurveTest, GreaterThanValuesAreHiddenAloneButCountInAnAddedSum) {
-  Scene s(Table("Depth [m]\tA [u]\tB [u]", {"0\t10\t1", "10\t>12\t1", "20\t10\t1"}), kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]\tB [u]", {"0\t10\t1", "10\t>12\t1", "20\t10\t1"}));
   s.P(1).lines = s.P(2).lines = 1;
   s.P(1).marker = 1;
   s.P(1).valueText = 1;
@@ -152,14 +143,12 @@ TEST(ProfileCurveTest, GreaterThanValuesAreHiddenAloneButCountInAnAddedSum) {
   EXPECT_EQ(s.Markers(), (Points{{100, 200}, {300, 200}}));
   EXPECT_EQ(s.TextCall("12"), nullptr);
   // Beside a curve a value text stands 2 x marker size above its value, centred on it.
-  const auto* text = s.TextCall("10");
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(text->points[0], (DevicePoint{300, 198 - s.ValueTextHeight()}));
-  EXPECT_EQ(text->align, TextAlign::kCenterTop);
+  ASSERT_NE(s.TextCall("10"), nullptr);
+  EXPECT_EQ(s.TextCall("10")->points[0], (DevicePoint{300, 198 - s.ValueTextHeight()}));
 }
 
 TEST(ProfileCurveTest, AddAndPlotGroupsOfThreeShareTheHeadsStrip) {
-  Scene s(Table("Depth [m]\tA [u]\tB [u]\tC [u]", {"0\t2\t3\t4", "10\t2\t3\t4"}), kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]\tB [u]\tC [u]", {"0\t2\t3\t4", "10\t2\t3\t4"}));
   for (int p = 1; p <= 3; ++p) s.P(p).lines = 1;
   const auto levels = [&] {
     // The level of each curve, in drawing order: the head comes last, on top.
@@ -185,7 +174,7 @@ TEST(ProfileCurveTest, AddAndPlotGroupsOfThreeShareTheHeadsStrip) {
 }
 
 TEST(ProfileColorizeTest, BothHalvesAreFilledAgainstTheReferenceLine) {
-  Scene s(Table("Depth [m]\tA [u]", {"0\t15", "20\t5", "40\t15"}), kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]", {"0\t15", "20\t5", "40\t15"}));
   s.P(1).colorize = 1;
   s.P(1).referenceLine = 10.0f;  // y 200, the middle of the strip
   s.Pass();
@@ -226,7 +215,7 @@ TEST(ProfileCurveTest, CurvesLongerThanThePointBufferJoinSeamlessly) {
     expected.push_back(
         {ToInt32(MapToDevice(0.08f, -100.0f, static_cast<float>(i))), 300 - 10 * value});
   }
-  Scene s(Table("Depth [m]\tA [u]", rows), kHorizontal);
+  Scene s(Table("Depth [m]\tA [u]", rows));
   s.Column(1).xScale = 0.08f;
   s.P(1).lines = 1;
   s.Pass();
@@ -259,72 +248,6 @@ TEST(ProfileCurveTest, CurvesLongerThanThePointBufferJoinSeamlessly) {
     }
   }
   EXPECT_EQ(sides, 2);
-}
-
-// Rows of many samples in one device column are thinned: fewer points, the same ends and extremes.
-TEST(ProfileCurveTest, ManySamplesInOneColumnAreThinned) {
-  std::vector<std::string> rows{"0\t10"};
-  Points full{{100, 200}, {100, 200}};
-  for (int i = 0; i < 30; ++i) {  // X 10.000 .. 10.029 all land in column 200
-    const int v = i == 29 ? 14 : i == 10 ? 1 : i == 20 ? 19 : (i * 7 + 10) % 17 + 2;
-    rows.push_back("10.0" + std::string(i < 10 ? "0" : "") + std::to_string(i) + "\t" +
-                   std::to_string(v));
-    full.push_back({200, 300 - 10 * v});
-  }
-  rows.push_back("20\t10");
-  full.push_back({300, 200});
-  Scene s(Table("Depth [m]\tA [u]", rows), kHorizontal);
-  s.P(1).lines = 1;
-  s.Pass();
-  const auto drawn = s.Of(Kind::kPolyline, kRed);
-  ASSERT_EQ(drawn.size(), 1u);
-  EXPECT_LT(drawn[0].size(), full.size());
-  EXPECT_EQ(drawn[0].front(), full.front());
-  EXPECT_EQ(drawn[0].back(), full.back());
-  // Column 200 keeps its first (12) and last (14) point and its ends (1 and 19).
-  for (const int v : {12, 14, 1, 19}) {
-    const DevicePoint p{200, 300 - 10 * v};
-    EXPECT_NE(std::find(drawn[0].begin(), drawn[0].end(), p), drawn[0].end()) << v;
-  }
-  for (const DevicePoint& d : drawn[0])
-    EXPECT_NE(std::find(full.begin(), full.end(), d), full.end()) << d.x << "," << d.y;
-}
-
-TEST(ProfileVerticalTest, CurveEntersAtTheEndOfTheAxisAndRunsAlongTheRightEdge) {
-  Scene s(Table("Depth [m]\tA [u]", {"-5\t10", "5\t10", "15\t25", "25\t10"}), kVertical);
-  // The X axis grows upward here: X 0 at y 450 (the bottom), X 40 at y 50.
-  s.Column(1).yScale = -10.0f;
-  s.Column(1).yOffset = -450.0f;
-  s.P(1).lines = 1;
-  s.Pass();
-  EXPECT_EQ(s.Of(Kind::kPolyline, kRed),
-            (std::vector<Points>{
-                {{200, 450}, {200, 400}, {300, 334}, {300, 300}, {300, 267}, {200, 200}}}));
-}
-
-TEST(ProfileVerticalTest, ValueTextsAreCentredOnTheirRows) {
-  Scene s(Table("Depth [m]\tA [u]", {"0\t3", "10\t7", "20\t12"}), kVertical);
-  s.P(1).valueText = 1;
-  const std::int32_t h = s.ValueTextHeight();
-  const auto expectTexts = [&](std::int32_t x3, std::int32_t x7, std::int32_t x12,
-                               TextAlign align) {
-    const std::pair<const char*, DevicePoint> wanted[] = {
-        {"3", {x3, 50 + h / 2 - h}}, {"7", {x7, 150 + h / 2 - h}}, {"12", {x12, 250 + h / 2 - h}}};
-    for (const auto& [text, at] : wanted) {
-      const auto* call = s.TextCall(text);
-      ASSERT_NE(call, nullptr) << text;
-      EXPECT_EQ(call->points[0], at) << text;
-      EXPECT_EQ(call->align, align) << text;
-    }
-  };
-  // Texts alone: one column down the strip's middle.
-  s.Pass();
-  expectTexts(200, 200, 200, TextAlign::kCenterTop);
-  // Beside the markers: 7 x marker size right of each value.
-  s.P(1).occurrence = 0;
-  s.P(1).marker = 1;
-  s.Pass();
-  expectTexts(137, 177, 227, TextAlign::kLeftTop);
 }
 
 }  // namespace

@@ -148,18 +148,16 @@ TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
   EXPECT_EQ(tiles.front().points[0], (DevicePoint{100, 200}));
   EXPECT_EQ(tiles.front().bits, h.Bits(1));
   EXPECT_EQ(tiles.back().bits, h.Bits(3));
-}
 
-TEST(StyleDrawersLithology, UnknownPatternsLeaveTheirIntervalEmpty) {
   // Pattern numbers 0, 999 and -2 name no pattern; the table's last pattern is usable.
-  Drawers h("Depth [m]\tLith\n5\t2\n10\t0\n20\t999\n25\t-2\n30\t81\n");
-  ASSERT_EQ(h.session->patterns.PatternCount, 81);
-  h.record(1).lithology = 1;
-  h.Run(DrawLithology);
-  EXPECT_EQ(h.Outlines(), (std::vector<std::string>{PatternOutline(100, 200, 150, 300),
+  Drawers u("Depth [m]\tLith\n5\t2\n10\t0\n20\t999\n25\t-2\n30\t81\n");
+  ASSERT_EQ(u.session->patterns.PatternCount, 81);
+  u.record(1).lithology = 1;
+  u.Run(DrawLithology);
+  EXPECT_EQ(u.Outlines(), (std::vector<std::string>{PatternOutline(100, 200, 150, 300),
                                                     PatternOutline(350, 200, 400, 300)}));
-  for (const auto& tile : h.Calls(Kind::kBitmap))
-    EXPECT_EQ(tile.bits, h.Bits(tile.points[0].x < 150 ? 2 : 81));
+  for (const auto& tile : u.Calls(Kind::kBitmap))
+    EXPECT_EQ(tile.bits, u.Bits(tile.points[0].x < 150 ? 2 : 81));
 
   // A text column names its patterns; a name that is no pattern (case counts) is not filled.
   Drawers t("Depth [m]\tRock\n10\tBitmap3\n20\tbitmap4\n30\tBitmap5\n");
@@ -169,16 +167,6 @@ TEST(StyleDrawersLithology, UnknownPatternsLeaveTheirIntervalEmpty) {
                                                     PatternOutline(300, 200, 400, 300)}));
   EXPECT_EQ(t.Calls(Kind::kBitmap).back().bits,
             t.Bits(FindPattern(t.session->patterns, "Bitmap5")));
-}
-
-TEST(StyleDrawersHistogram, SticksFromTheReferenceLevel) {
-  Drawers v("Depth [m]\tH\n10\t4\n20\t-50\n", kV);
-  v.record(1).histogramLines = 1;
-  v.record(1).referenceLine = 20.0f;  // beyond the axis: brought into the strip
-  v.record(1).flagValid = 1;
-  EXPECT_EQ(v.Run(DrawHistogramLines),
-            "line 1 200,0,0 solid 200,150 140,150\n"
-            "line 1 200,0,0 solid 200,250 100,250\n");
 }
 
 constexpr char kCourse[] = "Depth [m]\tDir [deg]\tSpeed [cm/s]\n10\t0\t5\n20\t90\t40\n";
@@ -199,11 +187,6 @@ TEST(StyleDrawersCourse, VectorsFromTheMiddleLineScaledToTheSpeedMaximum) {
             "line 2 200,0,0 solid 300,250 350,250\n"
             "line 1 0,0,0 solid 298,250 302,250\n"
             "line 1 0,0,0 solid 300,248 300,252\n");
-
-  // The last column has no speed column after it: nothing is drawn for it.
-  Drawers last(kCourse);
-  last.record(2).course = 1;
-  EXPECT_EQ(last.Run(DrawCourse), "");
 }
 
 // 11 samples spread over 100 device units (X maps to 100 + X).
@@ -238,19 +221,6 @@ TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
             "polygon 2 213,213,213 filled 120,260 140,260 140,300 120,300 120,260");
 }
 
-TEST(StyleDrawersColumns, VerticalBarsRunAcrossFromTheReferenceColumn) {
-  Drawers v("Depth [m]\tC\n10\t2\n20\t8\n30\t-3\n", kV);
-  v.record(1).columns = 1;
-  v.record(1).referenceLine = 5.0f;  // x 150
-  v.record(1).columnWidth = 7;       // half 3
-  v.RunGroup(DrawColumns, 3);
-  // The last bar is cut at the strip's bottom; -3 is brought onto the left edge.
-  EXPECT_EQ(v.surface.Dump(),
-            "polygon 1 200,0,0 filled 120,147 150,147 150,153 120,153 120,147\n"
-            "polygon 1 200,0,0 filled 150,247 180,247 180,253 150,253 150,247\n"
-            "polygon 1 200,0,0 filled 100,347 150,347 150,350 100,350 100,347\n");
-}
-
 TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
   Drawers h("Depth [m]\tO\n-5\t9\n0\t1\n10\t3\n20\t2\n");
   h.record(1).outline = 1;
@@ -261,16 +231,15 @@ TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
   EXPECT_EQ(h.RunGroup(DrawOutline, 2),
             "polyline 1 200,0,0 solid 100,290 100,290 150,290 150,270 250,270 250,280 300,280 "
             "300,300 100,300 100,290\n");
-}
 
-TEST(StyleDrawersOutline, LongRunsAreDrawnInPiecesThatJoin) {
+  // Long runs are drawn in pieces that join.
   std::string table = "Depth [m]\tO\n";
   for (int i = 0; i < 1500; ++i)
     table += std::to_string(i * 0.02) + "\t" + (i % 2 ? "1" : "2") + "\n";
-  Drawers h(table);
-  h.record(1).outline = 1;
-  h.RunGroup(DrawOutline, 1);
-  const auto runs = h.Calls(Kind::kPolyline);
+  Drawers many(table);
+  many.record(1).outline = 1;
+  many.RunGroup(DrawOutline, 1);
+  const auto runs = many.Calls(Kind::kPolyline);
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].points.size(), 1997u);
   // The second run starts where the first ended.
@@ -298,22 +267,6 @@ TEST(StyleDrawersColorStripes, VerticalColourLogReachesHalfwayToItsNeighbours) {
             "polygon 1 255,0,0 filled 100,50 200,50 200,200 100,200 100,50\n"
             "polygon 1 0,255,0 filled 100,200 200,200 200,280 100,280 100,200\n"
             "polygon 1 0,0,255 filled 100,280 200,280 200,350 100,350 100,280\n");
-
-  // With a column width each entry gets its own band, cut at the strip's ends.
-  v.record(2).columnWidth = 10;  // half 5
-  EXPECT_EQ(v.Run(DrawColorStripes),
-            "polygon 1 255,0,0 filled 100,145 200,145 200,155 100,155 100,145\n"
-            "polygon 1 0,255,0 filled 100,245 200,245 200,255 100,255 100,245\n"
-            "polygon 1 0,0,255 filled 100,305 200,305 200,315 100,315 100,305\n");
-}
-
-TEST(StyleDrawersComments, CommentsStandOnTheirRows) {
-  constexpr char kNotes[] = "Depth [m]\tNote\n10\tsand\n60\tbeyond\n";
-  Drawers h(kNotes);
-  h.record(1).comment = 1;
-  const std::string drawn = h.Run(DrawComments);
-  EXPECT_NE(drawn.find("text 200,237 center \"sand\"\n"), std::string::npos) << drawn;
-  EXPECT_EQ(drawn.find("beyond"), std::string::npos);
 }
 
 }  // namespace

