@@ -24,6 +24,9 @@ void LoadPreferences(Session& session) {
   const std::string preferences = BuildSettingsPath(kPreferenceFileName);
   if (ReadPreferences(preferences, settings, data) != kPreferencesRead) {
     WritePreferences(preferences, settings, 0);
+    // Units take the style a read would have given them, so that the first load (before any
+    // preference file exists) names the columns as every later one does.
+    SetUnitStyle(settings, data, g.unitStyle);
   }
 
   // Default styles for parameters the stored preferences leave unplotted.

@@ -225,7 +225,7 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
     d.GroupCount = 1;
     const int counts[] = {300, 300, 250, 0, 10};
     for (int c = 0; c <= 4; ++c) {
-      d.column(c).label.assign("P" + std::to_string(c));
+      d.column(c).label.assign("P" + std::to_string(c) + " [m]");
       d.column(c).itemCount = counts[c];
     }
     s->settings.record(4).rgbColumn = 1;
@@ -242,6 +242,7 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   EXPECT_FALSE(ui.busy);
   EXPECT_EQ(SplitCrLf(ReadBytes(prefs)).at(5), "MERIDAT/Sondrix");
   EXPECT_EQ(s->settings.graphic.CreditText, "me@lab");  // nothing was read
+  EXPECT_EQ(s->data.column(1).label, "P1 (m)");  // units in the default style all the same
   // Markers only up to 250 values, comments for text columns but never for colour columns.
   const std::tuple<int, std::int32_t P::*, int> styles[] = {
       {1, &P::lines, 1},     {1, &P::marker, 0},       {2, &P::lines, 1},       {2, &P::marker, 1},
@@ -264,6 +265,7 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   LoadPreferences(*s);
   EXPECT_EQ(ReadBytes(prefs), bytes);
   EXPECT_EQ(s->settings.record(1).columns, 1);
+  EXPECT_EQ(s->data.column(1).label, "P1 (m)");
   EXPECT_EQ(s->settings.record(2).lines, 1);
 }
 
