@@ -43,11 +43,11 @@ TEST(CliInfo, JsonOfALoadedFileAndTheMessagesOfTheLoad) {
   EXPECT_EQ(j["rows"], 2);
   EXPECT_EQ(j["descriptionLines"][0]["label"], "Citation:");
   ASSERT_EQ(j["columns"].size(), 3u);
-  EXPECT_EQ(j["columns"][1]["label"], "T [\u00B0C]");  // read as Latin-1, written as UTF-8
+  EXPECT_EQ(j["columns"][1]["label"], "T (\u00B0C)");  // read as Latin-1, written as UTF-8
   EXPECT_GT(j["columns"][1]["tickIncrement"].get<double>(), 0.0);
   r = Info({path});  // plain text for people
   EXPECT_NE(r.out.find("Rows:        2\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("T [\u00B0C]"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("T (\u00B0C)"), std::string::npos) << r.out;
 
   std::string text = "Depth\tA\n";
   for (int i = 0; i < 20; ++i) text += std::to_string(i) + "\t1\n";

@@ -144,9 +144,9 @@ TEST_F(ReaderTest, LabelCleanUpColorColumnsAndLongTexts) {
   ASSERT_EQ(Load("Depth\tT [deg C]\td18O [per mil]\td13C [%o]\tColor R/G/B\tX\xA1\n1\t2\t3\t4\t"
                  "255 0 0\t5\n"),
             5);
-  // 0xA1 of the old code page meant a degree sign.
+  // 0xA1 of the old code page meant a degree sign; units come in the default round brackets.
   for (const auto& [c, text] :
-       {std::pair{1, "T [\u00B0C]"}, {2, "d18O [\u2030]"}, {3, "d13C [\u2030]"}, {5, "X\u00B0"}}) {
+       {std::pair{1, "T (\u00B0C)"}, {2, "d18O (\u2030)"}, {3, "d13C (\u2030)"}, {5, "X\u00B0"}}) {
     EXPECT_EQ(label(c), text);
   }
   EXPECT_EQ(rec(4).rgbColumn, 1);
