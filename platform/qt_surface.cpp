@@ -272,11 +272,15 @@ const Stamp& QtSurface::EllipseStamp(std::int32_t boxWidth, std::int32_t boxHeig
   }
   StampEntry& e = stamps_.emplace_back(StampEntry{boxWidth, boxHeight, pen, color, fill, {}, {}});
   if (x1 >= x0) {
+    // Rows padded with clear pixels to whole groups of four, which blend four at a time.
+    const std::int32_t width = (x1 - x0 + 4) / 4 * 4;
+    e.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(y1 - y0 + 1), 0);
     for (std::int32_t y = y0; y <= y1; ++y) {
       const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-      e.pixels.insert(e.pixels.end(), line + x0, line + x1 + 1);
+      std::copy(line + x0, line + x1 + 1,
+                e.pixels.begin() + static_cast<std::ptrdiff_t>(y - y0) * width);
     }
-    e.stamp = Stamp{e.pixels.data(), x1 - x0 + 1, y1 - y0 + 1, x0 - pad, y0 - pad};
+    e.stamp = Stamp{e.pixels.data(), width, y1 - y0 + 1, x0 - pad, y0 - pad};
   }
   return e.stamp;
 }

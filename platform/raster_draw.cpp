@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace sx {
 namespace {
@@ -26,6 +31,35 @@ inline std::uint32_t Over(std::uint32_t src, std::uint32_t dst) {
   rb = ((rb + ((rb >> 8) & 0x00FF00FFu) + 0x00800080u) >> 8) & 0x00FF00FFu;
   ag = (ag + ((ag >> 8) & 0x00FF00FFu) + 0x00800080u) & 0xFF00FF00u;
   return src + (rb | ag);
+}
+
+// Premultiplied src over dst for n pixels; four at a time where the processor has the vector
+// instructions (the same arithmetic as Over, lane by lane).
+void OverRow(const std::uint32_t* src, std::uint32_t* dst, std::int64_t n) {
+  std::int64_t i = 0;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi32(255);
+  const __m128i half = _mm_set1_epi16(128);
+  const auto scale = [&](__m128i d16, __m128i ia16) {
+    const __m128i x = _mm_mullo_epi16(d16, ia16);  // at most 255 * 255 per lane
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), half), 8);
+  };
+  for (; i + 4 <= n; i += 4) {
+    __m128i s, d;
+    std::memcpy(&s, src + i, sizeof s);
+    std::memcpy(&d, dst + i, sizeof d);
+    const __m128i ia = _mm_sub_epi32(full, _mm_srli_epi32(s, 24));
+    const __m128i pair = _mm_or_si128(ia, _mm_slli_epi32(ia, 16));  // ia in both halves
+    const __m128i lo = scale(_mm_unpacklo_epi8(d, zero), _mm_unpacklo_epi32(pair, pair));
+    const __m128i hi = scale(_mm_unpackhi_epi8(d, zero), _mm_unpackhi_epi32(pair, pair));
+    const __m128i out = _mm_add_epi8(s, _mm_packus_epi16(lo, hi));
+    std::memcpy(dst + i, &out, sizeof out);
+  }
+#endif
+  for (; i < n; ++i) {
+    if (src[i] != 0) dst[i] = Over(src[i], dst[i]);
+  }
 }
 
 class Canvas {
@@ -176,13 +210,10 @@ void BlendStamp(const RasterTarget& target, std::int32_t x, std::int32_t y, cons
   const std::int64_t c1 = std::min<std::int64_t>(stamp.width, target.width - left);
   const std::int64_t r0 = std::max<std::int64_t>(0, -top);
   const std::int64_t r1 = std::min<std::int64_t>(stamp.height, target.height - top);
+  if (c0 >= c1) return;
   for (std::int64_t r = r0; r < r1; ++r) {
-    std::uint32_t* row = target.pixels + (top + r) * target.stride + left;
-    const std::uint32_t* src = stamp.pixels + r * stamp.width;
-    for (std::int64_t c = c0; c < c1; ++c) {
-      const std::uint32_t s = src[c];
-      if (s != 0) row[c] = Over(s, row[c]);
-    }
+    OverRow(stamp.pixels + r * stamp.width + c0,
+            target.pixels + (top + r) * target.stride + left + c0, c1 - c0);
   }
 }
 
