@@ -91,6 +91,34 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// The cell most files are made of: digits with at most one point and nothing else, seven
+// significant digits or fewer, at most ten of them after the point. Its value is the whole
+// number over a power of ten, both exact in a float, and one float division rounds that quotient
+// correctly: the same float the general reader gives, at a fraction of the cost. False for
+// anything else.
+bool ReadShortDecimal(const char* p, const char* end, float& out) {
+  static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                      1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  std::uint32_t whole = 0;
+  int significant = 0, decimals = 0;
+  bool point = false;
+  for (; p < end; ++p) {
+    const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
+    if (digit < 10) {
+      if (whole != 0 || digit != 0) ++significant;
+      if (significant > 7) return false;
+      whole = whole * 10 + digit;
+      if (point && ++decimals > 10) return false;
+    } else if (*p == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  out = static_cast<float>(whole) / kPowers[decimals];
+  return true;
+}
+
 // Copies at most kCopyBytes of [p, end) with a terminating NUL; returns the bytes copied.
 std::size_t CopyTerminated(const char* p, const char* end, char (&buffer)[kCopyBytes + 1]) {
   const std::size_t n = std::min(static_cast<std::size_t>(end - p), kCopyBytes);
@@ -126,6 +154,10 @@ int ReadFloat(const char* p, const char* end, float& out) {
   const bool decimal = (IsDigit(c) && !hexPrefix) || (c == '.' && q + 1 < end && IsDigit(q[1]));
   if (decimal) {
     float f = 0.0f;
+    if (ReadShortDecimal(q, end, f)) {
+      out = negative ? -f : f;
+      return kReadNumber;
+    }
     const fast_float::from_chars_result result = fast_float::from_chars(q, end, f);
     if (result.ec != std::errc()) return kReadNothing;
     if (!std::isfinite(f)) return kReadNotFinite;

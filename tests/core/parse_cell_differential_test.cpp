@@ -60,6 +60,16 @@ std::string NearRoundingBoundary(Random& rng) {
   return s;
 }
 
+// The everyday cell: up to ten random digits with a point somewhere (or none), which the reader
+// takes a short way when seven significant digits or fewer.
+std::string PlainDecimal(Random& rng) {
+  std::string s;
+  for (int n = 1 + rng.Below(10); n > 0; --n) s.push_back(static_cast<char>('0' + rng.Below(10)));
+  if (!rng.OneIn(4))
+    s.insert(static_cast<std::size_t>(rng.Below(static_cast<int>(s.size()) + 1)), ".");
+  return s;
+}
+
 // Pieces of numbers and words, joined at random: decimal and hexadecimal forms, exponents near
 // underflow and overflow, special words and their misspellings, signs, codes, commas and blanks.
 std::string MakeCell(Random& rng) {
@@ -71,6 +81,7 @@ std::string MakeCell(Random& rng) {
       "+",    ",",    " ",    "\v",  "\r\n", "\t",        "\303\270",   "/",   "*",
       "?",    "#",    ">",    "<",   "x",    "%"};
   if (rng.OneIn(5)) return NearRoundingBoundary(rng);
+  if (rng.OneIn(4)) return PlainDecimal(rng);
   std::string s;
   for (int n = 1 + rng.Below(6); n > 0; --n) {
     s += kPieces[rng.Below(static_cast<int>(std::size(kPieces)))];
