@@ -197,8 +197,9 @@ TEST(PngEncoderTest, DecodesToTheSamePixelsAndResolution) {
     for (int x = 0; x < w; ++x) {
       seed = seed * 1664525u + 1013904223u;
       std::uint32_t& p = pixels[static_cast<std::size_t>(y * (w + 3) + x)];
-      if (y > 60) p = 0xFF000000u | (seed >> 8);  // noise
-      if (x == y || y == 10) p = 0xFF204080u;
+      if (y > 61) p = 0xFF000000u | (seed >> 8);  // noise
+      // Lines, then white rows repeating up to 60, then one that differs in a single pixel.
+      if ((x == y && y < 20) || y == 10 || (y == 61 && x == 5)) p = 0xFF204080u;
     }
   }
   std::string png = "keep";
