@@ -60,13 +60,18 @@ std::string NearRoundingBoundary(Random& rng) {
   return s;
 }
 
-// The everyday cell: up to ten random digits with a point somewhere (or none), which the reader
-// takes a short way when seven significant digits or fewer.
+// The everyday cell: up to eighteen random digits with a point somewhere (or none), which the
+// reader takes a short way when seven significant digits or fewer; now and then a whole number
+// halfway between two floats.
 std::string PlainDecimal(Random& rng) {
+  if (rng.OneIn(20)) return std::to_string((1 << 24) + 2 * rng.Below(1 << 20) + 1);
   std::string s;
-  for (int n = 1 + rng.Below(10); n > 0; --n) s.push_back(static_cast<char>('0' + rng.Below(10)));
-  if (!rng.OneIn(4))
+  for (int n = 1 + rng.Below(rng.OneIn(2) ? 9 : 18); n > 0; --n) {
+    s.push_back(static_cast<char>('0' + rng.Below(10)));
+  }
+  if (!rng.OneIn(4)) {
     s.insert(static_cast<std::size_t>(rng.Below(static_cast<int>(s.size()) + 1)), ".");
+  }
   return s;
 }
 
