@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "core/device_int.h"
@@ -389,6 +390,29 @@ void QtSurface::Ellipse(std::int32_t left, std::int32_t top, std::int32_t right,
   painter_.setPen(MakePen(w, color, PenStyle::kSolid, raster_));
   painter_.setBrush(fill == Fill::kWhite ? QColor(Qt::white) : ToQColor(color));
   painter_.drawEllipse(path);
+}
+
+void QtSurface::Markers(std::span<const DevicePoint> centres, RGB color, std::int32_t r,
+                        std::int32_t width, std::int32_t code) {
+  // Circles (symbol 2 open, 1 and every unknown code filled) from one stamp for the whole run;
+  // every other symbol, and every surface that cannot take stamps, the general way.
+  const RasterTarget* direct = Direct();
+  const std::int32_t w = PenWidth(width);
+  const bool circle = code < 3 || code > 10;
+  if (direct == nullptr || !circle || r < 0 || std::int64_t{r} * 2 > kMaxStampBox ||
+      w > kMaxStampPen) {
+    Surface::Markers(centres, color, r, width, code);
+    return;
+  }
+  const Stamp stamp = EllipseStamp(2 * r, 2 * r, w, color, code == 2 ? Fill::kWhite : Fill::kColor);
+  constexpr std::int32_t kLow = std::numeric_limits<std::int32_t>::min();
+  constexpr std::int32_t kHigh = std::numeric_limits<std::int32_t>::max();
+  for (const DevicePoint& c : centres) {
+    // A centre within r of the ends of the coordinate range lies some two billion pixels off any
+    // image: nothing of it can be seen.
+    if (c.x < kLow + r || c.x > kHigh - r || c.y < kLow + r || c.y > kHigh - r) continue;
+    BlendStamp(*direct, c.x - r, c.y - r, stamp);
+  }
 }
 
 void QtSurface::MonochromeBitmap(std::int32_t x, std::int32_t y, const std::uint8_t* bits,

@@ -51,6 +51,8 @@ class QtSurface : public Surface {
                Fill fill) override;
   void Ellipse(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom,
                std::int32_t width, RGB color, Fill fill) override;
+  void Markers(std::span<const DevicePoint> centres, RGB color, std::int32_t r, std::int32_t width,
+               std::int32_t code) override;
   void MonochromeBitmap(std::int32_t x, std::int32_t y, const std::uint8_t* bits,
                         std::int32_t width, std::int32_t height, std::int32_t copyWidth,
                         std::int32_t copyHeight) override;

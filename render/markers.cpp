@@ -66,4 +66,9 @@ void DrawMarker(Surface& s, std::int32_t x, std::int32_t y, RGB color, std::int3
   }
 }
 
+void Surface::Markers(std::span<const DevicePoint> centres, RGB color, std::int32_t r,
+                      std::int32_t width, std::int32_t code) {
+  for (const DevicePoint& c : centres) DrawMarker(*this, c.x, c.y, color, r, width, code);
+}
+
 }  // namespace sx

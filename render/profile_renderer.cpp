@@ -291,6 +291,9 @@ void DrawMarkers(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, 
 
   const MemberValues values(ctx, head, mode);
   const std::span<const std::int32_t> axes = RowAxes(ctx.render, data, strip);
+  // Centres go to the surface in runs, in their order.
+  std::array<DevicePoint, 512> batch;
+  std::size_t n = 0;
   for (std::int64_t i = 1; i <= count; ++i) {
     const NumericItem* ignored = nullptr;
     std::int32_t valid = 0;
@@ -302,9 +305,13 @@ void DrawMarkers(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, 
     if (a < strip.aMin) continue;
     if (a > strip.aMax) break;
     if (v < strip.vMin || v > strip.vMax) continue;
-    const DevicePoint d = strip.ToDevice({a, v});
-    DrawMarker(surface, d.x, d.y, color, size, pen, qs.markerSymbol);
+    if (n == batch.size()) {
+      surface.Markers(batch, color, size, pen, qs.markerSymbol);
+      n = 0;
+    }
+    batch[n++] = strip.ToDevice({a, v});
   }
+  surface.Markers(std::span<const DevicePoint>(batch.data(), n), color, size, pen, qs.markerSymbol);
 }
 
 // The values of parameter p as whole numbers: on the strip's middle line when nothing else shows

@@ -67,6 +67,12 @@ class Surface {
                                 std::int32_t width, std::int32_t height, std::int32_t copyWidth,
                                 std::int32_t copyHeight) = 0;
 
+  // The marker symbol `code` (half-size r, pen width) at each centre in turn: exactly what
+  // DrawMarker draws for each, which is what this default does. A back end that can draw a run of
+  // equal symbols faster overrides it.
+  virtual void Markers(std::span<const DevicePoint> centres, RGB color, std::int32_t r,
+                       std::int32_t width, std::int32_t code);
+
   // Makes font the current text font.
   virtual void SelectFont(const FontSpec& font) = 0;
   // Ascent + descent of the current font.

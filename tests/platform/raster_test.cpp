@@ -10,6 +10,7 @@
 
 #include "platform/png_encoder.h"
 #include "platform/qt_surface.h"
+#include "render/drawing.h"
 
 namespace sx {
 namespace {
@@ -151,10 +152,17 @@ int DarknessSum(const QImage& image) {
 TEST(RasterDrawTest, DirectMarkersAndCurvesMatchThePainter) {
   // Markers of every fill, and a long curve: the direct drawing puts the same ink in the same
   // places as the painter would, up to rounding and the ends of the curve's steps.
-  const auto markers = [](QtSurface& s) {
+  // Runs of symbols too: overlapping filled and open circles, and a diamond, which the run hands
+  // on symbol by symbol.
+  const std::vector<DevicePoint> centres{{20, 40}, {22, 41}, {21, 43}, {60, 60}, {-1, 79}};
+  const auto markers = [&](QtSurface& s) {
     for (int i = 0; i < 6; ++i) {
       s.Ellipse(10 + 17 * i, 10, 10 + 17 * i + 3 + i, 13 + i, 1 + i % 2, RGB{0, 0, 200},
                 i % 2 == 0 ? Fill::kColor : Fill::kWhite);
+    }
+    for (const std::int32_t code : {1, 2, 5}) {
+      s.Markers(centres, RGB{200, 0, 0}, 3, 1, code);
+      for (const DevicePoint& c : centres) DrawMarker(s, c.x + 40, c.y, RGB{200, 0, 0}, 3, 1, code);
     }
   };
   const QImage direct = DrawThroughSurface(false, markers);
