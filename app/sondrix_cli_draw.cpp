@@ -2,6 +2,8 @@
 // sondrix-cli hands these commands over to it with their arguments unchanged.
 
 #include <QGuiApplication>
+#include <QString>
+#include <QtGlobal>
 #include <clocale>
 #include <cstdlib>
 #include <iostream>
@@ -11,6 +13,25 @@
 #include "app/cli_batch.h"
 #include "app/cli_options.h"
 #include "app/cli_render.h"
+
+namespace {
+
+QtMessageHandler defaultHandler = nullptr;
+
+// A command-line run has no session runtime folder, and Qt says so on every start; that says
+// nothing about the picture, so it is dropped. Everything else goes to Qt's own handler.
+void QuietRuntimeFolder(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtWarningMsg && text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR"))) {
+    return;
+  }
+  if (defaultHandler != nullptr) {
+    defaultHandler(type, context, text);
+  } else {
+    std::cerr << qFormatLogMessage(type, context, text).toStdString() << "\n";
+  }
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -22,6 +43,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   // Drawing needs fonts but no display.
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  defaultHandler = qInstallMessageHandler(QuietRuntimeFolder);
   QGuiApplication app(argc, argv);
   // Qt takes the locale from the environment; numbers are always written with a point.
   std::setlocale(LC_NUMERIC, "C");
