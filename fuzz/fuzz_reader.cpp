@@ -1,23 +1,21 @@
 // Loads arbitrary bytes as a data file: nothing may crash, hang or write outside a table.
 // Small budgets keep each run fast and exercise the limits.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "core/reader.h"
 #include "core/session.h"
+#include "fuzz/fuzz_file.h"
 
 namespace {
 
 sx::RecordingUserInterface ui;
 std::unique_ptr<sx::Session> session;
-int fd = -1;
+const sx::fuzz::MemoryFile file("sondrix-fuzz");
 
 }  // namespace
 
@@ -29,11 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     unsetenv("XDG_CONFIG_HOME");
     unsetenv("HOME");
     session = sx::CreateSession({600, 40}, ui);
-    fd = memfd_create("sondrix-fuzz", 0);
-    if (!session || fd < 0) return 0;
+    if (!session || !file.ok()) return 0;
+    sx::SetDataFilePath(session->data, file.path());
   }
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
-  sx::SetDataFilePath(session->data, "/proc/self/fd/" + std::to_string(fd));
+  if (!file.Put(data, size)) return 0;
   ui.messages.clear();
   const std::int32_t n = sx::OpenDataFile(*session);
   if (n == 0 && (session->data.ParameterCount < 1 || session->data.ParameterCount > 256)) {
