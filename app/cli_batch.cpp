@@ -22,7 +22,6 @@ namespace {
 constexpr std::int32_t kScreenWidth = 1920;
 constexpr std::int32_t kScreenHeight = 1080;
 constexpr float kScreenDpi = 96.0f;
-constexpr std::int32_t kMaxSide = 20000;  // pixels; larger pictures are refused
 
 constexpr const char* kUsage =
     "usage: sondrix-cli batch [--format emf|svg|pdf|png] [--template T.stf] [--size WxH] "
@@ -36,11 +35,6 @@ struct BatchOptions {
   std::string templatePath, error;
   std::int32_t width = 0, height = 0;  // 0: not given
 };
-
-bool ReadSide(std::string_view text, std::int32_t& out) {
-  const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && p == text.data() + text.size() && out >= 1 && out <= kMaxSide;
-}
 
 BatchOptions Parse(const std::vector<std::string>& args) {
   BatchOptions o;
@@ -77,12 +71,7 @@ BatchOptions Parse(const std::vector<std::string>& args) {
         o.error = "unknown format " + f;
       }
     } else {
-      const std::string s = args[++i];
-      const std::size_t x = s.find_first_of("xX");
-      if (x == std::string::npos || !ReadSide(std::string_view(s).substr(0, x), o.width) ||
-          !ReadSide(std::string_view(s).substr(x + 1), o.height)) {
-        o.error = "--size wants WxH with sides of 1 to 20000 pixels, not " + s;
-      }
+      ParsePictureSize(args[++i], o.width, o.height, o.error);
     }
   }
   if (o.error.empty() && o.files.empty()) o.error = "expects at least one data file";

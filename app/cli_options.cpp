@@ -1,6 +1,7 @@
 #include "app/cli_options.h"
 
 #include <charconv>
+#include <string_view>
 
 namespace sx::cli {
 namespace {
@@ -50,6 +51,22 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
   }
   return o;
+}
+
+bool ParsePictureSize(const std::string& text, std::int32_t& width, std::int32_t& height,
+                      std::string& error) {
+  const auto side = [](std::string_view piece, std::int32_t& out) {
+    const auto [p, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), out);
+    return ec == std::errc() && p == piece.data() + piece.size() && out >= 1 &&
+           out <= kMaxPictureSide;
+  };
+  const std::size_t x = text.find_first_of("xX");
+  if (x != std::string::npos && side(std::string_view(text).substr(0, x), width) &&
+      side(std::string_view(text).substr(x + 1), height)) {
+    return true;
+  }
+  error = "--size wants WxH with sides of 1 to 20000 pixels, not " + text;
+  return false;
 }
 
 }  // namespace sx::cli

@@ -15,8 +15,8 @@ inline constexpr int kExitUsage = 64;
 struct Options {
   std::vector<std::string> files;
   bool json = false;
-  std::string templatePath;     // --template FILE
-  bool budgetsGiven = false;    // --numeric-items / --text-items were given
+  std::string templatePath;   // --template FILE
+  bool budgetsGiven = false;  // --numeric-items / --text-items were given
   MemoryBudgets budgets;
   std::string error;  // set when the arguments cannot be used
 };
@@ -25,5 +25,13 @@ struct Options {
 // --text-items N (memory budgets for this run, in place of the stored ones), --template FILE,
 // "--" ends the options.
 Options ParseOptions(const std::vector<std::string>& args);
+
+// Pictures have sides of 1 to this many pixels.
+inline constexpr std::int32_t kMaxPictureSide = 20000;
+
+// Reads a --size value "WxH" (or "WXH"); false, with the message for it in `error`, when the
+// text is not two whole numbers of 1 to kMaxPictureSide.
+bool ParsePictureSize(const std::string& text, std::int32_t& width, std::int32_t& height,
+                      std::string& error);
 
 }  // namespace sx::cli

@@ -25,7 +25,6 @@ namespace {
 constexpr std::int32_t kDefaultWidth = 1200;
 constexpr std::int32_t kDefaultHeight = 900;
 constexpr float kScreenDpi = 96.0f;
-constexpr std::int32_t kMaxSide = 20000;  // pixels; larger pictures are refused
 
 constexpr const char* kUsage =
     "usage: sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
@@ -36,11 +35,6 @@ struct RenderOptions {
   std::optional<std::int32_t> mode;
   std::int32_t width = 0, height = 0;  // 0: not given
 };
-
-bool ReadSide(std::string_view text, std::int32_t& out) {
-  const auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && p == text.data() + text.size() && out >= 1 && out <= kMaxSide;
-}
 
 RenderOptions Parse(const std::vector<std::string>& args) {
   RenderOptions o;
@@ -65,12 +59,7 @@ RenderOptions Parse(const std::vector<std::string>& args) {
         o.error = "unknown mode " + m;
       }
     } else if (a == "--size" && hasValue) {
-      const std::string s = args[++i];
-      const std::size_t x = s.find_first_of("xX");
-      if (x == std::string::npos || !ReadSide(std::string_view(s).substr(0, x), o.width) ||
-          !ReadSide(std::string_view(s).substr(x + 1), o.height)) {
-        o.error = "--size wants WxH with sides of 1 to 20000 pixels, not " + s;
-      }
+      ParsePictureSize(args[++i], o.width, o.height, o.error);
     } else if (!a.empty() && a[0] == '-' && a != "-") {
       const bool wantsValue =
           a == "-o" || a == "--output" || a == "--template" || a == "--mode" || a == "--size";
@@ -140,8 +129,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (o.width > 0) {
     g.graphicWidth = o.width;
     g.graphicHeight = o.height;
-  } else if (g.graphicWidth < 1 || g.graphicHeight < 1 || g.graphicWidth > kMaxSide ||
-             g.graphicHeight > kMaxSide) {
+  } else if (g.graphicWidth < 1 || g.graphicHeight < 1 || g.graphicWidth > kMaxPictureSide ||
+             g.graphicHeight > kMaxPictureSide) {
     g.graphicWidth = kDefaultWidth;
     g.graphicHeight = kDefaultHeight;
   }
