@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -23,6 +24,11 @@ bool LineReader::Open(const std::string& path) {
     return false;
   }
   fd_ = fd;
+  ownsFd_ = true;
+  regular_ = S_ISREG(st.st_mode);
+  size_ = regular_ ? static_cast<std::uint64_t>(st.st_size) : 0;
+  filePos_ = 0;
+  limit_ = UINT64_MAX;
   eof_ = false;
   readError_ = false;
   atStart_ = true;
@@ -30,16 +36,90 @@ bool LineReader::Open(const std::string& path) {
   return true;
 }
 
+bool LineReader::OpenShared(const LineReader& other, std::uint64_t begin) {
+  Close();
+  if (other.fd_ < 0 || !other.regular_) return false;
+  fd_ = other.fd_;
+  ownsFd_ = false;
+  regular_ = true;
+  size_ = other.size_;
+  filePos_ = begin;
+  limit_ = UINT64_MAX;
+  eof_ = false;
+  readError_ = false;
+  atStart_ = false;
+  pos_ = end_ = 0;
+  return true;
+}
+
 void LineReader::Close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0 && ownsFd_) ::close(fd_);
   fd_ = -1;
+  ownsFd_ = false;
+}
+
+void LineReader::SetLimit(std::uint64_t limit) {
+  limit_ = limit;
+  if (filePos_ > limit) {  // bytes beyond the new end are already in the buffer
+    const std::uint64_t cut = std::min<std::uint64_t>(filePos_ - limit, end_ - pos_);
+    end_ -= static_cast<std::size_t>(cut);
+    filePos_ -= cut;
+  }
+  if (filePos_ < limit_) eof_ = false;
+}
+
+namespace {
+
+// pread that retries interrupted calls; -1 on a read error.
+ssize_t ReadAt(int fd, char* out, std::size_t bytes, std::uint64_t at) {
+  for (;;) {
+    const ssize_t n = ::pread(fd, out, bytes, static_cast<off_t>(at));
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
+}
+
+}  // namespace
+
+std::uint64_t LineReader::NextLineStart(std::uint64_t from) const {
+  if (fd_ < 0 || !regular_) return 0;
+  char buffer[4096];
+  for (std::uint64_t at = from;;) {
+    const ssize_t n = ReadAt(fd_, buffer, sizeof buffer, at);
+    if (n <= 0) return 0;
+    if (const void* lf = std::memchr(buffer, '\n', static_cast<std::size_t>(n))) {
+      return at + static_cast<std::uint64_t>(static_cast<const char*>(lf) - buffer) + 1;
+    }
+    at += static_cast<std::uint64_t>(n);
+  }
+}
+
+std::uint64_t LineReader::CountLineEnds(std::uint64_t begin, std::uint64_t end) const {
+  if (fd_ < 0 || !regular_) return 0;
+  std::string buffer(kChunk, '\0');
+  std::uint64_t count = 0;
+  for (std::uint64_t at = begin; at < end;) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, end - at));
+    const ssize_t n = ReadAt(fd_, buffer.data(), want, at);
+    if (n <= 0) return 0;
+    const char* p = buffer.data();
+    for (ssize_t i = 0; i < n; ++i) count += (p[i] == '\n') | (p[i] == '\r');
+    at += static_cast<std::uint64_t>(n);
+  }
+  return count;
 }
 
 bool LineReader::Fill() {
   if (eof_ || fd_ < 0) return false;
   for (;;) {
-    const ssize_t n = ::read(fd_, chunk_, kChunk);
+    const std::size_t want = static_cast<std::size_t>(
+        std::min<std::uint64_t>(kChunk, limit_ > filePos_ ? limit_ - filePos_ : 0));
+    if (want == 0) break;
+    // Regular files are read at the reader's own offset, so that two readers may share one.
+    const ssize_t n = regular_ ? ::pread(fd_, chunk_, want, static_cast<off_t>(filePos_))
+                               : ::read(fd_, chunk_, want);
     if (n > 0) {
+      filePos_ += static_cast<std::uint64_t>(n);
       pos_ = 0;
       end_ = static_cast<std::size_t>(n);
       if (atStart_) {
@@ -51,9 +131,10 @@ bool LineReader::Fill() {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) readError_ = true;
-    eof_ = true;
-    return false;
+    break;
   }
+  eof_ = true;
+  return false;
 }
 
 std::int32_t LineReader::ReadLine(std::string_view& line, std::string& spill,

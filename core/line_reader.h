@@ -20,8 +20,26 @@ class LineReader {
 
   // Opens a regular file for reading; false when it cannot be opened or is a directory.
   bool Open(const std::string& path);
+  // Reads the file `other` has open from byte `begin` on (no byte-order mark is looked for
+  // there), without disturbing `other`; `other` must stay open while this reader is used. Only
+  // for regular files; false otherwise.
+  bool OpenShared(const LineReader& other, std::uint64_t begin);
   void Close();
   bool isOpen() const { return fd_ >= 0; }
+  // Regular files: their size when opened; else 0.
+  bool isRegular() const { return regular_; }
+  std::uint64_t fileSize() const { return size_; }
+  // Offset in the file of the first byte not yet given out as part of a line.
+  std::uint64_t offset() const { return filePos_ - (end_ - pos_); }
+  // Makes the file end at byte `limit` (not before offset()) for this reader; UINT64_MAX lifts
+  // the limit. Regular files only.
+  void SetLimit(std::uint64_t limit);
+
+  // Regular files, read without moving any reader: the offset just behind the first line feed at
+  // or after `from` (0 when there is none), and the number of carriage returns and line feeds in
+  // [begin, end) (an upper bound of the lines there). Both give 0 on a read error.
+  std::uint64_t NextLineStart(std::uint64_t from) const;
+  std::uint64_t CountLineEnds(std::uint64_t begin, std::uint64_t end) const;
   // True when a read from the file failed (as opposed to reaching its end).
   bool readError() const { return readError_; }
 
@@ -39,6 +57,11 @@ class LineReader {
   bool Fill();
 
   int fd_ = -1;
+  bool ownsFd_ = false;
+  bool regular_ = false;
+  std::uint64_t size_ = 0;
+  std::uint64_t filePos_ = 0;  // offset of the byte behind the buffer
+  std::uint64_t limit_ = UINT64_MAX;
   bool eof_ = false;
   bool readError_ = false;
   bool atStart_ = true;

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "core/calendar.h"
+#include "core/data_lines.h"
 #include "core/line_reader.h"
 #include "core/messages.h"
 #include "core/text_convert.h"
@@ -19,87 +20,6 @@ namespace sx {
 namespace {
 
 constexpr std::string_view kDescriptionMarker = "/* DATA DESCRIPTION:";
-
-// True when every byte is ASCII and none is NUL; one pass over eight bytes at a time.
-bool IsPlainAscii(std::string_view bytes) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHigh = 0x8080808080808080ULL;
-  const char* p = bytes.data();
-  std::size_t n = bytes.size();
-  while (n >= 8) {
-    std::uint64_t w;
-    std::memcpy(&w, p, 8);
-    if (((w - kOnes) & ~w & kHigh) != 0 || (w & kHigh) != 0) return false;
-    p += 8;
-    n -= 8;
-  }
-  for (; n > 0; --n, ++p) {
-    if (*p == '\0' || (*p & 0x80) != 0) return false;
-  }
-  return true;
-}
-
-// Reads one raw line and gives it as UTF-8: the raw bytes themselves when they are valid UTF-8,
-// else their Windows-1252 decoding in `decoded`. The line ends at its first NUL byte, as every
-// text of the format always has.
-struct LineSource {
-  LineReader& file;
-  std::string& raw;
-  std::string& decoded;
-  bool sawCp1252 = false;
-
-  std::int32_t Read(std::string_view& line) {
-    std::string_view bytes;
-    const std::int32_t r = file.ReadLine(bytes, raw, kLineCapacity);
-    if (IsPlainAscii(bytes)) {  // the common case: nothing to cut, nothing to decode
-      line = bytes;
-      return r;
-    }
-    if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size())) {
-      bytes =
-          bytes.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
-    }
-    if (IsValidUtf8(bytes)) {
-      line = bytes;
-    } else {
-      decoded.clear();
-      AppendCp1252AsUtf8(bytes, decoded);
-      line = decoded;
-      sawCp1252 = true;
-    }
-    return r;
-  }
-};
-
-// Takes the next tab-separated field off `rest`; `more` turns false once the last field of the
-// line was taken (every later field is missing, i.e. empty).
-std::string_view NextField(std::string_view& rest, bool& more, bool& special) {
-  special = false;
-  if (!more) return {};
-  // Cells are short: a plain loop beats a library call per cell. The same pass notes a comma or
-  // the first byte of "ø", which the cell reading must replace.
-  const char* p = rest.data();
-  const std::size_t n = rest.size();
-  std::size_t i = 0;
-  for (; i < n; ++i) {
-    const char c = p[i];
-    if (c == '\t') break;
-    special |= c == ',' || c == '\xC3';
-  }
-  const std::string_view field(p, i);
-  if (i == n) {
-    rest = {};
-    more = false;
-  } else {
-    rest = std::string_view(p + i + 1, n - i - 1);
-  }
-  return field;
-}
-
-std::string_view NextField(std::string_view& rest, bool& more) {
-  bool special;
-  return NextField(rest, more, special);
-}
 
 void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
   const std::size_t tab = line.find('\t');
@@ -217,117 +137,6 @@ void CleanLabelsAndMarkColorColumns(DataModel& data, PlotSettings& settings, std
     plain.resize(out);
     settings.record(c).rgbColumn = plain.find("RGB") != std::string::npos ? 1 : 0;
   }
-}
-
-// A cell holding a link to a data set's DOI: what follows its last "." is the data set's number.
-bool IsDoiLink(std::string_view field) {
-  const bool http = field.substr(0, 7) == "http://" || field.substr(0, 8) == "https://";
-  return http && field.find("/10.") != std::string_view::npos;
-}
-
-struct DataLineContext {
-  DataModel& data;
-  std::int32_t lastColumn;
-  std::int32_t skipCount;
-  const ParameterSettings* settings;  // records 0..256
-};
-
-// Parses one data line as row `row`; returns -1 when the line is rejected, else the number of
-// parameter columns visited.
-std::int32_t ParseDataLine(DataLineContext& ctx, std::string_view line, std::int32_t row) {
-  DataModel& data = ctx.data;
-  std::string_view rest = line;
-  bool more = true;
-  for (std::int32_t i = 0; i < ctx.skipCount; ++i) NextField(rest, more);
-  bool firstSpecial;
-  const std::string_view first = NextField(rest, more, firstSpecial);
-  if (first.empty()) return -1;
-
-  NumericItem& x = data.item(row);
-  if (row < 2) {
-    data.DateOffset = 0.0f;
-    data.XIsDate = 0;
-    data.XIsTime = 0;
-  }
-  double dayNumber = 0.0;
-  double fraction = 0.0;
-  if (row < 2 || data.XIsDate == 1) {
-    std::int32_t y = 0, m = 0, d = 0;
-    // The parser's result replaces the flag, also for a text too short to be tested.
-    data.XIsDate = ParseDate(first, y, m, d, data.XIsDate);
-    if (data.XIsDate == 1) {
-      dayNumber = JulianDay(y, m, d);
-      if (row < 2) data.DateOffset = static_cast<float>(dayNumber);
-    }
-  }
-  if (row < 2 || data.XIsTime == 1) {
-    std::int32_t h = 0, mi = 0;
-    float s = 0.0f;
-    if (ParseTime(first, h, mi, s) == 1) {
-      data.XIsTime = 1;
-      fraction = DayFraction(h, mi, s);
-    } else {
-      data.XIsTime = 0;
-    }
-  }
-  if (data.XIsDate == 0 && data.XIsTime == 0) {
-    const int read = firstSpecial ? ParseNumericField(first, x.value, x.flag)
-                                  : ParsePlainNumericField(first, x.value, x.flag);
-    if (read != kCellNumber) return -1;
-  } else {
-    x.value = static_cast<float>(dayNumber - static_cast<double>(data.DateOffset) + fraction);
-    x.flag = kFlagValid;
-  }
-  const float xValue = x.value;
-
-  std::int32_t visited = 0;
-  for (std::int32_t c = 1; c <= ctx.lastColumn; ++c) {
-    ++visited;
-    bool special;
-    const std::string_view field = NextField(rest, more, special);
-    ColumnRecord& col = data.column(c);
-    NumericItem& header = data.item(col.itemBase);
-    if (field.empty()) {
-      ++header.row;
-      continue;
-    }
-    const bool rgb = ctx.settings[c].rgbColumn != 0;
-    NumericItem& item = data.item(std::int64_t{col.itemBase} - header.row + row);
-    int result = kCellNotNumber;
-    if (!rgb) {
-      result = special ? ParseNumericField(field, item.value, item.flag)
-                       : ParsePlainNumericField(field, item.value, item.flag);
-    }
-    if (result == kCellNumber) {
-      ++col.itemCount;
-      item.row = row;
-      continue;
-    }
-    if (result == kCellNotFinite) {  // NaN or infinity would poison every range: an empty cell
-      ++header.row;
-      continue;
-    }
-    if (IsDoiLink(field)) {
-      const std::size_t dot = field.rfind('.');
-      const std::string_view number = field.substr(dot + 1);
-      if (!rgb && ParseNumericCell(number, item.value, item.flag) == kCellNumber) {
-        ++col.itemCount;
-        item.row = row;
-      } else {
-        ++header.row;
-      }
-      continue;
-    }
-    ++header.row;
-    if (data.TextItemCount < data.MaxTextItems) {
-      ++data.TextItemCount;
-      TextItem& t = data.TextItemTable[static_cast<std::size_t>(data.TextItemCount)];
-      t.column = c;
-      t.position = xValue;
-      t.text.assign(field);
-    }
-  }
-  return visited;
 }
 
 std::int32_t Fail(LineReader& file, std::int32_t code) {
@@ -528,26 +337,18 @@ std::int32_t LoadDataFile(Session& session) {
       std::max(data.numericItemsWritten, static_cast<std::size_t>(n + 1) * perColumn);
 
   // Data lines.
-  DataLineContext ctx{data, n, skip, &settings.record(0)};
-  std::int32_t row = 0;
-  std::int32_t r = 1;
-  ColumnRecord& x = data.column(0);
-  while (r > 0) {
-    ++row;
-    if (row > maxRows) break;
-    r = source.Read(line);
-    if (ParseDataLine(ctx, line, row) < 0) {
-      --row;
-    } else {
-      ++x.itemCount;
-    }
-  }
+  DataLinesJob job;
+  job.lastColumn = n;
+  job.skipCount = skip;
+  job.settings = &settings.record(0);
+  job.maxRows = maxRows;
+  const bool readOk = ReadDataLines(data, source, job);
   data.textItemsWritten =
       std::max(data.textItemsWritten, static_cast<std::size_t>(data.TextItemCount) + 1);
-  const bool readError = file.readError();
   file.Close();
   data.sourceHadCp1252 = source.sawCp1252;
-  if (readError) return -1;
+  if (!readOk) return -1;
+  const ColumnRecord& x = data.column(0);
   if (x.itemCount >= maxRows) ShowLimitMessage(*session.ui, kLimitItems, 0);
   if (x.itemCount == 0) return -2;
 
