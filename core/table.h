@@ -1,8 +1,9 @@
 #pragma once
 // A table allocated once, zero-filled, with a fixed number of records. The storage comes from
 // the system as fresh zeroed pages, so that a large budget costs address space, not start-up
-// time: pages are handed out only as they are touched. Large tables ask for huge pages, which
-// makes filling them (one fault per 2 MiB instead of per 4 KiB) markedly cheaper. Records must be
+// time: pages are handed out only as they are touched. The page size is left to the system:
+// asking for huge pages made the first fill slower whenever the system had to gather them
+// anew, and small pages are faulted in by the two reader threads side by side. Records must be
 // valid when all bytes are zero.
 
 #include <sys/mman.h>
@@ -44,7 +45,6 @@ class Table {
     if (bytes >= kMapThreshold) {
       void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
       if (p == MAP_FAILED) return false;
-      madvise(p, bytes, MADV_HUGEPAGE);  // a hint; without it the table works all the same
       mapped_ = true;
       storage_ = static_cast<T*>(p);
     } else {
