@@ -144,15 +144,34 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
   x.flag = xFlag;
 
   for (std::int32_t c = 1; c <= job_.lastColumn; ++c) {
+    ColumnCursor& cursor = cursors[static_cast<std::size_t>(c)];
+    const bool rgb = job_.settings[c].rgbColumn != 0;
+    float value = 0.0f;
+    // Most cells are plain decimals: read while looking for their end.
+    if (more && !rgb) {
+      const std::size_t used = ReadPlainDecimalField(rest.data(), rest.data() + rest.size(), value);
+      if (used > 0) {
+        if (used == rest.size()) {
+          rest = {};
+          more = false;
+        } else {
+          rest.remove_prefix(used + 1);
+        }
+        NumericItem& item = data_.item(cursor.next);
+        item.value = value;
+        item.flag = kFlagValid;
+        item.row = row;
+        ++cursor.next;
+        ++cursor.count;
+        continue;
+      }
+    }
     bool special;
     const std::string_view field = NextField(rest, more, special);
-    ColumnCursor& cursor = cursors[static_cast<std::size_t>(c)];
     if (field.empty()) {
       ++cursor.gaps;
       continue;
     }
-    const bool rgb = job_.settings[c].rgbColumn != 0;
-    float value = 0.0f;
     std::int32_t flag = 0;
     int result = kCellNotNumber;
     if (!rgb) {
@@ -320,7 +339,7 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
   const bool capFits = !second.end.capped || first.rows == second.startRows;
   if (atSplit && second.startKind == first.kind && capFits) {
     second.JoinTo(data, first);
-    readOk = true;
+      readOk = true;
     return true;
   }
   // Otherwise one reader reads on from where the first one stopped.

@@ -3,6 +3,7 @@
 // replacement, the reading of one data cell, and the split of a column label into group, name
 // and unit. Text is UTF-8; limits count characters.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,6 +45,11 @@ int ParseNumericCell(std::string_view cell, float& value, std::int32_t& flag);
 int ParseNumericField(std::string_view cell, float& value, std::int32_t& flag);
 // The same for a field known to hold no comma and no "ø" (nothing to replace).
 int ParsePlainNumericField(std::string_view cell, float& value, std::int32_t& flag);
+// The common cell straight from a line, without finding its end first: an optional sign, then
+// digits with at most one point (seven significant digits, ten decimals at most) up to the next
+// tab or `end`. Returns the bytes of the cell, with `value` as ParsePlainNumericField reads it
+// (flag 1), or 0 for any other cell, which is then to be read the general way.
+std::size_t ReadPlainDecimalField(const char* p, const char* end, float& value);
 
 // Splits a column label into its group text (after the first "@"), its name and its unit (in
 // round or square brackets; square brackets win; a bracket with nothing after it is no unit). The

@@ -115,6 +115,20 @@ void ExpectSameReading(std::string_view cell, int& failures) {
       ++failures <= 20) {
     ADD_FAILURE() << "plain cell \"" << Escaped(cell) << "\" differs";
   }
+  // The line reader's shortcut reads a cell (up to its first tab), followed by more of its line,
+  // as the general way.
+  const std::size_t field = std::min(cell.find('\t'), cell.size());
+  const std::string line = std::string(cell) + "\t7\t";
+  float value = 0.0f;
+  const std::size_t used = sx::ReadPlainDecimalField(line.data(), line.data() + line.size(), value);
+  std::uint32_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  if (used > 0 &&
+      !(used == field && reference.result == sx::kCellNumber && reference.flag == 1 &&
+        reference.valueBits == bits) &&
+      ++failures <= 20) {
+    ADD_FAILURE() << "shortcut on \"" << Escaped(cell) << "\" differs";
+  }
   if (!(fast == reference) && ++failures <= 20) {
     ADD_FAILURE() << "cell \"" << Escaped(cell) << "\": fast " << fast.result << "/" << fast.flag
                   << "/" << std::hex << fast.valueBits << ", reference " << std::dec
@@ -125,11 +139,13 @@ void ExpectSameReading(std::string_view cell, int& failures) {
 
 TEST(ParseCellDifferentialTest, GeneratedCellsReadAsTheCLibraryReadsThem) {
   Random rng(20240517);
-  int failures = 0, numbers = 0, notFinite = 0, prefixed = 0;
+  int failures = 0, numbers = 0, notFinite = 0, prefixed = 0, shortcuts = 0;
   constexpr int kCells = 300000;
   for (int i = 0; i < kCells; ++i) {
     const std::string cell = MakeCell(rng);
     ExpectSameReading(cell, failures);
+    float ignored = 0.0f;
+    shortcuts += sx::ReadPlainDecimalField(cell.data(), cell.data() + cell.size(), ignored) > 0;
     const CellReading reading = ReadCellReference(cell);
     numbers += reading.result == sx::kCellNumber;
     notFinite += reading.result == sx::kCellNotFinite;
@@ -140,6 +156,7 @@ TEST(ParseCellDifferentialTest, GeneratedCellsReadAsTheCLibraryReadsThem) {
   EXPECT_GT(numbers, kCells / 3);
   EXPECT_GT(notFinite, kCells / 100);
   EXPECT_GT(prefixed, kCells / 20);
+  EXPECT_GT(shortcuts, kCells / 20);
 }
 
 TEST(ParseCellDifferentialTest, HandPickedCellsReadAsTheCLibraryReadsThem) {
