@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -163,6 +164,24 @@ TEST_F(TwoHalvesTest, HalvesThatDisagreeAreReadAgain) {
   for (int i = 1; i <= 300; ++i) crlf += std::to_string(i) + "\t" + std::to_string(i) + "\r\n\r\n";
   budgets.MaxNumericItems = 2 * 250;
   Compare(crlf, budgets, "CR LF with a budget");
+}
+
+TEST_F(TwoHalvesTest, LineEndsAreCountedAndLineStartsFound) {
+  // Line ends at every alignment of an eight-byte word, and bytes that differ from CR and LF in
+  // one bit only.
+  std::string text;
+  for (int i = 0; i < 3000; ++i)
+    text += std::string(static_cast<std::size_t>(i % 11), 'x') + (i % 3 ? "\n" : "\r") +
+            "\x0B\x0C\x8A\x8D";
+  LineReader reader;
+  ASSERT_TRUE(reader.Open(files_.Write("ends.txt", text)));
+  EXPECT_EQ(reader.CountLineEnds(0, text.size()), 3000u);
+  EXPECT_EQ(reader.CountLineEnds(1, 17), static_cast<std::uint64_t>(std::count_if(
+                                             text.begin() + 1, text.begin() + 17,
+                                             [](char c) { return c == '\n' || c == '\r'; })));
+  const std::size_t lf = text.find('\n', 5000);
+  EXPECT_EQ(reader.NextLineStart(5000), lf + 1);
+  EXPECT_EQ(reader.NextLineStart(text.rfind('\n') + 1), 0u);
 }
 
 }  // namespace
