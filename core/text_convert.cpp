@@ -100,14 +100,13 @@ const char* ScanShortDecimal(const char* p, const char* end, float& out) {
   static constexpr float kPowers[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
   std::uint32_t whole = 0;
-  int significant = 0, decimals = 0;
+  int decimals = 0;
   bool point = false;
   for (; p < end && *p != '\t'; ++p) {
     const unsigned digit = static_cast<unsigned char>(*p) - static_cast<unsigned>('0');
     if (digit < 10) {
-      if (whole != 0 || digit != 0) ++significant;
-      if (significant > 7) return nullptr;
       whole = whole * 10 + digit;
+      if (whole > 9999999) return nullptr;  // an eighth significant digit
       if (point && ++decimals > 10) return nullptr;
     } else if (*p == '.' && !point) {
       point = true;
