@@ -92,6 +92,9 @@ class RowParser {
 
  private:
   bool Parse(std::string_view line, std::int32_t row);
+  // Takes the x cell off `rest`: false when the line has no x value.
+  bool ReadX(std::string_view& rest, bool& more, std::int32_t row, float& value,
+             std::int32_t& flag);
   void AddText(std::int32_t column, float position, std::string_view field);
 
   DataModel& data_;
@@ -99,12 +102,25 @@ class RowParser {
   std::vector<TextItem>* texts_;  // null: straight into the text table
 };
 
-bool RowParser::Parse(std::string_view line, std::int32_t row) {
-  std::string_view rest = line;
-  bool more = true;
-  for (std::int32_t i = 0; i < job_.skipCount; ++i) NextField(rest, more);
-  bool firstSpecial;
-  const std::string_view first = NextField(rest, more, firstSpecial);
+// Takes a plain decimal cell (see ReadPlainDecimalField) off `rest`; false, with `rest` as it
+// was, for any other cell.
+bool TakePlainDecimal(std::string_view& rest, bool& more, float& value) {
+  if (!more) return false;
+  const std::size_t used = ReadPlainDecimalField(rest.data(), rest.data() + rest.size(), value);
+  if (used == 0) return false;
+  if (used == rest.size()) {
+    rest = {};
+    more = false;
+  } else {
+    rest.remove_prefix(used + 1);
+  }
+  return true;
+}
+
+bool RowParser::ReadX(std::string_view& rest, bool& more, std::int32_t row, float& value,
+                      std::int32_t& flag) {
+  bool special;
+  const std::string_view first = NextField(rest, more, special);
   if (first.empty()) return false;
 
   if (row < 2) kind = XKind{};
@@ -129,16 +145,26 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
       kind.isTime = 0;
     }
   }
-  float xValue = 0.0f;
-  std::int32_t xFlag = 0;
   if (kind.isDate == 0 && kind.isTime == 0) {
-    const int read = firstSpecial ? ParseNumericField(first, xValue, xFlag)
-                                  : ParsePlainNumericField(first, xValue, xFlag);
-    if (read != kCellNumber) return false;
-  } else {
-    xValue = static_cast<float>(dayNumber - static_cast<double>(kind.dateOffset) + fraction);
-    xFlag = kFlagValid;
+    const int read = special ? ParseNumericField(first, value, flag)
+                             : ParsePlainNumericField(first, value, flag);
+    return read == kCellNumber;
   }
+  value = static_cast<float>(dayNumber - static_cast<double>(kind.dateOffset) + fraction);
+  flag = kFlagValid;
+  return true;
+}
+
+bool RowParser::Parse(std::string_view line, std::int32_t row) {
+  std::string_view rest = line;
+  bool more = true;
+  for (std::int32_t i = 0; i < job_.skipCount; ++i) NextField(rest, more);
+  float xValue = 0.0f;
+  std::int32_t xFlag = kFlagValid;
+  // Past the first row a plain number needs neither the date nor the time test.
+  const bool plainX =
+      row >= 2 && kind.isDate == 0 && kind.isTime == 0 && TakePlainDecimal(rest, more, xValue);
+  if (!plainX && !ReadX(rest, more, row, xValue, xFlag)) return false;
   NumericItem& x = data_.item(row);
   x.value = xValue;
   x.flag = xFlag;
@@ -148,23 +174,14 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
     const bool rgb = job_.settings[c].rgbColumn != 0;
     float value = 0.0f;
     // Most cells are plain decimals: read while looking for their end.
-    if (more && !rgb) {
-      const std::size_t used = ReadPlainDecimalField(rest.data(), rest.data() + rest.size(), value);
-      if (used > 0) {
-        if (used == rest.size()) {
-          rest = {};
-          more = false;
-        } else {
-          rest.remove_prefix(used + 1);
-        }
-        NumericItem& item = data_.item(cursor.next);
-        item.value = value;
-        item.flag = kFlagValid;
-        item.row = row;
-        ++cursor.next;
-        ++cursor.count;
-        continue;
-      }
+    if (!rgb && TakePlainDecimal(rest, more, value)) {
+      NumericItem& item = data_.item(cursor.next);
+      item.value = value;
+      item.flag = kFlagValid;
+      item.row = row;
+      ++cursor.next;
+      ++cursor.count;
+      continue;
     }
     bool special;
     const std::string_view field = NextField(rest, more, special);
@@ -339,7 +356,7 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
   const bool capFits = !second.end.capped || first.rows == second.startRows;
   if (atSplit && second.startKind == first.kind && capFits) {
     second.JoinTo(data, first);
-      readOk = true;
+    readOk = true;
     return true;
   }
   // Otherwise one reader reads on from where the first one stopped.
