@@ -96,6 +96,14 @@ class RowParser {
   bool ReadX(std::string_view& rest, bool& more, std::int32_t row, float& value,
              std::int32_t& flag);
   void AddText(std::int32_t column, float position, std::string_view field);
+  void Store(ColumnCursor& cursor, float value, std::int32_t flag, std::int32_t row) {
+    NumericItem& item = data_.item(cursor.next);
+    item.value = value;
+    item.flag = flag;
+    item.row = row;
+    ++cursor.next;
+    ++cursor.count;
+  }
 
   DataModel& data_;
   const DataLinesJob& job_;
@@ -175,12 +183,7 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
     float value = 0.0f;
     // Most cells are plain decimals: read while looking for their end.
     if (!rgb && TakePlainDecimal(rest, more, value)) {
-      NumericItem& item = data_.item(cursor.next);
-      item.value = value;
-      item.flag = kFlagValid;
-      item.row = row;
-      ++cursor.next;
-      ++cursor.count;
+      Store(cursor, value, kFlagValid, row);
       continue;
     }
     bool special;
@@ -201,12 +204,7 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
       if (result != kCellNumber) result = kCellNotFinite;  // no text item for a link
     }
     if (result == kCellNumber) {
-      NumericItem& item = data_.item(cursor.next);
-      item.value = value;
-      item.flag = flag;
-      item.row = row;
-      ++cursor.next;
-      ++cursor.count;
+      Store(cursor, value, flag, row);
       continue;
     }
     ++cursor.gaps;

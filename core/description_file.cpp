@@ -23,19 +23,6 @@ void AppendText(std::string& line, std::string_view text, bool keepTabs = false)
   }
 }
 
-// Splits one line as the data reader splits the lines of a description block.
-void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
-  const std::size_t tab = line.find('\t');
-  if (tab != std::string_view::npos) {
-    out.label.assign(line.substr(0, tab));
-    out.value.assign(line.substr(tab + 1));
-  } else if (Utf8Length(line) < 31) {
-    out.label.assign(line);
-  } else {
-    out.value.assign(line);
-  }
-}
-
 void SetDescriptionFilePath(DataModel& data, const std::string& path) {
   data.DescriptionFilePath = path;
   const std::size_t slash = path.rfind('/');
@@ -139,6 +126,18 @@ std::int32_t ReloadDescription(Session& session) {
     session.ui->ShowMessage(MessageIcon::kStop,
                             "Not enough memory to read the data description file.");
     return -1;
+  }
+}
+
+void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
+  const std::size_t tab = line.find('\t');
+  if (tab != std::string_view::npos) {
+    out.label.assign(line.substr(0, tab));
+    out.value.assign(line.substr(tab + 1));
+  } else if (Utf8Length(line) < 31) {
+    out.label.assign(line);
+  } else {
+    out.value.assign(line);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/session.h"
 
@@ -27,5 +28,9 @@ std::int32_t SaveDescriptionCommand(Session& session, const std::string& path);
 // Windows-1252. When the file cannot be read the table is left as it was and the failure is
 // shown. Returns 0, or -1 when nothing was read.
 std::int32_t ReloadDescription(Session& session);
+
+// Splits one description line into label and value: at its first tab; without a tab, a line of
+// fewer than 31 characters is a label, a longer one a value.
+void StoreDescriptionLine(DescriptionLine& out, std::string_view line);
 
 }  // namespace sx

@@ -7,6 +7,7 @@
 
 #include "core/calendar.h"
 #include "core/data_lines.h"
+#include "core/description_file.h"
 #include "core/line_reader.h"
 #include "core/messages.h"
 #include "core/text_convert.h"
@@ -20,18 +21,6 @@ namespace sx {
 namespace {
 
 constexpr std::string_view kDescriptionMarker = "/* DATA DESCRIPTION:";
-
-void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
-  const std::size_t tab = line.find('\t');
-  if (tab != std::string_view::npos) {
-    out.label.assign(line.substr(0, tab));
-    out.value.assign(line.substr(tab + 1));
-  } else if (Utf8Length(line) < 31) {
-    out.label.assign(line);
-  } else {
-    out.value.assign(line);
-  }
-}
 
 // Reads a description block whose opening line is `line`. A later block appends its lines after
 // those already kept (1000 in all), so a one-line comment before the header loses nothing.
