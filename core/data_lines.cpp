@@ -300,6 +300,7 @@ struct SecondHalf {
   const std::int32_t startRows;
   XKind startKind;
   RunEnd end;
+  bool failed = false;
 };
 
 // Reads the rest of the data part with two threads when it is worth it. Returns false when it
@@ -326,17 +327,29 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
   LineSource secondSource{secondFile, raw, decoded};
   std::thread worker;
   try {
-    worker = std::thread([&] { second.end = second.parser.Run(secondSource, job.maxRows); });
+    worker = std::thread([&] {
+      try {
+        second.end = second.parser.Run(secondSource, job.maxRows);
+      } catch (...) {  // out of memory for a line or a text item: one reader does it again
+        second.failed = true;
+      }
+    });
   } catch (const std::system_error&) {
     return false;  // no thread to be had: one reader does it all
   }
+  // Should the first reader throw, the second is waited for before the tables go.
+  struct JoinOnExit {
+    std::thread& thread;
+    ~JoinOnExit() {
+      if (thread.joinable()) thread.join();
+    }
+  } joinOnExit{worker};
   file.SetLimit(split);
   const RunEnd end = first.Run(source, second.startRows);
   file.SetLimit(UINT64_MAX);
   worker.join();
-  source.sawCp1252 = source.sawCp1252 || secondSource.sawCp1252;
 
-  if (file.readError() || secondFile.readError()) {
+  if (file.readError()) {
     second.Discard(data);
     readOk = false;
     return true;
@@ -352,8 +365,14 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
   // The second half assumed the x column's kind at the split and a row cap that holds only if
   // the first half filled all its lines.
   const bool capFits = !second.end.capped || first.rows == second.startRows;
-  if (atSplit && second.startKind == first.kind && capFits) {
+  if (atSplit && !second.failed && second.startKind == first.kind && capFits) {
+    if (secondFile.readError()) {  // one reader would have failed at the same place
+      second.Discard(data);
+      readOk = false;
+      return true;
+    }
     second.JoinTo(data, first);
+    source.sawCp1252 = source.sawCp1252 || secondSource.sawCp1252;
     readOk = true;
     return true;
   }

@@ -155,9 +155,10 @@ TEST_F(TwoHalvesTest, HalvesThatDisagreeAreReadAgain) {
   // The first half gives up the date column: the second half, read as dates, is read again.
   Compare("Date\tA\n" + rows.substr(0, 30 * 16) + "17.5\t2\n" + rows.substr(30 * 16), budgets,
           "date given up in the first half");
-  // A line too long for a line ends the reading in the first half.
+  // A line too long for a line ends the reading in the first half: the second half, Windows-1252
+  // text included, is never read.
   Compare("Depth\tA\n1\t1\n2\t" + std::string(12000, '5') + "\n" + std::string(4000, '\n') +
-              "3\t3\n4\t4\n",
+              "3\t3\n4\tcaf\xE9\n",
           budgets, "long line in the first half");
   // Blank CR LF lines around the middle and a budget that ends in the second half.
   std::string crlf = "Depth\tA\r\n";
