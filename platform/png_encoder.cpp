@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -38,6 +39,12 @@ bool EncodeBand(const PngPicture& picture, std::int32_t y0, std::int32_t y1, boo
   const std::size_t rowBytes = 3 * static_cast<std::size_t>(w);
   z_stream z{};
   if (deflateInit2(&z, 1, Z_DEFLATED, -15, 8, Z_RLE) != Z_OK) return false;
+  // The compressor's memory goes back however the band ends (what deflateEnd says of a band
+  // that leaves the stream open for the next is of no interest).
+  struct EndStream {
+    z_stream& z;
+    ~EndStream() { deflateEnd(&z); }
+  } ender{z};
   adler = adler32(0L, Z_NULL, 0);
   std::vector<std::uint8_t> buffer(std::size_t{1} << 18);
   // Feeds one filtered row (ending the band after its last) and collects what comes out.
@@ -102,9 +109,7 @@ bool EncodeBand(const PngPicture& picture, std::int32_t y0, std::int32_t y1, boo
     ok = feed(upCost <= subCost ? up : sub, y + 1 == y1);
     previous.swap(current);
   }
-  // A band that does not end the stream leaves it open, which deflateEnd reports as data lost.
-  const int end = deflateEnd(&z);
-  return ok && (end == Z_OK || (!last && end == Z_DATA_ERROR));
+  return ok;
 }
 
 }  // namespace
@@ -125,13 +130,23 @@ bool EncodePng(const PngPicture& picture, std::string& out) {
   std::thread worker;
   if (twoBands) {
     try {
-      worker = std::thread(
-          [&] { secondOk = EncodeBand(picture, middle, h, true, second, secondAdler); });
+      worker = std::thread([&] {
+        try {
+          secondOk = EncodeBand(picture, middle, h, true, second, secondAdler);
+        } catch (const std::bad_alloc&) {
+          secondOk = false;
+        }
+      });
     } catch (const std::system_error&) {
       secondOk = EncodeBand(picture, middle, h, true, second, secondAdler);
     }
   }
-  const bool firstOk = EncodeBand(picture, 0, middle, !twoBands, first, firstAdler);
+  bool firstOk = false;
+  try {
+    firstOk = EncodeBand(picture, 0, middle, !twoBands, first, firstAdler);
+  } catch (const std::bad_alloc&) {
+    firstOk = false;
+  }
   if (worker.joinable()) worker.join();
   if (!firstOk || !secondOk) return false;
 
