@@ -65,15 +65,7 @@ std::int32_t Reload(Session& session) {
     DecodeLine(CutAtNul(line.text), decoded);
     StoreDescriptionLine(data.DescriptionTable[static_cast<std::size_t>(count)], decoded);
   }
-  if (count > 0) {
-    DescriptionLine& first = data.DescriptionTable[1];
-    ReplaceAll(first.label, "/* ", "");
-    ReplaceAll(first.value, "/* ", "");
-    DescriptionLine& last = data.DescriptionTable[static_cast<std::size_t>(count)];
-    ReplaceAll(last.label, "*/", "");
-    ReplaceAll(last.value, "*/", "");
-    if (last.label.empty() && last.value.empty()) --count;
-  }
+  if (count > 0) count = TrimDescriptionMarkers(data, 1, count);
   data.DescriptionLineCount = count;
   return 0;
 }
@@ -139,6 +131,16 @@ void StoreDescriptionLine(DescriptionLine& out, std::string_view line) {
   } else {
     out.value.assign(line);
   }
+}
+
+std::int32_t TrimDescriptionMarkers(DataModel& data, std::int32_t first, std::int32_t last) {
+  DescriptionLine& opening = data.DescriptionTable[static_cast<std::size_t>(first)];
+  ReplaceAll(opening.label, "/* ", "");
+  ReplaceAll(opening.value, "/* ", "");
+  DescriptionLine& closing = data.DescriptionTable[static_cast<std::size_t>(last)];
+  ReplaceAll(closing.label, "*/", "");
+  ReplaceAll(closing.value, "*/", "");
+  return closing.label.empty() && closing.value.empty() ? last - 1 : last;
 }
 
 }  // namespace sx

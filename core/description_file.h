@@ -32,5 +32,8 @@ std::int32_t ReloadDescription(Session& session);
 // Splits one description line into label and value: at its first tab; without a tab, a line of
 // fewer than 31 characters is a label, a longer one a value.
 void StoreDescriptionLine(DescriptionLine& out, std::string_view line);
+// Removes "/* " from description line `first` and "*/" from line `last` (1-based); returns
+// `last`, or `last - 1` when nothing is left of that line.
+std::int32_t TrimDescriptionMarkers(DataModel& data, std::int32_t first, std::int32_t last);
 
 }  // namespace sx

@@ -52,15 +52,8 @@ bool ReadDescriptionBlock(DataModel& data, LineSource& source, std::string_view 
   }
   int total = start + count;
   if (total > kDescriptionLines) total = kDescriptionLines;
-  if (count > 0 && start < kDescriptionLines) {
-    DescriptionLine& first = data.DescriptionTable[static_cast<std::size_t>(start + 1)];
-    ReplaceAll(first.label, "/* ", "");
-    ReplaceAll(first.value, "/* ", "");
-    DescriptionLine& last = data.DescriptionTable[static_cast<std::size_t>(total)];
-    ReplaceAll(last.label, "*/", "");
-    ReplaceAll(last.value, "*/", "");
-    if (last.label.empty() && last.value.empty()) --total;
-  }
+  if (count > 0 && start < kDescriptionLines)
+    total = TrimDescriptionMarkers(data, start + 1, total);
   data.DescriptionLineCount = total;
   return true;
 }
