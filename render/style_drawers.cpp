@@ -64,6 +64,26 @@ std::int32_t ClampBarValue(const ProfileStrip& s, std::int32_t v) {
   return v;
 }
 
+// The samples of column p in the strip's axis range, in their order: draw(item, a) for each
+// sample that `keep` accepts (and whose row is a data row), a its position on the axis (snapped
+// onto an edge one unit beyond it when `snap`). Samples before the range are passed over; the
+// first one beyond it ends the walk.
+template <typename Keep, typename Draw>
+void ForEachSampleInStrip(const PlotContext& ctx, const ProfileStrip& s, std::int32_t p, bool snap,
+                          Keep keep, Draw draw) {
+  const DataModel& data = ctx.data;
+  for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
+    const NumericItem* item = ColumnItem(data, p, i);
+    if (item == nullptr) break;
+    if (item->row <= 0 || !keep(*item)) continue;
+    const std::int32_t row = s.AxisOfRow(data, item->row);
+    const std::int32_t a = snap ? s.SnapAxis(row) : row;
+    if (a < s.aMin) continue;
+    if (a > s.aMax) break;
+    draw(*item, a);
+  }
+}
+
 void FillStripRect(Surface& surface, const ProfileStrip& s, std::int32_t a1, std::int32_t v1,
                    std::int32_t a2, std::int32_t v2, std::int32_t width, RGB color) {
   std::int32_t x1, y1, x2, y2;
@@ -219,17 +239,13 @@ void DrawOccurrence(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
     const ProfileStrip s = StripOf(ctx, p, orientation);
     const std::int32_t size = Scaled(step, r.markerSize);
     const std::int32_t pen = Scaled(step, kMarkerLineWidth);
-    for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
-      const NumericItem* item = ColumnItem(data, p, i);
-      if (item == nullptr) break;
-      if (item->row <= 0 || item->value == 0.0f) continue;
-      if (IsQualityFlagShown(ctx.settings, p, item->flag) == 0) continue;
-      const std::int32_t a = s.SnapAxis(s.AxisOfRow(data, item->row));
-      if (a < s.aMin) continue;
-      if (a > s.aMax) break;
+    const auto shown = [&](const NumericItem& item) {
+      return item.value != 0.0f && IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
+    };
+    ForEachSampleInStrip(ctx, s, p, true, shown, [&](const NumericItem&, std::int32_t a) {
       const DevicePoint d = s.ToDevice({a, s.vMid});
       DrawMarker(surface, d.x, d.y, r.color, size, pen, r.markerSymbol);
-    }
+    });
   }
 }
 
@@ -306,18 +322,13 @@ void DrawBoundaries(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
     if (r.boundary <= 0 || data.column(p).itemCount == 0 || !HasStrip(ctx, p)) continue;
     const ProfileStrip s = StripOf(ctx, p, orientation);
     const std::int32_t width = Scaled(step, r.lineWidth);
-    for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
-      const NumericItem* item = ColumnItem(data, p, i);
-      if (item == nullptr) break;
-      if (item->row <= 0) continue;
-      const std::int32_t a = s.AxisOfRow(data, item->row);
-      if (a < s.aMin) continue;
-      if (a > s.aMax) break;
+    const auto all = [](const NumericItem&) { return true; };
+    ForEachSampleInStrip(ctx, s, p, false, all, [&](const NumericItem& item, std::int32_t a) {
       // A line across the strip wherever the value is 1 or more.
       const DevicePoint from = s.ToDevice({a, LowValueEdge(s)});
       const DevicePoint to = s.ToDevice({a, HighValueEdge(s)});
-      DrawDashedLine(surface, from.x, from.y, to.x, to.y, width, ToInt32(item->value));
-    }
+      DrawDashedLine(surface, from.x, from.y, to.x, to.y, width, ToInt32(item.value));
+    });
   }
 }
 
@@ -331,19 +342,15 @@ void DrawHistogramLines(Surface& surface, PlotContext& ctx, std::int32_t /*stage
     const ProfileStrip s = StripOf(ctx, p, orientation);
     const std::int32_t reference = s.ClampValue(s.MapValue(r.referenceLine));
     const std::int32_t width = Scaled(step, r.lineWidth);
-    for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
-      const NumericItem* item = ColumnItem(data, p, i);
-      if (item == nullptr) break;
-      if (item->row <= 0 || IsQualityFlagShown(ctx.settings, p, item->flag) == 0) continue;
-      const std::int32_t a = s.AxisOfRow(data, item->row);
-      const std::int32_t v = ClampBarValue(s, s.MapValue(item->value));
-      if (a < s.aMin) continue;
-      if (a > s.aMax) break;
+    const auto shown = [&](const NumericItem& item) {
+      return IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
+    };
+    ForEachSampleInStrip(ctx, s, p, false, shown, [&](const NumericItem& item, std::int32_t a) {
       // A stick from the reference level to the value.
       const DevicePoint from = s.ToDevice({a, reference});
-      const DevicePoint to = s.ToDevice({a, v});
+      const DevicePoint to = s.ToDevice({a, ClampBarValue(s, s.MapValue(item.value))});
       DrawLine(surface, from.x, from.y, to.x, to.y, width, r.color);
-    }
+    });
   }
 }
 
