@@ -64,23 +64,29 @@ std::int32_t ClampBarValue(const ProfileStrip& s, std::int32_t v) {
   return v;
 }
 
-// The samples of column p in the strip's axis range, in their order: draw(item, a) for each
-// sample that `keep` accepts (and whose row is a data row), a its position on the axis (snapped
-// onto an edge one unit beyond it when `snap`). Samples before the range are passed over; the
-// first one beyond it ends the walk.
+// A style drawn sample by sample: for every parameter with the style turned on, values and a
+// strip, draw(record, strip, item, a) for each of its samples in the strip's axis range, in their
+// order, that is a data row and that keep(p, item) accepts; a is the sample's position on the
+// axis (snapped onto an edge one unit beyond it when `snap`). Samples before the range are passed
+// over; the first one beyond it ends the parameter's walk.
 template <typename Keep, typename Draw>
-void ForEachSampleInStrip(const PlotContext& ctx, const ProfileStrip& s, std::int32_t p, bool snap,
-                          Keep keep, Draw draw) {
+void DrawEachSample(const PlotContext& ctx, ProfileOrientation orientation,
+                    std::int32_t ParameterSettings::*style, bool snap, Keep keep, Draw draw) {
   const DataModel& data = ctx.data;
-  for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
-    const NumericItem* item = ColumnItem(data, p, i);
-    if (item == nullptr) break;
-    if (item->row <= 0 || !keep(*item)) continue;
-    const std::int32_t row = s.AxisOfRow(data, item->row);
-    const std::int32_t a = snap ? s.SnapAxis(row) : row;
-    if (a < s.aMin) continue;
-    if (a > s.aMax) break;
-    draw(*item, a);
+  for (std::int32_t p = 1; p <= LastParameter(ctx); ++p) {
+    const ParameterSettings& r = ctx.settings.record(p);
+    if (r.*style <= 0 || data.column(p).itemCount == 0 || !HasStrip(ctx, p)) continue;
+    const ProfileStrip s = StripOf(ctx, p, orientation);
+    for (std::int32_t i = 1; i <= data.column(p).itemCount; ++i) {
+      const NumericItem* item = ColumnItem(data, p, i);
+      if (item == nullptr) break;
+      if (item->row <= 0 || !keep(p, *item)) continue;
+      const std::int32_t row = s.AxisOfRow(data, item->row);
+      const std::int32_t a = snap ? s.SnapAxis(row) : row;
+      if (a < s.aMin) continue;
+      if (a > s.aMax) break;
+      draw(r, s, *item, a);
+    }
   }
 }
 
@@ -231,22 +237,17 @@ void DrawColorStripes(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/
 
 void DrawOccurrence(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
                     ProfileOrientation orientation) {
-  const DataModel& data = ctx.data;
   const std::int32_t step = ctx.scale.scaleStep;
-  for (std::int32_t p = 1; p <= LastParameter(ctx); ++p) {
-    const ParameterSettings& r = ctx.settings.record(p);
-    if (r.occurrence <= 0 || data.column(p).itemCount == 0 || !HasStrip(ctx, p)) continue;
-    const ProfileStrip s = StripOf(ctx, p, orientation);
-    const std::int32_t size = Scaled(step, r.markerSize);
-    const std::int32_t pen = Scaled(step, kMarkerLineWidth);
-    const auto shown = [&](const NumericItem& item) {
-      return item.value != 0.0f && IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
-    };
-    ForEachSampleInStrip(ctx, s, p, true, shown, [&](const NumericItem&, std::int32_t a) {
-      const DevicePoint d = s.ToDevice({a, s.vMid});
-      DrawMarker(surface, d.x, d.y, r.color, size, pen, r.markerSymbol);
-    });
-  }
+  const std::int32_t pen = Scaled(step, kMarkerLineWidth);
+  const auto shown = [&](std::int32_t p, const NumericItem& item) {
+    return item.value != 0.0f && IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
+  };
+  DrawEachSample(
+      ctx, orientation, &ParameterSettings::occurrence, true, shown,
+      [&](const ParameterSettings& r, const ProfileStrip& s, const NumericItem&, std::int32_t a) {
+        const DevicePoint d = s.ToDevice({a, s.vMid});
+        DrawMarker(surface, d.x, d.y, r.color, Scaled(step, r.markerSize), pen, r.markerSymbol);
+      });
 }
 
 namespace {
@@ -315,43 +316,34 @@ void DrawLithology(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
 
 void DrawBoundaries(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
                     ProfileOrientation orientation) {
-  const DataModel& data = ctx.data;
   const std::int32_t step = ctx.scale.scaleStep;
-  for (std::int32_t p = 1; p <= LastParameter(ctx); ++p) {
-    const ParameterSettings& r = ctx.settings.record(p);
-    if (r.boundary <= 0 || data.column(p).itemCount == 0 || !HasStrip(ctx, p)) continue;
-    const ProfileStrip s = StripOf(ctx, p, orientation);
-    const std::int32_t width = Scaled(step, r.lineWidth);
-    const auto all = [](const NumericItem&) { return true; };
-    ForEachSampleInStrip(ctx, s, p, false, all, [&](const NumericItem& item, std::int32_t a) {
-      // A line across the strip wherever the value is 1 or more.
-      const DevicePoint from = s.ToDevice({a, LowValueEdge(s)});
-      const DevicePoint to = s.ToDevice({a, HighValueEdge(s)});
-      DrawDashedLine(surface, from.x, from.y, to.x, to.y, width, ToInt32(item.value));
-    });
-  }
+  const auto all = [](std::int32_t, const NumericItem&) { return true; };
+  DrawEachSample(ctx, orientation, &ParameterSettings::boundary, false, all,
+                 [&](const ParameterSettings& r, const ProfileStrip& s, const NumericItem& item,
+                     std::int32_t a) {
+                   // A line across the strip wherever the value is 1 or more.
+                   const DevicePoint from = s.ToDevice({a, LowValueEdge(s)});
+                   const DevicePoint to = s.ToDevice({a, HighValueEdge(s)});
+                   DrawDashedLine(surface, from.x, from.y, to.x, to.y, Scaled(step, r.lineWidth),
+                                  ToInt32(item.value));
+                 });
 }
 
 void DrawHistogramLines(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
                         ProfileOrientation orientation) {
-  const DataModel& data = ctx.data;
   const std::int32_t step = ctx.scale.scaleStep;
-  for (std::int32_t p = 1; p <= LastParameter(ctx); ++p) {
-    const ParameterSettings& r = ctx.settings.record(p);
-    if (r.histogramLines <= 0 || data.column(p).itemCount == 0 || !HasStrip(ctx, p)) continue;
-    const ProfileStrip s = StripOf(ctx, p, orientation);
-    const std::int32_t reference = s.ClampValue(s.MapValue(r.referenceLine));
-    const std::int32_t width = Scaled(step, r.lineWidth);
-    const auto shown = [&](const NumericItem& item) {
-      return IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
-    };
-    ForEachSampleInStrip(ctx, s, p, false, shown, [&](const NumericItem& item, std::int32_t a) {
-      // A stick from the reference level to the value.
-      const DevicePoint from = s.ToDevice({a, reference});
-      const DevicePoint to = s.ToDevice({a, ClampBarValue(s, s.MapValue(item.value))});
-      DrawLine(surface, from.x, from.y, to.x, to.y, width, r.color);
-    });
-  }
+  const auto shown = [&](std::int32_t p, const NumericItem& item) {
+    return IsQualityFlagShown(ctx.settings, p, item.flag) != 0;
+  };
+  DrawEachSample(
+      ctx, orientation, &ParameterSettings::histogramLines, false, shown,
+      [&](const ParameterSettings& r, const ProfileStrip& s, const NumericItem& item,
+          std::int32_t a) {
+        // A stick from the reference level to the value.
+        const DevicePoint from = s.ToDevice({a, s.ClampValue(s.MapValue(r.referenceLine))});
+        const DevicePoint to = s.ToDevice({a, ClampBarValue(s, s.MapValue(item.value))});
+        DrawLine(surface, from.x, from.y, to.x, to.y, Scaled(step, r.lineWidth), r.color);
+      });
 }
 
 void DrawCourse(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
