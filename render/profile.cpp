@@ -48,27 +48,32 @@ void ProfileStrip::SetPoint(PointBuffer& buffer, int index, StripPoint p) const 
   SetPointAt(index, buffer, d.x, d.y);
 }
 
-StripPoint ProfileStrip::CrossValueEdge(StripPoint p, StripPoint q, std::int32_t edge) const {
-  const DevicePoint d1 = ToDevice(p), d2 = ToDevice(q);
+namespace {
+
+// Where the segment from p to q crosses the upright device line x = edge (`upright`) or the level
+// line y = edge.
+StripPoint CrossDeviceLine(const ProfileStrip& strip, StripPoint p, StripPoint q, std::int32_t edge,
+                           bool upright) {
+  const DevicePoint d1 = strip.ToDevice(p), d2 = strip.ToDevice(q);
   DevicePoint r;
-  // The value edges are horizontal lines in the Horizontal mode and vertical ones otherwise.
-  if (vertical()) {
+  if (upright) {
     ClipYAtX(d1.x, d1.y, d2.x, d2.y, edge, r.x, r.y);
   } else {
     ClipXAtY(d1.x, d1.y, d2.x, d2.y, edge, r.x, r.y);
   }
-  return FromDevice(r);
+  return strip.FromDevice(r);
+}
+
+}  // namespace
+
+// The value edges are level lines in the Horizontal mode and upright ones otherwise; the axis
+// edges the other way round.
+StripPoint ProfileStrip::CrossValueEdge(StripPoint p, StripPoint q, std::int32_t edge) const {
+  return CrossDeviceLine(*this, p, q, edge, vertical());
 }
 
 StripPoint ProfileStrip::CrossAxisEdge(StripPoint p, StripPoint q, std::int32_t edge) const {
-  const DevicePoint d1 = ToDevice(p), d2 = ToDevice(q);
-  DevicePoint r;
-  if (vertical()) {
-    ClipXAtY(d1.x, d1.y, d2.x, d2.y, edge, r.x, r.y);
-  } else {
-    ClipYAtX(d1.x, d1.y, d2.x, d2.y, edge, r.x, r.y);
-  }
-  return FromDevice(r);
+  return CrossDeviceLine(*this, p, q, edge, !vertical());
 }
 
 std::int32_t ProfileStrip::SnapAxis(std::int32_t a) const {
