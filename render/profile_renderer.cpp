@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <span>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "core/device_int.h"
+#include "render/deferred_drawing.h"
 #include "render/style_drawers.h"
 #include "settings/settings_model.h"
 
@@ -379,7 +385,152 @@ void DrawStripFrame(Surface& surface, PlotContext& ctx, const ColumnRecord& r) {
   DrawLine(surface, x1, y0, x0, y0, width, kDefaultDrawColor);
 }
 
+// A plotted parameter in drawing order: its group extent, its strip and the curves and runs of
+// markers of its group's members (members[firstMember, endMember), the head last, on top).
+struct PlottedStrip {
+  std::int32_t p = 0, d = 0;
+  ProfileStrip strip;
+  std::size_t firstMember = 0, endMember = 0;
+};
+
+// One curve or run of markers: member q (member mode `mode`) of the group headed by p.
+struct MemberDrawing {
+  std::int32_t p = 0, q = 0, mode = 0;
+  bool markers = false;   // else the curve
+  std::size_t strip = 0;  // index of the head's PlottedStrip
+};
+
+void PlanStrips(const PlotContext& ctx, ProfileOrientation orientation,
+                std::vector<PlottedStrip>& strips, std::vector<MemberDrawing>& members) {
+  const PlotSettings& settings = ctx.settings;
+  std::int32_t drawn = 0;
+  for (std::int32_t p = 1; p <= kMaxParameter; ++p) {
+    const ColumnRecord& column = ctx.data.column(p);
+    if (settings.record(p).plotState <= 0 || column.itemCount == 0) continue;
+    PlottedStrip plotted;
+    plotted.p = p;
+    plotted.d = GroupExtent(ctx, p);
+    plotted.strip = MakeProfileStrip(column, orientation);
+    plotted.firstMember = members.size();
+    for (std::int32_t k = plotted.d; k >= 0; --k) {
+      const std::int32_t q = p + k;
+      const std::int32_t mode = MemberMode(ctx, p, k);
+      const ParameterSettings& qs = settings.record(q);
+      if (qs.lines > 0 || (qs.colorize > 0 && qs.outline < 1)) {
+        members.push_back({p, q, mode, false, strips.size()});
+      }
+      if (qs.marker > 0) members.push_back({p, q, mode, true, strips.size()});
+    }
+    plotted.endMember = members.size();
+    strips.push_back(plotted);
+    if (++drawn >= settings.graphic.plottedCount) break;
+  }
+}
+
+std::atomic<std::int64_t> drawAheadMinimum{200000};
+
+// Curves and runs of markers of a long file are prepared on a second thread, every other one,
+// as deferred drawings that the pass then makes in their place. Only the pass's own thread draws
+// on the surface, and in the same order as without the helper, so the picture is the same; the
+// helper only reads the data and settings, with a render state of its own.
+class DrawAhead {
+ public:
+  DrawAhead(const Surface& surface, PlotContext& ctx, std::int32_t stage,
+            const std::vector<PlottedStrip>& strips, const std::vector<MemberDrawing>& members)
+      : ctx_(ctx),
+        stage_(stage),
+        strips_(strips),
+        members_(members),
+        helperCtx_{ctx.data, ctx.settings, ctx.patterns, helperRender_, ctx.scale} {
+    std::int64_t work = 0;
+    for (const MemberDrawing& m : members) work += ctx.data.column(m.q).itemCount;
+    if (members.size() < 2 || work < drawAheadMinimum.load()) return;
+    helperRender_.ScreenResolution = ctx.render.ScreenResolution;
+    for (std::size_t i = 1; i < members.size(); i += 2) {
+      slots_.push_back(std::make_unique<Slot>(surface));
+    }
+    try {
+      helper_ = std::thread([this] { Prepare(); });
+    } catch (const std::system_error&) {
+      slots_.clear();  // no thread to be had: everything is drawn here
+    }
+  }
+  ~DrawAhead() {
+    stop_.store(true);
+    if (helper_.joinable()) helper_.join();
+  }
+  DrawAhead(const DrawAhead&) = delete;
+  DrawAhead& operator=(const DrawAhead&) = delete;
+
+  // Draws member drawing i: prepared by the helper (waited for), or here.
+  void Draw(Surface& surface, std::size_t i) {
+    if (i % 2 == 1 && i / 2 < slots_.size()) {
+      Slot& slot = *slots_[i / 2];
+      int state;
+      while ((state = slot.state.load(std::memory_order_acquire)) == kPending) {
+        slot.state.wait(kPending, std::memory_order_acquire);
+      }
+      if (state == kReady) {
+        slot.drawing.Replay(surface);
+        slot.drawing.Release();
+        return;
+      }
+    }
+    DrawMember(surface, ctx_, i);
+  }
+
+ private:
+  static constexpr int kPending = 0, kReady = 1, kFailed = 2;
+  struct Slot {
+    explicit Slot(const Surface& surface)
+        : drawing(surface.ResolutionX(), surface.ResolutionY(), surface.OpaqueTextBackground()) {}
+    DeferredDrawing drawing;
+    std::atomic<int> state{kPending};
+  };
+
+  void DrawMember(Surface& surface, PlotContext& ctx, std::size_t i) {
+    const MemberDrawing& m = members_[i];
+    const ProfileStrip& strip = strips_[m.strip].strip;
+    if (m.markers) {
+      DrawMarkers(surface, ctx, strip, m.p, m.q, m.mode);
+    } else {
+      DrawCurve(surface, ctx, stage_, strip, m.p, m.q, m.mode);
+    }
+  }
+
+  void Prepare() {
+    for (std::size_t s = 0; s < slots_.size(); ++s) {
+      Slot& slot = *slots_[s];
+      int state = kFailed;
+      if (!stop_.load()) {
+        try {
+          DrawMember(slot.drawing, helperCtx_, 2 * s + 1);
+          state = slot.drawing.complete() ? kReady : kFailed;
+        } catch (...) {  // out of memory: the pass draws this one itself
+          state = kFailed;
+        }
+      }
+      slot.state.store(state, std::memory_order_release);
+      slot.state.notify_one();
+    }
+  }
+
+  PlotContext& ctx_;
+  const std::int32_t stage_;
+  const std::vector<PlottedStrip>& strips_;
+  const std::vector<MemberDrawing>& members_;
+  RenderState helperRender_;
+  PlotContext helperCtx_;
+  std::vector<std::unique_ptr<Slot>> slots_;
+  std::atomic<bool> stop_{false};
+  std::thread helper_;
+};
+
 }  // namespace
+
+void SetDrawAheadMinimum(std::int64_t items) {
+  drawAheadMinimum.store(items);
+}
 
 void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
                    ProfileOrientation orientation) {
@@ -409,29 +560,19 @@ void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
     DrawCourse(surface, ctx, stage, orientation);
   }
 
-  std::int32_t drawn = 0;
-  for (std::int32_t p = 1; p <= kMaxParameter; ++p) {
-    const ParameterSettings& ps = settings.record(p);
-    const ColumnRecord& column = data.column(p);
-    if (ps.plotState <= 0 || column.itemCount == 0) continue;
-    const std::int32_t d = GroupExtent(ctx, p);
-    DrawColumns(surface, ctx, stage, orientation, p, d);
-    DrawOutline(surface, ctx, stage, orientation, p, d);
-
-    // The whole group on the head's strip; the head last, on top.
-    const ProfileStrip strip = MakeProfileStrip(column, orientation);
-    for (std::int32_t k = d; k >= 0; --k) {
-      const std::int32_t q = p + k;
-      const std::int32_t mode = MemberMode(ctx, p, k);
-      const ParameterSettings& qs = settings.record(q);
-      if (qs.lines > 0 || (qs.colorize > 0 && qs.outline < 1)) {
-        DrawCurve(surface, ctx, stage, strip, p, q, mode);
-      }
-      if (qs.marker > 0) DrawMarkers(surface, ctx, strip, p, q, mode);
+  std::vector<PlottedStrip> strips;
+  std::vector<MemberDrawing> members;
+  PlanStrips(ctx, orientation, strips, members);
+  {
+    DrawAhead ahead(surface, ctx, stage, strips, members);
+    for (const PlottedStrip& plotted : strips) {
+      const std::int32_t p = plotted.p;
+      DrawColumns(surface, ctx, stage, orientation, p, plotted.d);
+      DrawOutline(surface, ctx, stage, orientation, p, plotted.d);
+      for (std::size_t m = plotted.firstMember; m < plotted.endMember; ++m) ahead.Draw(surface, m);
+      if (settings.record(p).valueText > 0) DrawValueTexts(surface, ctx, plotted.strip, p);
+      DrawStripFrame(surface, ctx, data.column(p));
     }
-    if (ps.valueText > 0) DrawValueTexts(surface, ctx, strip, p);
-    DrawStripFrame(surface, ctx, column);
-    if (++drawn >= settings.graphic.plottedCount) break;
   }
 
   DrawComments(surface, ctx, stage, orientation);

@@ -15,6 +15,10 @@ namespace sx {
 void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
                    ProfileOrientation orientation);
 
+// Passes whose curves and markers read at least this many items in all (default 200,000) prepare
+// every other curve or run of markers on a second thread. Tests lower it.
+void SetDrawAheadMinimum(std::int64_t items);
+
 inline void RenderHorizontal(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   RenderProfile(surface, ctx, stage, ProfileOrientation::kHorizontal);
 }
