@@ -21,7 +21,6 @@ namespace {
 
 constexpr std::int32_t kScreenWidth = 1920;
 constexpr std::int32_t kScreenHeight = 1080;
-constexpr float kScreenDpi = 96.0f;
 
 constexpr const char* kUsage =
     "usage: sondrix-cli batch [--format emf|svg|pdf|png] [--template T.stf] [--size WxH] "

@@ -28,6 +28,8 @@ Options ParseOptions(const std::vector<std::string>& args);
 
 // Pictures have sides of 1 to this many pixels.
 inline constexpr std::int32_t kMaxPictureSide = 20000;
+// The resolution the command-line pictures are laid out for, as on a common screen.
+inline constexpr float kScreenDpi = 96.0f;
 
 // Reads a --size value "WxH" (or "WXH"); false, with the message for it in `error`, when the
 // text is not two whole numbers of 1 to kMaxPictureSide.

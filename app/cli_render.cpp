@@ -24,7 +24,6 @@ namespace {
 
 constexpr std::int32_t kDefaultWidth = 1200;
 constexpr std::int32_t kDefaultHeight = 900;
-constexpr float kScreenDpi = 96.0f;
 
 constexpr const char* kUsage =
     "usage: sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
