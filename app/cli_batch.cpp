@@ -14,7 +14,8 @@
 #include "platform/qt_surface.h"
 #include "plot/output.h"
 #include "render/emf_surface.h"
-#include "settings/startup.h"
+#include "shell/batch.h"
+#include "shell/startup.h"
 
 namespace sx::cli {
 namespace {

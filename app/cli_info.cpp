@@ -6,12 +6,12 @@
 #include <ostream>
 
 #include "app/cli_options.h"
-#include "core/reader.h"
-#include "core/session.h"
 #include "core/utf8.h"
 #include "settings/settings_files.h"
-#include "settings/startup.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
+#include "shell/startup.h"
 
 namespace sx::cli {
 namespace {

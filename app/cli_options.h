@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/session.h"
+#include "shell/session.h"
 
 namespace sx::cli {
 

@@ -10,14 +10,14 @@
 
 #include "app/cli_options.h"
 #include "core/atomic_file.h"
-#include "core/reader.h"
 #include "platform/image_output.h"
 #include "platform/qt_surface.h"
 #include "plot/plot_pass.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
-#include "settings/startup.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/startup.h"
 
 namespace sx::cli {
 namespace {

@@ -4,10 +4,10 @@
 #include <ostream>
 
 #include "app/cli_options.h"
-#include "core/reader.h"
 #include "core/save_data.h"
-#include "settings/startup.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/startup.h"
 
 namespace sx::cli {
 namespace {

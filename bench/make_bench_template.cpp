@@ -12,11 +12,12 @@
 #include <string_view>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "core/user_interface.h"
 #include "settings/plot_settings.h"
 #include "settings/settings_model.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
   }
   sx::RecountPlotted(session->settings);
   std::string error;
-  if (!sx::WriteTemplate(*session, argv[2], &error)) {
+  if (!sx::WriteTemplate(session->data, session->settings, argv[2], &error)) {
     std::fprintf(stderr, "cannot write %s: %s\n", argv[2], error.c_str());
     return 1;
   }

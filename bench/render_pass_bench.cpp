@@ -31,13 +31,14 @@
 #include <vector>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "platform/qt_surface.h"
 #include "plot/plot_pass.h"
 #include "render/drawing.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 

@@ -10,7 +10,6 @@
 #include "core/calendar.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
-#include "settings/plot_settings.h"
 
 namespace sx {
 namespace {
@@ -179,7 +178,7 @@ bool RowParser::Parse(std::string_view line, std::int32_t row) {
 
   for (std::int32_t c = 1; c <= job_.lastColumn; ++c) {
     ColumnCursor& cursor = cursors[static_cast<std::size_t>(c)];
-    const bool rgb = job_.settings[c].rgbColumn != 0;
+    const bool rgb = data_.column(c).rgbColumn != 0;
     float value = 0.0f;
     // Most cells are plain decimals: read while looking for their end.
     if (!rgb && TakePlainDecimal(rest, more, value)) {

@@ -34,10 +34,9 @@ std::string_view NextField(std::string_view& rest, bool& more, bool& special);
 std::string_view NextField(std::string_view& rest, bool& more);
 
 struct DataLinesJob {
-  std::int32_t lastColumn = 0;                  // parameter columns 1..lastColumn
-  std::int32_t skipCount = 0;                   // leading metadata fields of every line
-  const ParameterSettings* settings = nullptr;  // records 0..lastColumn ("RGB" columns)
-  std::int32_t maxRows = 0;                     // reading stops after this many rows
+  std::int32_t lastColumn = 0;  // parameter columns 1..lastColumn
+  std::int32_t skipCount = 0;   // leading metadata fields of every line
+  std::int32_t maxRows = 0;     // reading stops after this many rows
 };
 
 // Reads the data lines from `source`, which stands at the first of them, until the file ends, a

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/fixed_text.h"
 #include "core/table.h"
@@ -41,6 +42,8 @@ struct ColumnRecord {
   float xRangeMinimum, xRangeMaximum, yRangeMinimum, yRangeMaximum;
   float autoMinimum, autoMaximum;
   std::int32_t itemBase;
+  // 1 when the column's name holds "RGB" (slashes ignored): its text cells are colours.
+  std::int32_t rgbColumn;
 };
 
 struct NumericItem {
@@ -87,6 +90,10 @@ struct DataModel {
   std::int32_t XAscending = 1;
 
   FixedText<511> EventLabel{};  // value of the description line "Event:", cut at " *"
+  // The X column's header name may carry a credit after "@" ("Depth [m]@Author - 2024-01-01"):
+  // the reader cuts it off the label and keeps it here for the plot's title and credit.
+  bool HasHeaderCredit = false;
+  std::string HeaderCredit;
 
   // Paths are never cut; a path the system cannot take is refused where it is chosen.
   std::string DataFilePath;
@@ -131,5 +138,12 @@ void ClearDataModel(DataModel& data);
 
 // Forgets the current file: empty paths, ParameterCount = -3.
 void ForgetDataFile(DataModel& data);
+
+// Sets DataFilePath, DataDirectory (up to and including the last "/") and DataFileName from a
+// path; a path without a directory has an empty DataDirectory.
+void SetDataFilePath(DataModel& data, std::string_view path);
+
+// "Number of columns: ..." text of the Info box.
+std::string FormatDataInfo(const DataModel& data);
 
 }  // namespace sx

@@ -35,23 +35,18 @@ void SetDescriptionFilePath(DataModel& data, const std::string& path) {
   }
 }
 
-std::int32_t Reload(Session& session) {
-  DataModel& data = session.data;
-  UserInterface& ui = *session.ui;
+Result Reload(DataModel& data, WorkBuffers& buffers) {
   if (data.DescriptionFileName.empty()) {
-    ui.ShowMessage(MessageIcon::kStop, "The data description has not been saved to a file yet.");
-    return -1;
+    return Result::Failed(-1, "The data description has not been saved to a file yet.");
   }
   // Read the whole file first: a file that cannot be read must not cost the description held.
   const std::string path = data.DescriptionDirectory + data.DescriptionFileName;
   std::string bytes;
-  if (!ReadFileBytes(path, bytes)) {
-    ShowFileMessage(ui, kFileCouldNotOpen, path);
-    return -1;
-  }
+  if (!ReadFileBytes(path, bytes))
+    return Result::Failed(-1, FileMessageText(kFileCouldNotOpen, path));
 
-  session.buffers.GroupLine.clear();
-  session.buffers.HeaderLineBuffer.clear();
+  buffers.GroupLine.clear();
+  buffers.HeaderLineBuffer.clear();
   for (int i = 0; i <= kDescriptionLines; ++i) {
     data.DescriptionTable[static_cast<std::size_t>(i)].label.clear();
     data.DescriptionTable[static_cast<std::size_t>(i)].value.clear();
@@ -67,13 +62,12 @@ std::int32_t Reload(Session& session) {
   }
   if (count > 0) count = TrimDescriptionMarkers(data, 1, count);
   data.DescriptionLineCount = count;
-  return 0;
+  return Result{};
 }
 
 }  // namespace
 
-std::int32_t SaveDescription(Session& session, const std::string& path) {
-  const DataModel& data = session.data;
+Result SaveDescription(const DataModel& data, const std::string& path) {
   std::string error;
   bool written = false;
   try {
@@ -91,33 +85,30 @@ std::int32_t SaveDescription(Session& session, const std::string& path) {
     error = "not enough memory";
   }
   if (!written) {
-    session.ui->ShowMessage(MessageIcon::kStop, "Could not save the data description to file:\n>" +
-                                                    path + "<\n" + error);
-    return -1;
+    return Result::Failed(-1,
+                          "Could not save the data description to file:\n>" + path + "<\n" + error);
   }
-  return 0;
+  return Result{};
 }
 
 void BeginDescriptionSave(DataModel& data) {
   data.DescriptionSaved = 0;
 }
 
-std::int32_t SaveDescriptionCommand(Session& session, const std::string& path) {
-  const std::int32_t result = SaveDescription(session, path);
-  if (result == 0) {
-    SetDescriptionFilePath(session.data, path);
-    session.data.DescriptionSaved = 1;
+Result SaveDescriptionCommand(DataModel& data, const std::string& path) {
+  Result result = SaveDescription(data, path);
+  if (result.ok()) {
+    SetDescriptionFilePath(data, path);
+    data.DescriptionSaved = 1;
   }
   return result;
 }
 
-std::int32_t ReloadDescription(Session& session) {
+Result ReloadDescription(DataModel& data, WorkBuffers& buffers) {
   try {
-    return Reload(session);
+    return Reload(data, buffers);
   } catch (const std::bad_alloc&) {
-    session.ui->ShowMessage(MessageIcon::kStop,
-                            "Not enough memory to read the data description file.");
-    return -1;
+    return Result::Failed(-1, "Not enough memory to read the data description file.");
   }
 }
 

@@ -6,28 +6,30 @@
 #include <string>
 #include <string_view>
 
-#include "core/session.h"
+#include "core/data_model.h"
+#include "core/result.h"
+#include "core/work_buffers.h"
 
 namespace sx {
 
-// Writes description lines 1..DescriptionLineCount to path, whole or not at all. Returns 0, or
-// -1 when the file cannot be written (the failure is shown to the user).
-std::int32_t SaveDescription(Session& session, const std::string& path);
+// Writes description lines 1..DescriptionLineCount to path, whole or not at all. Fails (code -1,
+// with the message to show) when the file cannot be written.
+Result SaveDescription(const DataModel& data, const std::string& path);
 
 // "Save data description as...": the command clears DescriptionSaved before its dialog, so that
 // a cancelled dialog leaves the description unsaved.
 void BeginDescriptionSave(DataModel& data);
 // After the dialog: saves to path; when that succeeds, path becomes the description file and
 // DescriptionSaved becomes 1. Returns SaveDescription's result.
-std::int32_t SaveDescriptionCommand(Session& session, const std::string& path);
+Result SaveDescriptionCommand(DataModel& data, const std::string& path);
 
 // Reads the description file back into the description table: each line (a last line without a
 // line end included) becomes a description line, split at its first tab as in a data file's
 // description block, up to 1000 lines; "/* " is removed from the first line and "*/" from the
 // last, which is dropped when nothing is left of it. Lines are read as UTF-8 when valid, else as
-// Windows-1252. When the file cannot be read the table is left as it was and the failure is
-// shown. Returns 0, or -1 when nothing was read.
-std::int32_t ReloadDescription(Session& session);
+// Windows-1252. When the file cannot be read the table is left as it was and the result fails
+// (code -1) with the message to show.
+Result ReloadDescription(DataModel& data, WorkBuffers& buffers);
 
 // Splits one description line into label and value: at its first tab; without a tab, a line of
 // fewer than 31 characters is a label, a longer one a value.

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "core/calendar.h"
 #include "core/data_lines.h"
@@ -12,10 +11,6 @@
 #include "core/messages.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
-#include "plot/scales.h"
-#include "settings/preferences.h"
-#include "settings/settings_model.h"
-#include "settings/template_file.h"
 
 namespace sx {
 namespace {
@@ -76,34 +71,18 @@ void CutAtFirst(FixedText<80>& text, std::string_view what) {
   if (at != std::string_view::npos) text.truncate(at);
 }
 
-void SetTitleAndCredit(DataModel& data, GraphicSettings& g) {
-  char stamp[64];
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M h", &local);
-  g.DateText.assign(stamp);
-  g.TitleText.assign(data.DataFileName);
-
+// Cuts a credit after "@" off the X column's name and keeps it for the plot's title and credit.
+void CutHeaderCredit(DataModel& data) {
   FixedText<80>& label0 = data.column(0).label;
   const std::size_t at = label0.view().find('@');
-  if (at == std::string_view::npos) return;
-  g.CreditText.assign(label0.view().substr(at + 1));
+  data.HasHeaderCredit = at != std::string_view::npos;
+  data.HeaderCredit.clear();
+  if (!data.HasHeaderCredit) return;
+  data.HeaderCredit.assign(label0.view().substr(at + 1));
   label0.truncate(at);
-  const std::string_view credit = g.CreditText.view();
-  const std::size_t dash = credit.find(" - ");
-  if (dash != std::string_view::npos) {
-    std::string date(credit.substr(dash + 3));
-    date += " h";
-    g.DateText.assign(date);
-    g.TitleText.assign(credit.substr(0, dash));
-    g.CreditText.clear();
-  } else {
-    g.CreditText.append("@");
-  }
 }
 
-void CleanLabelsAndMarkColorColumns(DataModel& data, PlotSettings& settings, std::int32_t n) {
+void CleanLabelsAndMarkColorColumns(DataModel& data, std::int32_t n) {
   for (int c = 0; c <= n; ++c) {
     FixedText<80>& label = data.column(c).label;
     ReplaceAll(label, "\u00A1", "\u00B0");
@@ -117,13 +96,13 @@ void CleanLabelsAndMarkColorColumns(DataModel& data, PlotSettings& settings, std
       if (ch != '/') plain[out++] = ch;
     }
     plain.resize(out);
-    settings.record(c).rgbColumn = plain.find("RGB") != std::string::npos ? 1 : 0;
+    data.column(c).rgbColumn = plain.find("RGB") != std::string::npos ? 1 : 0;
   }
 }
 
-std::int32_t Fail(LineReader& file, std::int32_t code) {
+Result Fail(LineReader& file, std::int32_t code) {
   file.Close();
-  return code;
+  return Result::Failed(code);
 }
 
 }  // namespace
@@ -226,26 +205,8 @@ std::int32_t FormGroups(DataModel& data, std::int32_t lastColumn) {
   return groups;
 }
 
-void DeselectCoordinateColumns(const DataModel& data, PlotSettings& settings) {
-  const std::int32_t n = data.ParameterCount;
-  if (n < 1 || data.rowCount() < 2) return;
-  for (std::int32_t p = 1; p <= n && p <= kMaxParameter; ++p) {
-    const std::string_view label = data.column(p).label.view();
-    const bool exact =
-        label == "LATITUDE" || label == "LONGITUDE" || label == "Longitude" || label == "Latitude";
-    bool contains = false;
-    for (std::string_view part : {"ALTITUDE ", "Altitude ", "HEIGHT ", "Height ", "Parameter "}) {
-      if (label.find(part) != std::string_view::npos) contains = true;
-    }
-    if (exact || contains) settings.record(p).plotState = 0;
-  }
-}
-
-std::int32_t LoadDataFile(Session& session) {
-  BusyCursor busy(*session.ui);
-  DataModel& data = session.data;
-  PlotSettings& settings = session.settings;
-  WorkBuffers& buf = session.buffers;
+Result ParseDataFile(DataModel& data, WorkBuffers& buf) {
+  Result result;
 
   buf.GroupLine.clear();
   buf.HeaderLineBuffer.clear();
@@ -256,16 +217,17 @@ std::int32_t LoadDataFile(Session& session) {
   data.DescriptionLineCount = 0;
 
   LineReader file;
-  if (!file.Open(data.DataDirectory + data.DataFileName)) return -1;
+  if (!file.Open(data.DataDirectory + data.DataFileName)) return Result::Failed(kLoadCouldNotOpen);
   LineSource source{file, buf.LineBuffer, buf.DecodedLine};
 
   // Scan to the column-header line.
   std::string_view line;
   for (;;) {
-    if (source.Read(line) < 0) return Fail(file, file.readError() ? -1 : -2);
+    if (source.Read(line) < 0)
+      return Fail(file, file.readError() ? kLoadCouldNotOpen : kLoadWrongFormat);
     if (line.find("/*") != std::string_view::npos) {
       if (!ReadDescriptionBlock(data, source, line)) {
-        return Fail(file, file.readError() ? -1 : -2);
+        return Fail(file, file.readError() ? kLoadCouldNotOpen : kLoadWrongFormat);
       }
       buf.HeaderLineBuffer.clear();
     } else {
@@ -278,23 +240,21 @@ std::int32_t LoadDataFile(Session& session) {
 
   // Column names.
   std::int32_t n = CountTabs(buf.HeaderLineBuffer) - 1;
-  if (n < 1) return Fail(file, -2);
+  if (n < 1) return Fail(file, kLoadWrongFormat);
   if (n > kMaxParameter) {
-    ShowLimitMessage(*session.ui, kLimitParameters, kMaxParameter);
+    result.Tell(LimitMessageText(kLimitParameters, kMaxParameter));
     n = kMaxParameter;
   }
   ClearDataModel(data);
-  SetAllDefaults(settings);
   if (!buf.GroupLine.empty()) ParseHeaderLine(data, n, buf.GroupLine);
   ParseHeaderLine(data, n, buf.HeaderLineBuffer);
 
   // Metadata columns; a file made of nothing else has no parameter to show.
   const std::int32_t skip = StripMetadataColumns(data, n);
   n -= skip;
-  if (n < 1) return Fail(file, -2);
-  CleanLabelsAndMarkColorColumns(data, settings, n);
-  settings.graphic.plotMode = kVertical;
-  SetTitleAndCredit(data, settings.graphic);
+  if (n < 1) return Fail(file, kLoadWrongFormat);
+  CleanLabelsAndMarkColorColumns(data, n);
+  CutHeaderCredit(data);
 
   // Item budget: an even share of the numeric items per column.
   const std::int32_t perColumn = data.MaxNumericItems / (n + 1);
@@ -322,17 +282,19 @@ std::int32_t LoadDataFile(Session& session) {
   DataLinesJob job;
   job.lastColumn = n;
   job.skipCount = skip;
-  job.settings = &settings.record(0);
   job.maxRows = maxRows;
   const bool readOk = ReadDataLines(data, source, job);
   data.textItemsWritten =
       std::max(data.textItemsWritten, static_cast<std::size_t>(data.TextItemCount) + 1);
   file.Close();
   data.sourceHadCp1252 = source.sawCp1252;
-  if (!readOk) return -1;
+  if (!readOk) return Result::Failed(kLoadCouldNotOpen);
   const ColumnRecord& x = data.column(0);
-  if (x.itemCount >= maxRows) ShowLimitMessage(*session.ui, kLimitItems, 0);
-  if (x.itemCount == 0) return -2;
+  if (x.itemCount >= maxRows) result.Tell(LimitMessageText(kLimitItems, 0));
+  if (x.itemCount == 0) {
+    result.code = kLoadWrongFormat;
+    return result;
+  }
 
   // Groups and final names.
   data.ParameterCount = n;
@@ -340,7 +302,6 @@ std::int32_t LoadDataFile(Session& session) {
   data.GroupedColumnCount = 0;
   FixedText<80> group{}, name{}, unit{};
   for (std::int32_t c = 1; c <= n; ++c) {
-    settings.record(c).showGroupLabel = 0;
     SplitParameterName(data.column(c).label.view(), group, name, unit);
     data.column(c).groupName = group;
     if (!group.empty()) ++data.GroupedColumnCount;
@@ -348,11 +309,6 @@ std::int32_t LoadDataFile(Session& session) {
   if (data.GroupedColumnCount == 0 && !data.EventLabel.empty()) {
     data.column(1).groupName.assign(data.EventLabel.view());
     data.GroupedColumnCount = 1;
-  }
-  std::int32_t firstOfGroup = 1;
-  for (std::int32_t g = 1; g <= data.GroupCount; ++g) {
-    settings.record(firstOfGroup).showGroupLabel = 1;
-    firstOfGroup += data.column(g).groupSize;
   }
   for (std::int32_t c = 1; c <= n; ++c) {
     FixedText<80>& label = data.column(c).label;
@@ -364,43 +320,8 @@ std::int32_t LoadDataFile(Session& session) {
     }
   }
 
-  LoadPreferences(session);
-  ReapplyTemplate(session);
-
-  if (n >= 1 && x.itemCount >= 1) {
-    for (std::int32_t c = 1; c <= n; ++c) settings.record(c).showParameterLabel = 1;
-  }
-  if (data.GroupedColumnCount > 0) {
-    std::int32_t first = 1;
-    for (std::int32_t g = 1; g <= data.GroupCount; ++g) {
-      const std::int32_t size = data.column(g).groupSize;
-      for (std::int32_t c = first; c < first + size; ++c) {
-        if (settings.record(c).plotState > 0) {
-          settings.record(c).showGroupLabel = 1;
-          break;
-        }
-      }
-      first += size;
-      if (settings.graphic.allInOne != 0) break;
-    }
-  }
-  return n;
-}
-
-std::int32_t OpenDataFile(Session& session) {
-  DataModel& data = session.data;
-  session.startup.FileFromCommandLine = 0;
-  const std::int32_t n = LoadDataFile(session);
-  data.ParameterCount = n;
-  if (n <= 0) {
-    ShowFileMessage(*session.ui, n == -1 ? kFileCouldNotOpen : kFileWrongFormat, data.DataFilePath);
-    return -1;
-  }
-  session.settings.graphic.plottedCount = n;
-  ComputeAutomaticRanges(data, session.settings, *session.ui);
-  ApplyAutomaticScales(data, session.settings, 0);
-  DeselectCoordinateColumns(data, session.settings);
-  return 0;
+  result.code = n;
+  return result;
 }
 
 }  // namespace sx

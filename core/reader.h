@@ -1,25 +1,25 @@
 #pragma once
 // The data file reader: description block, column-header line with units and groups, and the
-// data lines into the numeric and text items. The only reader of data files.
+// data lines into the numeric and text items. The only reader of data files. It fills the data
+// model and nothing else; the settings that follow from a file are applied above it.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "core/session.h"
+#include "core/data_model.h"
+#include "core/result.h"
+#include "core/work_buffers.h"
 
 namespace sx {
 
-// Reads DataDirectory + DataFileName into the data model. Returns N (the last column index,
-// >= 1), -1 when the file cannot be opened, -2 when its format is wrong (no column-header line,
-// fewer than two columns, no parameter left, or no accepted data line). Shows the limit messages
-// itself; the caller stores the result in ParameterCount and shows the file messages.
-std::int32_t LoadDataFile(Session& session);
-
-// The open command's engine steps for a named file: load, then on success plottedCount = N,
-// automatic ranges and scales (applyToAll 0) and the deselection of coordinate columns. Shows
-// "Could not open file" / "Wrong format of data." on failure. Returns 0 or -1.
-std::int32_t OpenDataFile(Session& session);
+// Reads DataDirectory + DataFileName into the data model. The result's code is N (the last
+// column index, >= 1), kLoadCouldNotOpen when the file cannot be opened or read, kLoadWrongFormat
+// when its format is wrong (no column-header line, fewer than two columns, no parameter left, or
+// no accepted data line). Its messages are the limits the file ran into (too many columns, the
+// numeric budget reached), in the order met; the caller shows them and stores the code in
+// ParameterCount.
+Result ParseDataFile(DataModel& data, WorkBuffers& buffers);
 
 // Removes leading spaces in place, appends one tab; true when the line then begins with a tab.
 bool IsSkippableLine(std::string& line);
@@ -32,7 +32,5 @@ std::int32_t ParseHeaderLine(DataModel& data, std::int32_t lastColumn, std::stri
 std::int32_t StripMetadataColumns(DataModel& data, std::int32_t lastColumn);
 // Forms the parameter groups; group g's size goes to record g. Returns the group count.
 std::int32_t FormGroups(DataModel& data, std::int32_t lastColumn);
-// Unplots latitude, longitude, altitude, height and unnamed parameters.
-void DeselectCoordinateColumns(const DataModel& data, PlotSettings& settings);
 
 }  // namespace sx

@@ -174,7 +174,7 @@ std::string GroupLine(const DataModel& data) {
   return line;
 }
 
-std::string HeaderLine(const DataModel& data, const GraphicSettings& graphic) {
+std::string HeaderLine(const DataModel& data, std::string_view credit) {
   std::string line;
   for (std::int32_t k = 0; k < SkippedColumnsOf(data); ++k) {
     AppendText(line, data.skippedLabels[k].view());
@@ -184,7 +184,6 @@ std::string HeaderLine(const DataModel& data, const GraphicSettings& graphic) {
   line += '@';
   // The reader marks a credit taken from a file with a trailing "@" and adds it again on
   // loading: only the text before it is the credit.
-  const std::string_view credit = graphic.CreditText.view();
   AppendText(line, credit.substr(0, credit.find('@')));
   for (std::int32_t p = 1; p <= ParameterCountOf(data); ++p) {
     line += '\t';
@@ -203,56 +202,48 @@ std::string WriteTarget(const std::string& destination) {
   return ec ? destination : target.string();
 }
 
-void ShowStop(UserInterface& ui, const std::string& text) {
-  ui.ShowMessage(MessageIcon::kStop, text);
-}
-
-std::int32_t Save(Session& session, const std::string& source, const std::string& destination) {
-  UserInterface& ui = *session.ui;
+Result Save(const DataModel& data, std::string_view credit, const std::string& source,
+            const std::string& destination) {
   if (source == destination || IsSameFile(source, destination)) {
-    ShowStop(ui, "The data cannot be saved over the file they were read from:\n" +
-                     Quoted(destination) + "\nPlease choose another name.");
-    return kSaveOverSource;
+    return Result::Failed(kSaveOverSource,
+                          "The data cannot be saved over the file they were read from:\n" +
+                              Quoted(destination) + "\nPlease choose another name.");
   }
-  const DataModel& data = session.data;
   if (data.ParameterCount < 1) {
-    ShowStop(ui, "There is no data to save.");
-    return kSaveSourceUnreadable;
+    return Result::Failed(kSaveSourceUnreadable, "There is no data to save.");
   }
   std::string bytes;
   if (!ReadFileBytes(source, bytes)) {
-    ShowFileMessage(ui, kFileCouldNotOpen, source);
-    return kSaveSourceUnreadable;
+    return Result::Failed(kSaveSourceUnreadable, FileMessageText(kFileCouldNotOpen, source));
   }
   std::size_t dataStart = 0;
   std::string lineEnd;
   if (!FindDataLines(bytes, dataStart, lineEnd)) {
-    ShowStop(ui, "Could not save the data: their file\n" + Quoted(source) +
-                     "\nno longer has a column-header line.");
-    return kSaveSourceUnreadable;
+    return Result::Failed(kSaveSourceUnreadable, "Could not save the data: their file\n" +
+                                                     Quoted(source) +
+                                                     "\nno longer has a column-header line.");
   }
 
   std::string error;
   bool written;
   {
-    BusyCursor busy(ui);
     std::string out;
     out.reserve(bytes.size() + 4096);
     if (std::string_view(bytes).substr(0, 3) == kByteOrderMark) out += kByteOrderMark;
     RegeneratedLines lines(out, data.sourceHadCp1252, lineEnd);
     AddDescription(data, lines);
     if (HasOwnGroupNames(data)) lines.Add(GroupLine(data));
-    lines.Add(HeaderLine(data, session.settings.graphic));
+    lines.Add(HeaderLine(data, credit));
     const std::string_view tail = std::string_view(bytes).substr(dataStart);
     out += tail;
     if (!tail.empty() && tail.back() != '\r' && tail.back() != '\n') out += lineEnd;
     written = WriteFileAtomically(WriteTarget(destination), out, &error);
   }
   if (!written) {
-    ShowStop(ui, "Could not save the data to file:\n" + Quoted(destination) + "\n" + error);
-    return kSaveDestinationFailed;
+    return Result::Failed(kSaveDestinationFailed, "Could not save the data to file:\n" +
+                                                      Quoted(destination) + "\n" + error);
   }
-  return kSaveDone;
+  return Result{};
 }
 
 }  // namespace
@@ -263,23 +254,16 @@ bool IsSameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-std::int32_t SaveDataAs(Session& session, const std::string& source,
-                        const std::string& destination) {
+Result SaveDataAs(const DataModel& data, std::string_view credit, const std::string& source,
+                  const std::string& destination) {
   // The whole source is held in memory while the new file is made; a file too big for that is
   // reported instead of ending the program.
   try {
-    return Save(session, source, destination);
+    return Save(data, credit, source, destination);
   } catch (const std::bad_alloc&) {
-    ShowStop(*session.ui, "Not enough memory to save the data to file:\n" + Quoted(destination));
-    return kSaveDestinationFailed;
+    return Result::Failed(kSaveDestinationFailed,
+                          "Not enough memory to save the data to file:\n" + Quoted(destination));
   }
-}
-
-std::int32_t SaveDataAsCommand(Session& session, const std::string& destination) {
-  const std::string source = session.data.DataDirectory + session.data.DataFileName;
-  const std::int32_t result = SaveDataAs(session, source, destination);
-  if (result == kSaveDone) SetDataFilePath(session.data, destination);
-  return result;
 }
 
 }  // namespace sx

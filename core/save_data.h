@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-#include "core/session.h"
+#include "core/data_model.h"
+#include "core/result.h"
 
 namespace sx {
 
@@ -21,14 +23,11 @@ inline constexpr std::int32_t kSaveDestinationFailed = -3;  // the destination c
 // link). The destination is written whole or not at all (a temporary file renamed over it); a
 // symbolic link as destination is written through. Regenerated lines are in the source's
 // encoding: Windows-1252 when the source had such lines and the text has bytes there, UTF-8
-// otherwise; their line end is that of the source's column-header line. Every failure is shown
-// to the user. Returns one of the codes above.
-std::int32_t SaveDataAs(Session& session, const std::string& source,
-                        const std::string& destination);
-
-// The "Save data as..." command after its dialog: saves the current data file to destination;
-// when that succeeds, destination becomes the current data file. Returns SaveDataAs's result.
-std::int32_t SaveDataAsCommand(Session& session, const std::string& destination);
+// otherwise; their line end is that of the source's column-header line. Every failure is told
+// in the result's message. The result's code is one of the codes above. credit is the plot's
+// credit text, which the X column's name carries after "@".
+Result SaveDataAs(const DataModel& data, std::string_view credit, const std::string& source,
+                  const std::string& destination);
 
 // True when both paths name one existing file (the same device and inode).
 bool IsSameFile(const std::string& a, const std::string& b);

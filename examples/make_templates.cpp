@@ -10,12 +10,13 @@
 #include <string>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "core/user_interface.h"
 #include "settings/plot_settings.h"
 #include "settings/settings_model.h"
-#include "settings/startup.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
+#include "shell/startup.h"
 
 namespace {
 
@@ -265,7 +266,7 @@ int main(int argc, char** argv) {
     }
     e.style(*session);
     std::string error;
-    if (!sx::WriteTemplate(*session, stf, &error)) {
+    if (!sx::WriteTemplate(session->data, session->settings, stf, &error)) {
       std::fprintf(stderr, "make_example_templates: %s: %s\n", stf.c_str(), error.c_str());
       ++failures;
       continue;

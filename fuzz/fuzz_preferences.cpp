@@ -5,10 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "core/session.h"
 #include "fuzz/fuzz_file.h"
 #include "settings/settings_files.h"
 #include "settings/settings_model.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 

@@ -10,8 +10,9 @@
 
 #include "core/data_lines.h"
 #include "core/reader.h"
-#include "core/session.h"
 #include "fuzz/fuzz_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 

@@ -8,10 +8,11 @@
 #include <string>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "fuzz/fuzz_file.h"
-#include "plot/scales.h"
+#include "settings/scales.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 

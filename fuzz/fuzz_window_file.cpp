@@ -5,9 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "core/session.h"
 #include "fuzz/fuzz_file.h"
 #include "settings/settings_files.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 namespace {
 

@@ -10,11 +10,12 @@
 #include "core/text_convert.h"
 #include "core/utf8.h"
 #include "plot/axes_common.h"
+#include "plot/axis_labels.h"
 #include "plot/layout.h"
 #include "plot/phase.h"
-#include "plot/scales.h"
 #include "plot/ternary.h"
 #include "render/drawing.h"
+#include "settings/scales.h"
 
 namespace sx {
 

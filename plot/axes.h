@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plot/plot_context.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 
 namespace sx {

@@ -12,7 +12,7 @@
 
 #include "core/data_model.h"
 #include "core/fixed_text.h"
-#include "plot/plot_context.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 
 namespace sx::axes {

@@ -10,7 +10,8 @@
 
 #include "core/device_int.h"
 #include "core/text_convert.h"
-#include "plot/scales.h"
+#include "plot/axis_labels.h"
+#include "settings/scales.h"
 
 namespace sx {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core/data_model.h"
 #include "plot/mode_items.h"
-#include "plot/plot_context.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 #include "settings/plot_settings.h"
 

@@ -1,17 +1,15 @@
 #pragma once
 // The plot on surfaces other than the window: a picture file of the current plot (the metafile
-// export and its vector and image siblings), the page fitting of a print, and the batch that
-// loads many data files in a row and exports each. The surfaces themselves come from the
-// caller through factory callbacks, so the same code writes an enhanced metafile, an SVG, a PDF
-// or a PNG, and tests run it on recording surfaces.
+// export and its vector and image siblings) and the page fitting of a print. The surfaces
+// themselves come from the caller through factory callbacks, so the same code writes an enhanced
+// metafile, an SVG, a PDF or a PNG, and tests run it on recording surfaces.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "core/session.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 
 namespace sx {
@@ -64,56 +62,14 @@ using ScreenSurfaceFactory =
 
 // A screen paint: the device scale of the window's surface, ScreenResolution from it, and the
 // plot pass with a new layout (stage 1), which later exports reuse.
-void PaintScreen(Session& session, std::int32_t width, std::int32_t height,
+void PaintScreen(const PlotModels& models, std::int32_t width, std::int32_t height,
                  const ScreenSurfaceFactory& screen);
 
 // Writes the current plot to path, drawn with the layout of the last screen paint (stage 3), the
 // picture being the window's client rectangle of clientWidth x clientHeight. Returns an empty
 // string when written, otherwise why not (nothing is left at path then).
-std::string ExportMetafile(Session& session, const std::string& path, std::int32_t clientWidth,
-                           std::int32_t clientHeight, const FileSurfaceFactory& factory);
-
-// The export path of a batch file: cut at the first ".SX" of the file name or, failing that, its
-// first ".sx", then extension (e.g. ".emf") appended; a name with neither keeps its own
-// extension in front of it (dep12.sx -> dep12.emf, dep12.tab -> dep12.tab.emf). The directory
-// part is never cut.
-std::string BatchExportPath(std::string_view path, std::string_view extension);
-
-struct BatchRequest {
-  std::vector<std::string> files;  // data files in order
-  std::string extension = ".emf";  // of the exported pictures
-  // When not empty, this template is the active one for every file of the batch.
-  std::string templatePath;
-  // Window size for every file: when both are positive they replace the graphic size; otherwise
-  // the graphic size is used and, when it is unusable, fallbackWidth x fallbackHeight.
-  std::int32_t width = 0, height = 0;
-  std::int32_t fallbackWidth = 1200, fallbackHeight = 900;
-};
-
-enum class BatchStatus { kWritten, kSkipped, kFailed };
-
-struct BatchFileResult {
-  std::string file;
-  std::string output;
-  BatchStatus status = BatchStatus::kSkipped;
-  std::string reason;  // why skipped or failed
-};
-
-struct BatchReport {
-  std::vector<BatchFileResult> files;
-  std::int32_t written = 0, skipped = 0, failed = 0;
-};
-
-// Called after each file with its result, its index (from 0) and the number of files.
-using BatchProgress =
-    std::function<void(const BatchFileResult&, std::size_t index, std::size_t count)>;
-
-// For each file: load it; files without a parameter are skipped. Then the automatic ranges and
-// scales (all of them, or with an active template only those marked automatic), a screen paint
-// and the export to BatchExportPath. Afterwards the file that was open before (its paths, data
-// and scales) and the graphic size come back.
-BatchReport RunBatch(Session& session, const BatchRequest& request,
-                     const ScreenSurfaceFactory& screen, const FileSurfaceFactory& factory,
-                     const BatchProgress& progress = {});
+std::string ExportMetafile(const PlotModels& models, const std::string& path,
+                           std::int32_t clientWidth, std::int32_t clientHeight,
+                           const FileSurfaceFactory& factory);
 
 }  // namespace sx

@@ -3,7 +3,7 @@
 // magnitude) as vectors from the centre of the circle of record 0, scaled so that the item's
 // C_max reaches the circle, with the direction labels, a legend and the stamps.
 
-#include "plot/plot_context.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 
 namespace sx {

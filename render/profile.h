@@ -11,8 +11,8 @@
 #include <span>
 
 #include "core/data_model.h"
-#include "plot/plot_context.h"
 #include "render/drawing.h"
+#include "render/plot_context.h"
 #include "render/surface.h"
 #include "settings/plot_settings.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "plot/plot_context.h"
+#include "render/plot_context.h"
 #include "render/profile.h"
 #include "render/surface.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/plot_settings.h"
+#include "core/rgb.h"
 
 namespace sx {
 

@@ -8,25 +8,12 @@
 #include <string>
 
 #include "core/fixed_text.h"
+#include "core/rgb.h"
 #include "core/table.h"
 
 namespace sx {
 
 inline constexpr int kSettingsRecords = 257;  // records 0..256
-
-struct RGB {
-  std::uint8_t red, green, blue;
-  bool operator==(const RGB&) const = default;
-};
-
-inline constexpr RGB kDefaultDrawColor{0, 0, 0};
-inline constexpr RGB kNeutralGray{213, 213, 213};
-inline constexpr RGB kWhite{255, 255, 255};
-
-// Colour handed to the platform: red + 256 * green + 65536 * blue.
-inline std::uint32_t PackRGB(RGB c) {
-  return c.red + 256u * c.green + 65536u * c.blue;
-}
 
 enum PlotMode : std::int32_t {
   kHorizontal = 0,
@@ -139,7 +126,7 @@ struct PlotSettings {
   Table<RGB> ParameterColorTable;                   // kSettingsRecords
   Table<RGB> ModeColorTable;                        // kSettingsRecords
   GraphicSettings graphic;
-  std::string TemplatePath;  // the current template, chosen by the template commands
+  std::string TemplatePath;             // the current template, chosen by the template commands
   std::uint32_t customColors[16] = {};  // the colour chooser's custom colours, packed
 
   ParameterSettings& record(int i) { return ParameterSettingsTable[static_cast<std::size_t>(i)]; }

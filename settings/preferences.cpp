@@ -7,10 +7,7 @@
 
 namespace sx {
 
-void LoadPreferences(Session& session) {
-  BusyCursor busy(*session.ui);
-  DataModel& data = session.data;
-  PlotSettings& settings = session.settings;
+void LoadPreferences(DataModel& data, PlotSettings& settings) {
   GraphicSettings& g = settings.graphic;
   const int n = data.ParameterCount < 0
                     ? 0
@@ -84,8 +81,6 @@ void LoadPreferences(Session& session) {
     ApplyTemplateColors(settings, data, 1);
   }
   if (data.GroupCount < 2 && g.modeEntityKind == 1) g.modeEntityKind = 2;
-
-  ReadWindowFile(BuildSettingsPath(kWindowFileName), session.startup);
 }
 
 }  // namespace sx

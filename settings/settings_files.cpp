@@ -13,6 +13,7 @@
 #include "core/line_reader.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
+#include "core/version.h"
 #include "settings/settings_model.h"
 
 namespace sx {

@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "core/data_model.h"
-#include "core/session.h"
 #include "settings/plot_settings.h"
+#include "settings/window_placement.h"
 
 namespace sx {
 

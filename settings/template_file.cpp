@@ -15,11 +15,10 @@
 
 #include "core/atomic_file.h"
 #include "core/line_reader.h"
-#include "core/messages.h"
-#include "core/reader.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
-#include "plot/scales.h"
+#include "core/version.h"
+#include "settings/scales.h"
 #include "settings/settings_model.h"
 
 namespace sx {
@@ -60,12 +59,12 @@ constexpr RecordFloat kReferenceRow[] = {&P::referenceLine, &P::tickIncrement};
 
 constexpr std::int32_t kLastRecord = kSettingsRecords - 1;
 
-// Records that every table involved holds; a session always has all 257.
-int RecordCount(const Session& session) {
+// Records that every table involved holds; allocated tables always have all 257.
+int RecordCount(const DataModel& data, const PlotSettings& settings) {
   const std::size_t n =
-      std::min({session.settings.ParameterSettingsTable.size(),
-                session.settings.ParameterColorTable.size(), session.settings.ModeColorTable.size(),
-                session.data.ColumnTable.size(), static_cast<std::size_t>(kSettingsRecords)});
+      std::min({settings.ParameterSettingsTable.size(), settings.ParameterColorTable.size(),
+                settings.ModeColorTable.size(), data.ColumnTable.size(),
+                static_cast<std::size_t>(kSettingsRecords)});
   return static_cast<int>(n);
 }
 
@@ -128,8 +127,7 @@ bool ReadsBackAsCp1252(std::string_view encoded) {
   return true;
 }
 
-void AppendTemplate(const Session& session, std::string& out) {
-  const PlotSettings& settings = session.settings;
+void AppendTemplate(const DataModel& data, const PlotSettings& settings, std::string& out) {
   const GraphicSettings& g = settings.graphic;
   AppendTextLine(out, "", kTemplateStamp);
   AppendTextLine(out, "Version: ", kVersionText);
@@ -145,7 +143,7 @@ void AppendTemplate(const Session& session, std::string& out) {
   }
   for (int i = 0; i < kSettingsRecords; ++i) {
     const ParameterSettings& r = settings.record(i);
-    const ColumnRecord& column = session.data.column(i);
+    const ColumnRecord& column = data.column(i);
     out.append("Parameter: ");
     RowWriter(out).Int(i);
     AppendTextLine(out, "Name: ", column.label.view());
@@ -348,10 +346,8 @@ struct Scratch {
 
 // Reads the whole file once. With apply false nothing of the model changes; the result is the
 // same as with apply true, so a file can be checked before any of it is applied.
-std::int32_t ReadPass(TemplateSource& source, Session& session, bool apply,
+std::int32_t ReadPass(TemplateSource& source, DataModel& data, PlotSettings& settings, bool apply,
                       std::string* versionText) {
-  PlotSettings& settings = session.settings;
-  DataModel& data = session.data;
   Scratch scratch;
   GraphicSettings& g = apply ? settings.graphic : scratch.graphic;
 
@@ -380,7 +376,7 @@ std::int32_t ReadPass(TemplateSource& source, Session& session, bool apply,
   ReadInts<G>(row, g, kOptionsRow);
 
   // Blocks 0..ParameterCount; the rest of the file is not read.
-  const int records = RecordCount(session);
+  const int records = RecordCount(data, settings);
   const std::int32_t last = std::clamp<std::int32_t>(data.ParameterCount, -1, kLastRecord);
   for (std::int32_t k = 0; k <= last; ++k) {
     if (!source.Next()) return kTemplateBlockHeadMissing;
@@ -448,40 +444,38 @@ void BringNamesToUnitStyle(DataModel& data, std::int32_t last, std::int32_t styl
 
 }  // namespace
 
-bool WriteTemplate(const Session& session, const std::string& path, std::string* error) {
-  if (RecordCount(session) < kSettingsRecords) {
+bool WriteTemplate(const DataModel& data, const PlotSettings& settings, const std::string& path,
+                   std::string* error) {
+  if (RecordCount(data, settings) < kSettingsRecords) {
     if (error != nullptr) *error = "the settings tables are not allocated";
     return false;
   }
-  BusyCursor busy(*session.ui);
   std::string text;
   text.reserve(1 << 17);
-  AppendTemplate(session, text);
+  AppendTemplate(data, settings, text);
   std::string encoded;
   const bool cp1252 = EncodeCp1252(text, encoded) && ReadsBackAsCp1252(encoded);
   return WriteFileAtomically(path, cp1252 ? encoded : text, error);
 }
 
-std::int32_t ReadTemplate(Session& session, const std::string& path, std::string* versionText) {
-  BusyCursor busy(*session.ui);
+std::int32_t ReadTemplate(DataModel& data, PlotSettings& settings, const std::string& path,
+                          std::string* versionText) {
   TemplateSource source;
   // A template that breaks off or is malformed is refused before any of it is applied, so a
   // refused file can never leave half of itself in the settings.
   if (!source.Open(path)) return kTemplateCouldNotOpen;
-  std::int32_t result = ReadPass(source, session, false, nullptr);
+  std::int32_t result = ReadPass(source, data, settings, false, nullptr);
   source.Close();
   if (result != kTemplateApplied) return result;
   if (!source.Open(path)) return kTemplateCouldNotOpen;
-  result = ReadPass(source, session, true, versionText);
+  result = ReadPass(source, data, settings, true, versionText);
   source.Close();
   if (result != kTemplateApplied) return result;  // the file changed between the two passes
 
-  PlotSettings& settings = session.settings;
   GraphicSettings& g = settings.graphic;
-  DataModel& data = session.data;
   const std::int32_t last = std::clamp<std::int32_t>(data.ParameterCount, -1, kLastRecord);
   BringNamesToUnitStyle(data, last, g.unitStyle);
-  const int records = RecordCount(session);
+  const int records = RecordCount(data, settings);
   for (int i = std::max(last + 1, 0); i < records; ++i) settings.record(i).plotState = 0;
   if (g.useColor == 0 || g.useDefaultColor == 0) {
     ResetColors(settings);
@@ -497,45 +491,9 @@ bool IsTemplateActive(const PlotSettings& settings) {
   return settings.graphic.useTemplate != 0 && !settings.TemplatePath.empty();
 }
 
-void ReapplyTemplate(Session& session) {
-  if (!IsTemplateActive(session.settings) || session.data.rowCount() <= 1) return;
-  const std::string& path = session.settings.TemplatePath;
-  if (ReadTemplate(session, path) == kTemplateCouldNotOpen) {
-    ShowFileMessage(*session.ui, kFileCouldNotOpen, path);
-  }
-}
-
-std::int32_t LoadTemplateCommand(Session& session, const std::string& path,
-                                 std::int32_t* readResult) {
-  DataModel& data = session.data;
-  PlotSettings& settings = session.settings;
-  UserInterface& ui = *session.ui;
-  settings.TemplatePath = path;
-  const std::int32_t result = ReadTemplate(session, path);
-  if (readResult != nullptr) *readResult = result;
-  if (result == kTemplateApplied) {
-    ApplyAutomaticScales(data, settings, -1);
-    return 0;
-  }
-  if (result == kTemplateCouldNotOpen) {
-    ShowFileMessage(ui, kFileCouldNotOpen, path);
-    return 0;
-  }
-  ShowFileMessage(ui, result < kTemplateNoVersionLine ? kFileWrongFormat : kFileOldTemplate, path);
-
-  // The data file is read again, which brings back its own settings and preferences.
-  const std::int32_t n = LoadDataFile(session);
-  data.ParameterCount = n;
-  settings.graphic.plottedCount = n;
-  if (n < 1) {
-    ShowFileMessage(ui, n == kLoadCouldNotOpen ? kFileCouldNotOpen : kFileWrongFormat,
-                    data.DataFilePath);
-    return 0;
-  }
-  ComputeAutomaticRanges(data, settings, ui);
-  ApplyAutomaticScales(data, settings, 0);
-  DeselectCoordinateColumns(data, settings);
-  return 0;
+std::int32_t ReapplyTemplate(DataModel& data, PlotSettings& settings) {
+  if (!IsTemplateActive(settings) || data.rowCount() <= 1) return kTemplateApplied;
+  return ReadTemplate(data, settings, settings.TemplatePath);
 }
 
 }  // namespace sx

@@ -7,7 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/session.h"
+#include "core/data_model.h"
+#include "settings/plot_settings.h"
 
 namespace sx {
 
@@ -33,27 +34,22 @@ inline constexpr std::int32_t kTemplateCouldNotOpen = -18;
 // Writes the settings (6 header lines, then 13 lines for each of the 257 records) to path,
 // atomically. Windows-1252 when every character has a byte there, otherwise UTF-8; CR LF line
 // ends. Returns false, with *error saying why, when the file could not be written.
-bool WriteTemplate(const Session& session, const std::string& path, std::string* error = nullptr);
+bool WriteTemplate(const DataModel& data, const PlotSettings& settings, const std::string& path,
+                   std::string* error = nullptr);
 
 // Reads the template at path and applies it to the columns 0..ParameterCount. A file whose
 // structure is broken is refused as a whole: nothing is changed and the code of the first fault
 // is returned (codes above). A file that cannot be opened gives kTemplateCouldNotOpen. The
 // template's version text (after the first blank of line 2) goes to *versionText when given.
-std::int32_t ReadTemplate(Session& session, const std::string& path,
+std::int32_t ReadTemplate(DataModel& data, PlotSettings& settings, const std::string& path,
                           std::string* versionText = nullptr);
 
 // The "Use template" switch: while it is on, the current template is applied after each load.
 bool IsTemplateActive(const PlotSettings& settings);
 
-// The data reader's last settings step: applies the active template again when the file has more
-// than one row. Only a template that cannot be opened is reported; a broken one changes nothing.
-void ReapplyTemplate(Session& session);
-
-// The template load command after its file dialog: the template becomes the current one and is
-// applied, then the automatic scales are renewed. When it is refused, the matching message is
-// shown and the data file is read again. A file that cannot be opened is reported and changes
-// nothing. Returns 0; the result of ReadTemplate goes to *readResult when given.
-std::int32_t LoadTemplateCommand(Session& session, const std::string& path,
-                                 std::int32_t* readResult = nullptr);
+// The load's last settings step: applies the active template again when the file has more than
+// one row. Returns ReadTemplate's code (kTemplateApplied when no template is active); a refused
+// template changes nothing.
+std::int32_t ReapplyTemplate(DataModel& data, PlotSettings& settings);
 
 }  // namespace sx

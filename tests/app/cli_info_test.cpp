@@ -2,6 +2,8 @@
 
 #include "app/cli_info.h"
 #include "app/cli_options.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +91,7 @@ TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
     ASSERT_EQ(OpenDataFile(*s), 0);
     s->data.column(2).label.assign("Renamed");
     stf = files.dir() + "/t.stf";
-    ASSERT_TRUE(WriteTemplate(*s, stf));
+    ASSERT_TRUE(WriteTemplate(s->data, s->settings, stf));
   }
   CliRun r = Info({data, "--json", "--template", stf});
   ASSERT_EQ(r.status, 0) << r.err;

@@ -4,6 +4,8 @@
 // line, the row budget running out, text cells, CR, LF and CR LF endings).
 
 #include "core/data_lines.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +17,7 @@
 #include <string>
 
 #include "core/reader.h"
-#include "core/session.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

@@ -1,6 +1,8 @@
 // The description file: saved for an editor, read back after editing.
 
 #include "core/description_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +38,7 @@ class DescriptionFileTest : public ::testing::Test {
     data().DescriptionDirectory = files_.dir() + "/";
     data().DescriptionFileName = "DD_core.txt";
     data().DescriptionFilePath = path;
-    return ReloadDescription(*session_);
+    return ReloadDescriptionCommand(*session_);
   }
 
   TestFiles files_;
@@ -60,7 +62,7 @@ TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
             "\ta value without label, K\xC3\xB6ln \xE2\x80\xB0\n");
 
   SetLines({{"x", "y"}});
-  ASSERT_EQ(ReloadDescription(*session_), 0);
+  ASSERT_EQ(ReloadDescriptionCommand(*session_), 0);
   ASSERT_EQ(data().DescriptionLineCount, 3);
   EXPECT_EQ(Line(1, false), "A & B (2020)\tsee also C");
   EXPECT_EQ(Line(3, false), "a value without label, K\u00F6ln \u2030");
@@ -105,12 +107,12 @@ TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
 
 TEST_F(DescriptionFileTest, UnreadableFileKeepsTheDescription) {
   SetLines({{"Kept:", "yes"}});
-  EXPECT_EQ(ReloadDescription(*session_), -1);  // nothing saved yet
+  EXPECT_EQ(ReloadDescriptionCommand(*session_), -1);  // nothing saved yet
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, "The data description has not been saved to a file yet.");
   data().DescriptionDirectory = files_.dir() + "/";
   data().DescriptionFileName = "gone.txt";
-  EXPECT_EQ(ReloadDescription(*session_), -1);
+  EXPECT_EQ(ReloadDescriptionCommand(*session_), -1);
   ASSERT_EQ(ui_.messages.size(), 2u);
   EXPECT_EQ(ui_.messages[1].text, "Could not open file:\n>" + files_.dir() + "/gone.txt<");
   EXPECT_EQ(data().DescriptionLineCount, 1);

@@ -1,6 +1,8 @@
 // Scenarios of loading data files: what a user finds in the model after opening a file.
 
 #include "core/reader.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

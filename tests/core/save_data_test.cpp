@@ -2,6 +2,8 @@
 // a save never harms the source or leaves a broken file.
 
 #include "core/save_data.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -25,6 +27,14 @@ class SaveDataTest : public ::testing::Test {
   void SetUp() override {
     setenv("APPDATA", files_.dir().c_str(), 1);
     session_ = CreateSession({}, ui_);
+  }
+
+  // "Save data as" of the loaded data from source, its messages shown as the shell shows them.
+  std::int32_t SaveAs(const std::string& source, const std::string& destination) {
+    const Result r =
+        SaveDataAs(data(), session_->settings.graphic.CreditText.view(), source, destination);
+    Tell(ui_, r);
+    return r.code;
   }
 
   std::int32_t Load(const std::string& path) {
@@ -72,7 +82,7 @@ class SaveDataTest : public ::testing::Test {
     EXPECT_GE(Load(source), 1);
     const std::string before = Dump();
     const std::string saved = files_.dir() + "/saved.tab";
-    EXPECT_EQ(SaveDataAs(*session_, source, saved), kSaveDone);
+    EXPECT_EQ(SaveAs(source, saved), kSaveDone);
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_GE(Load(saved), 1);
     EXPECT_EQ(Dump(), before);
@@ -139,7 +149,7 @@ TEST_F(SaveDataTest, CreditIsWrittenOnce) {
   // A typed credit may hold a tab, which must not add a column.
   const std::string again = files_.dir() + "/again.tab";
   session_->settings.graphic.CreditText.assign("Lab\t7");
-  ASSERT_EQ(SaveDataAs(*session_, files_.dir() + "/saved.tab", again), kSaveDone);
+  ASSERT_EQ(SaveAs(files_.dir() + "/saved.tab", again), kSaveDone);
   EXPECT_NE(Read(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
 }
 
@@ -169,7 +179,7 @@ TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
   data().DescriptionTable[1].label.assign("A:");
   data().DescriptionTable[1].value.assign("x */ y");
   const std::string saved = files_.dir() + "/again.tab";
-  ASSERT_EQ(SaveDataAs(*session_, files_.dir() + "/source.tab", saved), kSaveDone);
+  ASSERT_EQ(SaveAs(files_.dir() + "/source.tab", saved), kSaveDone);
   ASSERT_EQ(Load(saved), 1);
   ASSERT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(data().DescriptionTable[1].value.view(), "x * / y");
@@ -189,7 +199,7 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
        {source, std::string("data.tab"), std::string("./data.tab"), dir + "//./data.tab",
         dir + "/../" + name + "/data.tab", dir + "/link.tab", dir + "/hard.tab"}) {
     ui_.messages.clear();
-    EXPECT_EQ(SaveDataAs(*session_, source, path), kSaveOverSource) << path;
+    EXPECT_EQ(SaveAs(source, path), kSaveOverSource) << path;
     ASSERT_EQ(ui_.messages.size(), 1u) << path;
     EXPECT_EQ(ui_.messages[0].icon, MessageIcon::kStop);
     EXPECT_EQ(ui_.messages[0].text,
@@ -207,7 +217,7 @@ TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
   for (const std::string& dest :
        {files_.dir() + "/missing/out.tab", plain + "/out.tab", files_.dir()}) {
     ui_.messages.clear();
-    EXPECT_EQ(SaveDataAs(*session_, source, dest), kSaveDestinationFailed) << dest;
+    EXPECT_EQ(SaveAs(source, dest), kSaveDestinationFailed) << dest;
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].text.rfind("Could not save the data to file:\n>" + dest + "<\n", 0),
               0u)
@@ -223,8 +233,7 @@ TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
 
   // A source that is gone, or no longer has a header line, is reported too.
   ui_.messages.clear();
-  EXPECT_EQ(SaveDataAs(*session_, files_.dir() + "/gone.tab", files_.dir() + "/o.tab"),
-            kSaveSourceUnreadable);
+  EXPECT_EQ(SaveAs(files_.dir() + "/gone.tab", files_.dir() + "/o.tab"), kSaveSourceUnreadable);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/gone.tab<");
   EXPECT_FALSE(std::filesystem::exists(files_.dir() + "/o.tab"));
@@ -243,7 +252,7 @@ TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
   const std::string target = files_.Write("target.tab", "old");
   const std::string linkPath = files_.dir() + "/link.tab";
   ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
-  ASSERT_EQ(SaveDataAs(*session_, dest, linkPath), kSaveDone);
+  ASSERT_EQ(SaveAs(dest, linkPath), kSaveDone);
   EXPECT_TRUE(std::filesystem::is_symlink(linkPath));
   EXPECT_NE(Read(target).find("1\t2\n"), std::string::npos);
 }

@@ -1,11 +1,13 @@
 // Start-up state (tables, budgets, the command-line path, the info texts) and the names and
 // filters the file dialogs offer.
 
-#include "core/session.h"
+#include "shell/session.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
-#include "core/file_dialogs.h"
+#include "shell/file_dialogs.h"
 
 namespace sx {
 namespace {

@@ -9,10 +9,11 @@
 #include <cstdlib>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "platform/image_output.h"
 #include "plot/plot_pass.h"
 #include "settings/settings_model.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

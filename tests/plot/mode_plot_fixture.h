@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "plot/layout.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

@@ -1,6 +1,9 @@
 // Picture export, page fitting and the batch, run on recording surfaces.
 
 #include "plot/output.h"
+#include "shell/batch.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -131,7 +134,7 @@ TEST_F(BatchTest, TemplateAppliesToEveryFileAndFailuresAreReported) {
   ASSERT_EQ(OpenDataFile(*session_), 0);
   data().column(1).label.assign("Renamed");
   const std::string stf = files_.dir() + "/t.stf";
-  ASSERT_TRUE(WriteTemplate(*session_, stf));
+  ASSERT_TRUE(WriteTemplate(session_->data, session_->settings, stf));
   data().column(1).label.assign("Temp");
 
   BatchRequest request;

@@ -8,13 +8,14 @@
 #include <string>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "plot/plot_pass.h"
 #include "render/deferred_drawing.h"
 #include "render/profile_renderer.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {
@@ -89,7 +90,7 @@ TEST_F(DrawAheadTest, GroupsOfCurvesAndMarkersDrawTheSameCalls) {
     r.doWithNext = p == 1 ? 2 : (p == 4 ? -1 : 0);
   }
   const std::string stf = files_.dir() + "/groups.stf";
-  ASSERT_TRUE(WriteTemplate(*session, stf));
+  ASSERT_TRUE(WriteTemplate(session->data, session->settings, stf));
   ExpectSame(data, stf, kVertical);
   ExpectSame(data, stf, kHorizontal);
 }

@@ -1,4 +1,6 @@
 #include "render/profile_renderer.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +12,11 @@
 
 #include "core/device_int.h"
 #include "core/reader.h"
-#include "core/session.h"
 #include "plot/plot_pass.h"
 #include "render/drawing.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

@@ -4,6 +4,8 @@
 //   Vertical strip: L 100, R 200 (middle 150), Y0 50, Y1 350; X maps to 50 + 10 X, v to 100 + 10 v.
 
 #include "render/style_drawers.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +15,11 @@
 #include <vector>
 
 #include "core/reader.h"
-#include "core/session.h"
 #include "plot/plot_pass.h"
 #include "render/recording_surface.h"
 #include "settings/patterns.h"
 #include "settings/settings_model.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

@@ -1,4 +1,6 @@
 #include "settings/settings_files.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,9 +13,9 @@
 #include <tuple>
 #include <vector>
 
-#include "core/session.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {
@@ -234,15 +236,11 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   const std::string prefs = BuildSettingsPath("Sondrix.ini");
   auto s = loaded();
   s->settings.graphic.CreditText.assign("me@lab");
-  StartupState saved;
-  saved.budgets = {70000, 900};
-  saved.placements = DefaultWindowPlacement(800, 600);
-  ASSERT_TRUE(WriteWindowFile(BuildSettingsPath("SondrixWindow.ini"), saved, 800, 600));
-  LoadPreferences(*s);
+  LoadPreferences(s->data, s->settings);
   EXPECT_FALSE(ui.busy);
   EXPECT_EQ(SplitCrLf(ReadBytes(prefs)).at(5), "MERIDAT/Sondrix");
   EXPECT_EQ(s->settings.graphic.CreditText, "me@lab");  // nothing was read
-  EXPECT_EQ(s->data.column(1).label, "P1 (m)");  // units in the default style all the same
+  EXPECT_EQ(s->data.column(1).label, "P1 (m)");         // units in the default style all the same
   // Markers only up to 250 values, comments for text columns but never for colour columns.
   const std::tuple<int, std::int32_t P::*, int> styles[] = {
       {1, &P::lines, 1},     {1, &P::marker, 0},       {2, &P::lines, 1},       {2, &P::marker, 1},
@@ -252,8 +250,6 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
     EXPECT_EQ(s->settings.record(i).*field, value) << "record " << i;
   }
   EXPECT_EQ(s->settings.graphic.modeEntityKind, 2);
-  EXPECT_EQ(s->startup.budgets.MaxNumericItems, 70000);
-  EXPECT_EQ(s->data.MaxNumericItems, 600);  // this run's tables keep their size
 
   // A short record section leaves the rest at the defaults; a readable file is not rewritten.
   std::vector<std::string> lines = SplitCrLf(FormatPreferences(NewSession()->settings, 0));
@@ -262,7 +258,7 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   for (int k = 0; k < 6 + 2; ++k) bytes += lines[k] + "\r\n";  // records 0 and 1 only
   files.Write("Sondrix/Sondrix.ini", bytes);
   s = loaded();
-  LoadPreferences(*s);
+  LoadPreferences(s->data, s->settings);
   EXPECT_EQ(ReadBytes(prefs), bytes);
   EXPECT_EQ(s->settings.record(1).columns, 1);
   EXPECT_EQ(s->data.column(1).label, "P1 (m)");

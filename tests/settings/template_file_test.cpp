@@ -2,6 +2,8 @@
 // onto a data set.
 
 #include "settings/template_file.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
@@ -98,11 +100,11 @@ class TemplateTest : public ::testing::Test {
   // The template of a session, as text.
   std::string Saved(const Session& s) {
     const std::string path = files_.dir() + "/saved.stf";
-    EXPECT_TRUE(WriteTemplate(s, path));
+    EXPECT_TRUE(WriteTemplate(s.data, s.settings, path));
     return ReadBytes(path);
   }
   std::int32_t Read(Session& s, const std::string& text) {
-    return ReadTemplate(s, files_.Write("t.stf", text));
+    return ReadTemplate(s.data, s.settings, files_.Write("t.stf", text));
   }
 
   TestFiles files_;
@@ -131,7 +133,7 @@ TEST_F(TemplateTest, WrittenLayoutAndRoundTripOfEveryStoredField) {
             "C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7\n"
             "100200\t100201\t100202\t100203\t100204\t100205\t100206\t100207\t100208\t100209\t"
             "100210\t100211\t100212\t100213\t100214\n");
-  EXPECT_FALSE(WriteTemplate(*a, files_.dir() + "/missing/t.stf"));
+  EXPECT_FALSE(WriteTemplate(a->data, a->settings, files_.dir() + "/missing/t.stf"));
 
   // Read onto another session: records 0..3 (the file's parameters) are written back alike.
   std::unique_ptr<Session> b = Open();
@@ -139,7 +141,8 @@ TEST_F(TemplateTest, WrittenLayoutAndRoundTripOfEveryStoredField) {
   const std::vector<ParameterSettings> before(&b->settings.record(0), &b->settings.record(0) + 257);
   const std::string label7 = b->data.column(7).label.str();
   std::string version;
-  ASSERT_EQ(ReadTemplate(*b, files_.Write("t.stf", text), &version), kTemplateApplied);
+  ASSERT_EQ(ReadTemplate(b->data, b->settings, files_.Write("t.stf", text), &version),
+            kTemplateApplied);
   EXPECT_EQ(version, "11.04 - Build: 2009-08-24");
   const std::vector<std::string> again = SplitCrLf(Saved(*b));
   for (int k = 0; k < LineOf(4, 1); ++k) EXPECT_EQ(again[k], lines[k]) << "line " << k + 1;

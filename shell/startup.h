@@ -5,7 +5,7 @@
 #include <memory>
 #include <optional>
 
-#include "core/session.h"
+#include "shell/session.h"
 
 namespace sx {
 

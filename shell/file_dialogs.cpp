@@ -1,4 +1,4 @@
-#include "core/file_dialogs.h"
+#include "shell/file_dialogs.h"
 
 #include "core/text_convert.h"
 

@@ -1,4 +1,4 @@
-#include "settings/startup.h"
+#include "shell/startup.h"
 
 #include "settings/patterns.h"
 #include "settings/settings_files.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/session.h"
+#include "shell/session.h"
 
 namespace sx {
 

@@ -60,4 +60,14 @@ struct PlotContext {
   ScaleInfo scale;  // of the surface being drawn
 };
 
+// The models every pass of a command reads, before a surface is known.
+struct PlotModels {
+  DataModel& data;
+  PlotSettings& settings;
+  const PatternTable& patterns;
+  RenderState& render;
+
+  PlotContext context(ScaleInfo scale) const { return {data, settings, patterns, render, scale}; }
+};
+
 }  // namespace sx

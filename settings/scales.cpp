@@ -1,4 +1,4 @@
-#include "plot/scales.h"
+#include "settings/scales.h"
 
 #include <algorithm>
 #include <charconv>
@@ -28,14 +28,6 @@ double PowerOfTen(int e) {
 // A value handed to OrderOfMagnitude, which takes f32: beyond the f32 range it saturates.
 double Magnitude(double v) {
   return OrderOfMagnitude(ToFloat32(v));
-}
-
-// Prints v as the C library's "%.<decimals>f" does in the C locale. The text is the same in
-// every locale, so a decimal comma never reaches a number format or a tick label.
-std::string_view PrintFixed(double v, int decimals, char* buffer, std::size_t size) {
-  const auto result = std::to_chars(buffer, buffer + size, v, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) return {};
-  return std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
 }
 
 // Moves lo up and hi down in steps of `step` as long as they stay outside [a, b]. The multiples
@@ -207,6 +199,14 @@ void ApplyScale(const ColumnRecord& col, ParameterSettings& r, bool extraDecimal
   SetFormatFrom(extraDecimal && inc < 1.0 ? inc * 0.1 : inc, r.format);
 }
 
+}  // namespace
+
+std::string_view PrintFixed(double v, int decimals, char* buffer, std::size_t size) {
+  const auto result = std::to_chars(buffer, buffer + size, v, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return {};
+  return std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
+}
+
 int FormatDecimals(std::string_view format) {
   if (format.size() < 4 || format.size() > 5) return -1;
   if (format.substr(0, 2) != "%." || format.back() != 'f') return -1;
@@ -218,8 +218,6 @@ int FormatDecimals(std::string_view format) {
   }
   return n <= kMaxFormatDecimals ? n : -1;
 }
-
-}  // namespace
 
 double OrderOfMagnitude(float x) {
   if (x == 0.0f || std::isnan(x)) return 0.0;
@@ -240,8 +238,7 @@ double OrderOfMagnitude(float x) {
   return PowerOfTen(e);
 }
 
-void ComputeAutomaticRanges(DataModel& data, PlotSettings& settings, UserInterface& ui) {
-  BusyCursor guard(ui);
+void ComputeAutomaticRanges(DataModel& data, PlotSettings& settings) {
   const int last = LastUsableColumn(data, settings, data.ParameterCount);
   if (last < 0) return;
   for (int c = 0; c <= last; ++c) {
@@ -311,42 +308,6 @@ int MakeNumberFormat(std::string_view numberText, FixedText<31>& format) {
 
 bool IsValidNumberFormat(std::string_view format) {
   return FormatDecimals(format) >= 0;
-}
-
-void FormatAxisNumber(float value, std::string_view format, std::string& out) {
-  int decimals = FormatDecimals(format);
-  if (decimals < 0) decimals = 2;
-  char buffer[400];
-  out.assign(PrintFixed(value, decimals, buffer, sizeof buffer));
-  std::replace(out.begin(), out.end(), 'e', 'E');
-}
-
-void FormatDateTimeLabel(const DataModel& data, float value, std::string& out, float span) {
-  char date[64] = "";
-  char time[64] = "";
-  if (data.XIsDate == 1) {
-    std::int32_t year = 0, month = 0, day = 0;
-    CalendarDate(ToInt32(std::floor(double{data.DateOffset} + double{value})), year, month, day);
-    std::snprintf(date, sizeof date, "%d-%02d-%02d", year, month, day);
-  }
-  if (data.XIsTime == 1) {
-    std::int32_t hours = 0, minutes = 0, seconds = 0;
-    TimeOfDay(value, hours, minutes, seconds);
-    if (span < 0.01f) {
-      std::snprintf(time, sizeof time, "%02d:%02d:%02d", hours, minutes, seconds);
-    } else if (span < 10.0f) {
-      std::snprintf(time, sizeof time, "%02d:%02d", hours, minutes);
-    }
-  }
-  if (data.XIsDate == 1 && data.XIsTime == 1) {
-    out.assign(span < 1.0f ? "" : date);
-    if (span >= 1.0f) out.push_back(' ');
-    out.append(time);
-  } else if (data.XIsDate == 1) {
-    out.assign(date);
-  } else {
-    out.assign(time);
-  }
 }
 
 }  // namespace sx

@@ -1,14 +1,14 @@
 #pragma once
 // The numbers behind every axis: automatic value ranges of the columns, automatic tick
-// increments and number formats, and the number-to-text rules of tick labels.
+// increments and number formats. Tick-label texts are made in plot/axis_labels.h.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "core/data_model.h"
 #include "core/fixed_text.h"
-#include "core/user_interface.h"
 #include "settings/plot_settings.h"
 
 namespace sx {
@@ -18,7 +18,7 @@ double OrderOfMagnitude(float x);
 
 // autoMinimum / autoMaximum of columns 0..ParameterCount; sets XAscending (and switches every
 // parameter to markers when the X values are not ascending).
-void ComputeAutomaticRanges(DataModel& data, PlotSettings& settings, UserInterface& ui);
+void ComputeAutomaticRanges(DataModel& data, PlotSettings& settings);
 
 // Copies the automatic limits into the axis settings and derives tick increment, reference line
 // and number format. applyToAll: 1 every parameter, 0 the automatic plotted ones and then clears
@@ -28,14 +28,15 @@ void ApplyAutomaticScales(const DataModel& data, PlotSettings& settings, int app
 // Fixed-point format ("%.Nf") with as many decimals as the printed number needs; returns N.
 int MakeNumberFormat(std::string_view numberText, FixedText<31>& format);
 
+// Prints v as the C library's "%.<decimals>f" does in the C locale, into buffer. The text is
+// the same in every locale, so a decimal comma never reaches a number format or a tick label.
+// Empty when the buffer is too small.
+std::string_view PrintFixed(double v, int decimals, char* buffer, std::size_t size);
+
+// The decimals N of a "%.Nf" format with 0 <= N <= 20; -1 for any other text.
+int FormatDecimals(std::string_view format);
+
 // True for the only number formats the program uses: "%.Nf" with 0 <= N <= 20.
 bool IsValidNumberFormat(std::string_view format);
-
-// Prints one axis number with format (validated; an invalid format prints as "%.2f"); an exponent
-// letter becomes upper case.
-void FormatAxisNumber(float value, std::string_view format, std::string& out);
-
-// Tick label of a date/time X axis; span is the axis maximum minus minimum in days.
-void FormatDateTimeLabel(const DataModel& data, float value, std::string& out, float span);
 
 }  // namespace sx

@@ -1,0 +1,159 @@
+#include "shell/batch.h"
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+
+#include "core/device_int.h"
+#include "settings/scales.h"
+#include "settings/settings_snapshot.h"
+#include "settings/template_file.h"
+#include "shell/open_sequence.h"
+
+namespace sx {
+namespace {
+
+// The automatic ranges and scales after a batch load: with an active template only the
+// parameters it marks automatic are rescaled, and the marks stay.
+void RenewScales(Session& session, bool templateActive) {
+  DataModel& data = session.data;
+  PlotSettings& settings = session.settings;
+  ComputeAutomaticRanges(data, settings);
+  if (templateActive) {
+    ApplyAutomaticScales(data, settings, -1);
+  } else {
+    settings.graphic.plottedCount = data.ParameterCount;
+    ApplyAutomaticScales(data, settings, 0);
+  }
+}
+
+std::string LoadFailureReason(std::int32_t n) {
+  if (n == kLoadCouldNotOpen) return "could not open file";
+  if (n == kLoadWrongFormat) return "wrong format of data";
+  return "no parameter to plot";
+}
+
+bool IsUsableSide(std::int32_t side) {
+  return side >= 1 && side <= 20000;
+}
+
+// Everything RunBatch changes besides the data of the files it loads.
+struct SavedState {
+  std::string path, directory, name;
+  std::int32_t parameterCount = 0;
+  SettingsSnapshot settings;
+};
+
+// The file that was open comes back: its data read again, then its settings exactly as they
+// stood (a fresh load would bring back the file's defaults and lose the user's changes).
+void ReturnToPreviousFile(Session& session, const SavedState& saved) {
+  DataModel& data = session.data;
+  data.DataFilePath = saved.path;
+  data.DataDirectory = saved.directory;
+  data.DataFileName = saved.name;
+  if (saved.parameterCount >= 1 && !saved.path.empty()) {
+    data.ParameterCount = LoadDataFile(session);
+  } else {
+    // Nothing was shown before the batch: show nothing afterwards either, rather than the last
+    // file of the batch under no name.
+    ClearDataModel(data);
+    data.ParameterCount = saved.parameterCount;
+  }
+  saved.settings.Restore(session.settings);
+  // The automatic ranges depend on the quality filter of the settings just put back.
+  if (data.ParameterCount >= 1) ComputeAutomaticRanges(data, session.settings);
+}
+
+}  // namespace
+
+std::string BatchExportPath(std::string_view path, std::string_view extension) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  std::size_t cut = path.find(".SX", nameStart);
+  if (cut == std::string_view::npos) cut = path.find(".sx", nameStart);
+  std::string out(path.substr(0, cut));
+  out += extension;
+  return out;
+}
+
+BatchReport RunBatch(Session& session, const BatchRequest& request,
+                     const ScreenSurfaceFactory& screen, const FileSurfaceFactory& factory,
+                     const BatchProgress& progress) {
+  BatchReport report;
+  DataModel& data = session.data;
+  PlotSettings& settings = session.settings;
+  GraphicSettings& g = settings.graphic;
+  SavedState saved;
+  try {
+    saved.path = data.DataFilePath;
+    saved.directory = data.DataDirectory;
+    saved.name = data.DataFileName;
+    saved.parameterCount = data.ParameterCount;
+    saved.settings.Take(settings);
+  } catch (...) {
+    return report;  // not even the current state can be kept: nothing is touched
+  }
+  const bool forceTemplate = !request.templatePath.empty();
+  const std::size_t count = request.files.size();
+  try {
+    report.files.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      BatchFileResult result;
+      result.file = request.files[i];
+      result.output = BatchExportPath(result.file, request.extension);
+      SetDataFilePath(data, result.file);
+      if (forceTemplate) {
+        settings.TemplatePath = request.templatePath;
+        g.useTemplate = 1;
+      }
+      const bool templateActive = IsTemplateActive(settings);
+      const std::int32_t n = LoadDataFile(session);
+      data.ParameterCount = n;
+      if (n < 1) {
+        result.status = BatchStatus::kSkipped;
+        result.reason = LoadFailureReason(n);
+      } else {
+        RenewScales(session, templateActive);
+        if (IsUsableSide(request.width) && IsUsableSide(request.height)) {
+          g.graphicWidth = request.width;
+          g.graphicHeight = request.height;
+        } else if (!IsUsableSide(g.graphicWidth) || !IsUsableSide(g.graphicHeight)) {
+          g.graphicWidth = request.fallbackWidth;
+          g.graphicHeight = request.fallbackHeight;
+        }
+        PaintScreen(session.models(), g.graphicWidth, g.graphicHeight, screen);
+        result.reason = ExportMetafile(session.models(), result.output, g.graphicWidth,
+                                       g.graphicHeight, factory);
+        result.status = result.reason.empty() ? BatchStatus::kWritten : BatchStatus::kFailed;
+      }
+      switch (result.status) {
+        case BatchStatus::kWritten:
+          ++report.written;
+          break;
+        case BatchStatus::kSkipped:
+          ++report.skipped;
+          break;
+        case BatchStatus::kFailed:
+          ++report.failed;
+          break;
+      }
+      report.files.push_back(std::move(result));
+      if (progress) progress(report.files.back(), i, count);
+    }
+  } catch (...) {
+    // Out of memory for a report line or a failing callback: the remaining files count as
+    // failed, and the previous file still comes back.
+    const std::int64_t done = std::int64_t{report.written} + report.skipped + report.failed;
+    const std::int64_t left = static_cast<std::int64_t>(std::min<std::size_t>(count, INT32_MAX));
+    report.failed =
+        ToInt32(static_cast<double>(report.failed + std::max<std::int64_t>(0, left - done)));
+  }
+  try {
+    ReturnToPreviousFile(session, saved);
+  } catch (...) {
+    data.ParameterCount = kNoData;  // the previous file could not be read back
+  }
+  return report;
+}
+
+}  // namespace sx
