@@ -1,5 +1,9 @@
 #include "plot/plot_pass.h"
 
+#include <algorithm>
+#include <optional>
+#include <vector>
+
 #include "plot/phase.h"
 #include "plot/ternary.h"
 
@@ -32,6 +36,35 @@ void RenderData(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   }
 }
 
+// What a layout writes into the models. A printer page is laid out for the printer, but the
+// window keeps showing the screen's layout: exports, clicks and the read-out after a print must
+// see that one, so it is put back when the page is drawn.
+class ScreenLayoutKeeper {
+ public:
+  explicit ScreenLayoutKeeper(PlotContext& ctx)
+      : ctx_(ctx),
+        columns_(ctx.data.ColumnTable.data(),
+                 ctx.data.ColumnTable.data() + ctx.data.ColumnTable.size()),
+        fontSize_(ctx.settings.graphic.fontSize),
+        modeFontSize_(ctx.settings.graphic.modeFontSize),
+        metrics_(ctx.render.metrics) {}
+  ~ScreenLayoutKeeper() {
+    std::copy(columns_.begin(), columns_.end(), ctx_.data.ColumnTable.data());
+    ctx_.settings.graphic.fontSize = fontSize_;
+    ctx_.settings.graphic.modeFontSize = modeFontSize_;
+    ctx_.render.metrics = metrics_;
+    ctx_.render.rowAxis.valid = false;
+  }
+  ScreenLayoutKeeper(const ScreenLayoutKeeper&) = delete;
+  ScreenLayoutKeeper& operator=(const ScreenLayoutKeeper&) = delete;
+
+ private:
+  PlotContext& ctx_;
+  std::vector<ColumnRecord> columns_;
+  std::int32_t fontSize_, modeFontSize_;
+  TextMetrics metrics_;
+};
+
 }  // namespace
 
 void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
@@ -43,6 +76,8 @@ void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   if (graphic.plotMode < kHorizontal || graphic.plotMode > kPhase) return;
   if (stage < kStageCurrentLayout || stage > kStagePrinter) return;
 
+  std::optional<ScreenLayoutKeeper> keeper;
+  if (stage == kStagePrinter) keeper.emplace(ctx);
   // The screen and the printer lay the plot out for their own resolution; the metafile stages
   // keep the layout of the last screen paint.
   if (stage == kStageScreen || stage == kStagePrinter) {

@@ -77,16 +77,24 @@ TEST_F(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   const ColumnRecord vertical = data().column(1);
   Pass(3);
   EXPECT_EQ(FrameSidesDrawn(1), 4);
+  const std::string exported = surface_.Dump();
 
   // An export right after a mode change keeps the layout of the last screen paint.
   graphic().plotMode = kHorizontal;
   Pass(3);
   EXPECT_EQ(data().column(1).originX, vertical.originX);
   EXPECT_EQ(data().column(1).extentY, vertical.extentY);
-  // Printing lays out anew, without frames.
-  Pass(4);
-  EXPECT_LT(data().column(1).extentY, 0);  // Horizontal strips grow upwards
-  EXPECT_EQ(FrameSidesDrawn(1), 4);
+  // Printing lays out anew for the page, at the printer's resolution and without frames...
+  RecordingSurface printer(600.0f, 600.0f, true);
+  Pass(4, printer, ComputeScale(printer, 96.0f));
+  EXPECT_TRUE(std::any_of(printer.calls().begin(), printer.calls().end(),
+                          [](const Call& c) { return c.width == 6; }));
+  // ...and leaves the screen's layout to the exports, clicks and read-out that follow.
+  EXPECT_EQ(data().column(1).originX, vertical.originX);
+  EXPECT_EQ(data().column(1).extentY, vertical.extentY);
+  graphic().plotMode = kVertical;
+  Pass(3);
+  EXPECT_EQ(surface_.Dump(), exported);
 }
 
 TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
@@ -100,7 +108,6 @@ TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
   const ScaleInfo scale = ComputeScale(printer, 96.0f);
   ASSERT_EQ(scale.scaleStep, 4);
   Pass(4, printer, scale);
-  Pass(0, printer, scale);  // the same layout with its frames
   int lines = 0;
   for (const Call& c : printer.calls()) {
     if (c.kind != Kind::kPolyline) continue;
