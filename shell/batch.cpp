@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <vector>
 
 #include "core/device_int.h"
 #include "settings/scales.h"
@@ -42,6 +43,27 @@ struct SavedState {
   std::string path, directory, name;
   std::int32_t parameterCount = 0;
   SettingsSnapshot settings;
+  // What the user may have changed in the data model since the load: the column names and group
+  // titles (edited in the dialogs) and the description (reloaded from its own file).
+  std::vector<ColumnRecord> columns;
+  std::vector<DescriptionLine> description;
+  std::int32_t descriptionLineCount = 0;
+
+  void Take(const DataModel& data) {
+    const std::size_t n = std::min<std::size_t>(data.ColumnTable.size(), kMaxParameter + 1);
+    columns.assign(data.ColumnTable.data(), data.ColumnTable.data() + n);
+    description.assign(data.DescriptionTable.data(),
+                       data.DescriptionTable.data() + data.DescriptionTable.size());
+    descriptionLineCount = data.DescriptionLineCount;
+  }
+  void PutBack(DataModel& data) const {
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      data.ColumnTable[c].label = columns[c].label;
+      data.ColumnTable[c].groupName = columns[c].groupName;
+    }
+    std::copy(description.begin(), description.end(), data.DescriptionTable.data());
+    data.DescriptionLineCount = descriptionLineCount;
+  }
 };
 
 // The file that was open comes back: its data read again, then its settings exactly as they
@@ -53,6 +75,7 @@ void ReturnToPreviousFile(Session& session, const SavedState& saved) {
   data.DataFileName = saved.name;
   if (saved.parameterCount >= 1 && !saved.path.empty()) {
     data.ParameterCount = LoadDataFile(session);
+    if (data.ParameterCount == saved.parameterCount) saved.PutBack(data);
   } else {
     // Nothing was shown before the batch: show nothing afterwards either, rather than the last
     // file of the batch under no name.
@@ -90,6 +113,7 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
     saved.name = data.DataFileName;
     saved.parameterCount = data.ParameterCount;
     saved.settings.Take(settings);
+    if (saved.parameterCount >= 1) saved.Take(data);
   } catch (...) {
     return report;  // not even the current state can be kept: nothing is touched
   }

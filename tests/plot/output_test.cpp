@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "plot/mode_plot_fixture.h"
+#include "settings/settings_files.h"
 #include "settings/template_file.h"
 
 namespace sx {
@@ -90,6 +91,11 @@ TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
   ASSERT_EQ(OpenDataFile(*session_), 0);
   GraphicSettings& g = graphic();
   g.graphicWidth = 640, g.graphicHeight = 480;
+  // Changes the user has not saved anywhere.
+  ParameterSettings& sal = settings().record(1);
+  sal.maximum = 999.0f, sal.markerSymbol = 7, sal.color = {1, 2, 3};
+  data().column(1).label.assign("Salinity");
+  const std::string before = FormatPreferences(settings(), 1);
 
   BatchRequest request;
   const std::string dir = files_.dir() + "/";
@@ -113,12 +119,14 @@ TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
   EXPECT_EQ(report.files[1].reason, "could not open file");
   EXPECT_EQ(progress.back(), "2/3 " + request.files[2]);
 
-  // The previous file is back with its name, data and scales, and the graphic size too.
+  // The previous file is back with its name, data, names and every setting as it stood.
   const DataModel& d = data();
   EXPECT_EQ(d.DataFilePath, previous);
-  EXPECT_EQ(d.column(1).label.str(), "Sal (psu)");
+  EXPECT_EQ(d.column(1).label.str(), "Salinity");
   EXPECT_TRUE(d.ParameterCount == 1 && d.rowCount() == 3 && g.plottedCount == 1);
   EXPECT_TRUE(g.graphicWidth == 640 && g.graphicHeight == 480);
+  EXPECT_EQ(FormatPreferences(settings(), 1), before);
+  EXPECT_TRUE((sal.maximum == 999.0f && sal.markerSymbol == 7 && sal.color == RGB{1, 2, 3}));
 
   // Nothing open before: nothing is shown afterwards.
   SetDataFilePath(data(), "");
@@ -158,7 +166,7 @@ TEST_F(BatchTest, TemplateAppliesToEveryFileAndFailuresAreReported) {
   // The session's own template choice is back, and so is the model file without the template.
   EXPECT_TRUE(settings().TemplatePath.empty());
   EXPECT_EQ(graphic().useTemplate, 0);
-  EXPECT_EQ(data().column(1).label.str(), "Temp (\u00b0C)");
+  EXPECT_EQ(data().column(1).label.str(), "Temp");  // the name as the user left it
 }
 
 }  // namespace
