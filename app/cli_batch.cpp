@@ -1,19 +1,14 @@
 #include "app/cli_batch.h"
 
-#include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
-
 #include <charconv>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 #include "app/cli_options.h"
-#include "platform/image_output.h"
-#include "platform/qt_surface.h"
+#include "platform/export_surfaces.h"
 #include "plot/output.h"
-#include "render/emf_surface.h"
 #include "shell/batch.h"
 #include "shell/startup.h"
 
@@ -27,11 +22,9 @@ constexpr const char* kUsage =
     "usage: sondrix-cli batch [--format emf|svg|pdf|png] [--template T.stf] [--size WxH] "
     "FILES...\n";
 
-enum class BatchFormat { kEmf, kSvg, kPdf, kPng };
-
 struct BatchOptions {
   std::vector<std::string> files;
-  BatchFormat format = BatchFormat::kEmf;
+  ExportFormat format = ExportFormat::kEmf;
   std::string templatePath, error;
   std::int32_t width = 0, height = 0;  // 0: not given
 };
@@ -59,14 +52,9 @@ BatchOptions Parse(const std::vector<std::string>& args) {
       o.templatePath = args[++i];
     } else if (a == "--format") {
       const std::string f = args[++i];
-      if (f == "emf") {
-        o.format = BatchFormat::kEmf;
-      } else if (f == "svg") {
-        o.format = BatchFormat::kSvg;
-      } else if (f == "pdf") {
-        o.format = BatchFormat::kPdf;
-      } else if (f == "png") {
-        o.format = BatchFormat::kPng;
+      const std::optional<ExportFormat> format = ExportFormatForPath("." + f);
+      if (format && f.size() == 3 && f == ExportExtension(*format).substr(1)) {
+        o.format = *format;
       } else {
         o.error = "unknown format " + f;
       }
@@ -76,47 +64,6 @@ BatchOptions Parse(const std::vector<std::string>& args) {
   }
   if (o.error.empty() && o.files.empty()) o.error = "expects at least one data file";
   return o;
-}
-
-const char* Extension(BatchFormat format) {
-  switch (format) {
-    case BatchFormat::kEmf:
-      return ".emf";
-    case BatchFormat::kSvg:
-      return ".svg";
-    case BatchFormat::kPdf:
-      return ".pdf";
-    case BatchFormat::kPng:
-      return ".png";
-  }
-  return ".emf";
-}
-
-// The metafile measures its text with the fonts that the screen layout was measured with, so
-// that the reused layout fits the texts drawn into it.
-EmfTextMetrics QtTextMetrics(float dpi) {
-  auto device = std::make_shared<QImage>(1, 1, QImage::Format_RGB32);
-  EmfTextMetrics metrics;
-  metrics.lineHeight = [device, dpi](const FontSpec& wanted) {
-    const QFontMetrics m(QtSurface::MakeQFont(wanted, dpi), device.get());
-    return static_cast<std::int32_t>(m.ascent() + m.descent());
-  };
-  metrics.textWidth = [device, dpi](const FontSpec& wanted, std::string_view text) {
-    const QFontMetrics m(QtSurface::MakeQFont(wanted, dpi), device.get());
-    return static_cast<std::int32_t>(
-        m.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
-  };
-  return metrics;
-}
-
-std::string WriteEmf(const ExportRequest& request, const DrawFunction& draw) {
-  EmfSurface surface(request.width, request.height, request.dpi, request.dpi,
-                     QtTextMetrics(request.dpi));
-  draw(surface);
-  if (surface.truncated()) return request.path + ": the picture is too large for a metafile";
-  std::string error;
-  if (!surface.WriteEmf(request.path, &error)) return error.empty() ? request.path : error;
-  return {};
 }
 
 const char* StatusText(BatchStatus status) {
@@ -152,37 +99,12 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
   ui.messages.clear();
   session->render.ScreenResolution = kScreenDpi;
 
-  // The window: the screen pass only lays the plot out and measures its texts (the layout takes
-  // its size from the graphic size), so a one-pixel picture with the screen's resolution serves,
-  // and the drawing beyond it costs nothing.
-  QImage screenImage(1, 1, QImage::Format_RGB32);
-  ScreenSurfaceFactory screen = [&screenImage](std::int32_t, std::int32_t,
-                                               const DrawFunction& draw) {
-    QPainter painter(&screenImage);
-    QtSurface surface(painter, kScreenDpi, kScreenDpi, false);
-    draw(surface);
-  };
-
-  FileSurfaceFactory factory;
-  if (o.format == BatchFormat::kEmf) {
-    factory = WriteEmf;
-  } else {
-    const ImageFormat format = o.format == BatchFormat::kSvg   ? ImageFormat::kSvg
-                               : o.format == BatchFormat::kPdf ? ImageFormat::kPdf
-                                                               : ImageFormat::kPng;
-    factory = [format](const ExportRequest& request, const DrawFunction& draw) {
-      ImageOptions image;
-      image.width = request.width;
-      image.height = request.height;
-      image.dpi = request.dpi;
-      image.title = request.description;
-      return WriteImageFile(request.path, format, image, draw);
-    };
-  }
+  const ScreenSurfaceFactory screen = LayoutOnlyScreen(kScreenDpi);
+  const FileSurfaceFactory factory = ExportFileFactory(o.format);
 
   BatchRequest request;
   request.files = o.files;
-  request.extension = Extension(o.format);
+  request.extension = ExportExtension(o.format);
   request.templatePath = o.templatePath;
   request.width = o.width;
   request.height = o.height;
@@ -194,7 +116,9 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
                  ui.messages.clear();
                  out << "[" << index + 1 << "/" << count << "] " << r.file;
                  if (r.status == BatchStatus::kWritten) {
-                   out << " -> " << r.output << "\n";
+                   out << " -> " << r.output;
+                   if (!r.nothingDrawn.empty()) out << " (no data drawn: " << r.nothingDrawn << ")";
+                   out << "\n";
                  } else {
                    out << ": " << StatusText(r.status) << " (" << r.reason << ")\n";
                  }
@@ -206,9 +130,12 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
   for (const BatchFileResult& r : report.files) {
     if (r.status != BatchStatus::kWritten) {
       out << "  " << StatusText(r.status) << ": " << r.file << ": " << r.reason << "\n";
+    } else if (!r.nothingDrawn.empty()) {
+      out << "  no data drawn: " << r.file << ": " << r.nothingDrawn << "\n";
     }
   }
-  return report.skipped + report.failed == 0 && report.written > 0 ? 0 : 1;
+  if (report.skipped + report.failed > 0 || report.written == 0) return 1;
+  return report.nothingDrawn > 0 ? kExitNothingDrawn : 0;
 }
 
 }  // namespace sx::cli

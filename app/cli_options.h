@@ -11,6 +11,8 @@
 namespace sx::cli {
 
 inline constexpr int kExitUsage = 64;
+// The picture was written, but the plot mode had no data to draw in it (the reason is told).
+inline constexpr int kExitNothingDrawn = 4;
 
 struct Options {
   std::vector<std::string> files;

@@ -1,8 +1,5 @@
 #include "app/cli_render.h"
 
-#include <QImage>
-#include <QPainter>
-
 #include <charconv>
 #include <fstream>
 #include <optional>
@@ -10,12 +7,14 @@
 
 #include "app/cli_options.h"
 #include "core/atomic_file.h"
+#include "platform/export_surfaces.h"
 #include "platform/image_output.h"
 #include "platform/qt_surface.h"
 #include "plot/plot_pass.h"
 #include "render/recording_surface.h"
 #include "settings/settings_model.h"
 #include "settings/template_file.h"
+#include "shell/export.h"
 #include "shell/open_sequence.h"
 #include "shell/startup.h"
 
@@ -26,7 +25,7 @@ constexpr std::int32_t kDefaultWidth = 1200;
 constexpr std::int32_t kDefaultHeight = 900;
 
 constexpr const char* kUsage =
-    "usage: sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
+    "usage: sondrix-cli render FILE -o OUT.{png,svg,pdf,emf,ops} "
     "[--mode horizontal|vertical|ternary|phase] [--size WxH] [--template T.stf]\n";
 
 struct RenderOptions {
@@ -76,16 +75,6 @@ RenderOptions Parse(const std::vector<std::string>& args) {
   return o;
 }
 
-bool EndsWith(std::string_view s, std::string_view suffix) {
-  if (s.size() < suffix.size()) return false;
-  for (std::size_t i = 0; i < suffix.size(); ++i) {
-    char c = s[s.size() - suffix.size() + i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != suffix[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -94,10 +83,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "sondrix-cli render: " << o.error << "\n" << kUsage;
     return kExitUsage;
   }
-  const bool ops = EndsWith(o.output, ".ops");
-  const std::optional<ImageFormat> format = ImageFormatForPath(o.output);
+  const std::optional<ExportFormat> format = ExportFormatForPath(o.output);
+  const bool ops = o.output.ends_with(".ops") || o.output.ends_with(".OPS");
   if (!ops && !format) {
-    err << "sondrix-cli render: the output must end in .png, .svg, .pdf or .ops\n" << kUsage;
+    err << "sondrix-cli render: the output must end in .png, .svg, .pdf, .emf or .ops\n" << kUsage;
     return kExitUsage;
   }
 
@@ -143,44 +132,32 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     PlotPass(surface, ctx, kStageScreen);
     std::string writeError;
     if (!WriteFileAtomically(o.output, surface.Dump(), &writeError)) failure = writeError;
-  } else {
+  } else if (*format == ExportFormat::kPng) {
+    // The screen picture: a new layout, text without a background of its own.
     ImageOptions image;
     image.width = g.graphicWidth;
     image.height = g.graphicHeight;
     image.dpi = kScreenDpi;
-    auto draw = [&](Surface& surface, std::int32_t stage) {
+    image.opaqueText = false;
+    failure = WriteImageFile(o.output, ImageFormat::kPng, image, [&](Surface& surface) {
       PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
-      PlotPass(surface, ctx, stage);
-    };
-    if (*format == ImageFormat::kPng) {
-      // The screen picture: a new layout, text without a background of its own.
-      image.opaqueText = false;
-      failure =
-          WriteImageFile(o.output, *format, image, [&](Surface& s) { draw(s, kStageScreen); });
-    } else {
-      // The export: laid out as on a screen of that size, then drawn again with that layout.
-      {
-        QImage screen(g.graphicWidth, g.graphicHeight, QImage::Format_RGB32);
-        if (screen.isNull()) {
-          failure = "not enough memory for a picture of that size";
-        } else {
-          screen.fill(Qt::white);
-          QPainter painter(&screen);
-          QtSurface surface(painter, kScreenDpi, kScreenDpi, false);
-          draw(surface, kStageScreen);
-        }
-      }
-      if (failure.empty()) {
-        failure =
-            WriteImageFile(o.output, *format, image, [&](Surface& s) { draw(s, kStageMetafile); });
-      }
-    }
+      PlotPass(surface, ctx, kStageScreen);
+    });
+  } else {
+    // The export: laid out as on a screen of that size, then drawn again with that layout.
+    failure = LayOutAndExport(*session, o.output, LayoutOnlyScreen(kScreenDpi),
+                              ExportFileFactory(*format));
   }
   if (!failure.empty()) {
     err << failure << "\n";
     return 3;
   }
   out << "wrote " << o.output << " (" << g.graphicWidth << " x " << g.graphicHeight << ")\n";
+  const std::string nothing = WhyNothingIsDrawn(session->data, session->settings);
+  if (!nothing.empty()) {
+    err << "sondrix-cli render: no data drawn: " << nothing << "\n";
+    return kExitNothingDrawn;
+  }
   return 0;
 }
 

@@ -38,4 +38,24 @@ ColumnCursor CursorOf(const DataModel& data, int column) {
   return {first, std::min(first + r.itemCount, items)};
 }
 
+bool AnyItemDrawn(const DataModel& data, const PlotSettings& settings, int want) {
+  if (!ModeTablesReady(data, settings)) return false;
+  const bool byParameters = ItemsByParameters(settings.graphic);
+  bool drawn = false;
+  ForEachModeGroup(data, [&](const ModeGroup& group) {
+    if (drawn || (!byParameters && settings.record(group.group).modeSelected <= 0)) return;
+    const ModeItem item = SelectModeColumns(settings, group, want);
+    if (item.found < want) return;
+    const auto anyRow = [&](const auto& columns) {
+      ForEachCommonRow(data, columns, [&](const auto&) { drawn = true; });
+    };
+    if (want == kTernaryColumns) {
+      anyRow(item.columns);
+    } else {
+      anyRow(std::array<int, kPhaseColumns>{item.columns[0], item.columns[1]});
+    }
+  });
+  return drawn;
+}
+
 }  // namespace sx

@@ -103,4 +103,8 @@ void ForEachCommonRow(const DataModel& data, const std::array<int, N>& columns, 
   }
 }
 
+// Whether any item of the mode (want columns each) is drawn: selected, with all its columns,
+// and with values in all of them in one data row at least.
+bool AnyItemDrawn(const DataModel& data, const PlotSettings& settings, int want);
+
 }  // namespace sx

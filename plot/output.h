@@ -9,12 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "render/picture_files.h"
 #include "render/plot_context.h"
 #include "render/surface.h"
 
 namespace sx {
-
-inline constexpr std::string_view kMetafileDescription = "Sondrix Metafile";
 
 // The device-scale set-up every surface gets before a pass. Our surfaces start each pass with
 // an identity transform and their origin at (0, 0), so there is nothing to reset; they know one
@@ -30,35 +29,11 @@ std::int32_t ComputeDotsPerCm(float resolutionX);
 // without a usable size (a side of 0 or less) takes the whole page.
 void FitGraphicToPage(GraphicSettings& graphic, std::int32_t width, std::int32_t height);
 
-// A metafile's frame rectangle in hundredths of a millimetre.
-struct MetafileFrame {
-  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-  bool operator==(const MetafileFrame&) const = default;
-};
-
 // The frame of a picture of the window's client rectangle (0, 0, clientWidth, clientHeight) on a
 // reference surface of the given resolution: k = hundredths of a millimetre per device unit,
 // whole; right and bottom become trunc(side x k x 1.015), the horizontal k serving both.
 MetafileFrame ComputeMetafileFrame(std::int32_t clientWidth, std::int32_t clientHeight,
                                    float referenceResolution);
-
-// One picture file to make.
-struct ExportRequest {
-  std::string path;        // destination (UTF-8)
-  std::int32_t width = 0;  // device units: the window's client size
-  std::int32_t height = 0;
-  float dpi = 96.0f;    // the reference (screen) resolution
-  MetafileFrame frame;  // for formats that keep one
-  std::string description{kMetafileDescription};
-};
-
-using DrawFunction = std::function<void(Surface&)>;
-// Makes the picture's surface, runs draw on it and writes the file whole or not at all. Returns
-// an empty string on success, otherwise a message naming the file and what failed.
-using FileSurfaceFactory = std::function<std::string(const ExportRequest&, const DrawFunction&)>;
-// Runs draw on a surface standing for the window, of width x height device units.
-using ScreenSurfaceFactory =
-    std::function<void(std::int32_t width, std::int32_t height, const DrawFunction&)>;
 
 // A screen paint: the device scale of the window's surface, ScreenResolution from it, and the
 // plot pass with a new layout (stage 1), which later exports reuse.

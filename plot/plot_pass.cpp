@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "plot/mode_items.h"
 #include "plot/phase.h"
 #include "plot/ternary.h"
 
@@ -100,6 +101,28 @@ void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   }
   DrawFramesAndAxes(surface, ctx, stage);
   RenderData(surface, ctx, stage);
+}
+
+std::string WhyNothingIsDrawn(const DataModel& data, const PlotSettings& settings) {
+  if (data.ParameterCount < 1 || data.ColumnTable.size() == 0 || data.rowCount() < 1) {
+    return "no data are loaded";
+  }
+  std::int32_t plotted = 0;
+  for (int p = 1; p <= std::min(data.ParameterCount, kMaxParameter); ++p) {
+    plotted += settings.record(p).plotState > 0;
+  }
+  if (settings.graphic.plottedCount < 1 || plotted < 1) return "no parameter is selected";
+  switch (settings.graphic.plotMode) {
+    case kTernary:
+      if (AnyItemDrawn(data, settings, kTernaryColumns)) return {};
+      return "the Ternary mode needs a selected group of three columns with values in one row";
+    case kPhase:
+      if (AnyItemDrawn(data, settings, kPhaseColumns)) return {};
+      return "the Phase mode needs a selected group of two columns (direction and magnitude) "
+             "with values in one row";
+    default:
+      return {};
+  }
 }
 
 }  // namespace sx

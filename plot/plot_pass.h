@@ -3,6 +3,7 @@
 // layout is recomputed, and calls the pieces in a fixed order.
 
 #include <cstdint>
+#include <string>
 
 #include "render/plot_context.h"
 #include "render/surface.h"
@@ -18,5 +19,8 @@ enum PlotStage : std::int32_t {
 };
 
 void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage);
+
+// Why a pass would draw no data at all, for the user: empty when it draws some.
+std::string WhyNothingIsDrawn(const DataModel& data, const PlotSettings& settings);
 
 }  // namespace sx

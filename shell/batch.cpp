@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "core/device_int.h"
+#include "plot/plot_pass.h"
 #include "settings/scales.h"
 #include "settings/settings_snapshot.h"
 #include "settings/template_file.h"
+#include "shell/export.h"
 #include "shell/open_sequence.h"
 
 namespace sx {
@@ -145,10 +147,12 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
           g.graphicWidth = request.fallbackWidth;
           g.graphicHeight = request.fallbackHeight;
         }
-        PaintScreen(session.models(), g.graphicWidth, g.graphicHeight, screen);
-        result.reason = ExportMetafile(session.models(), result.output, g.graphicWidth,
-                                       g.graphicHeight, factory);
+        result.reason = LayOutAndExport(session, result.output, screen, factory);
         result.status = result.reason.empty() ? BatchStatus::kWritten : BatchStatus::kFailed;
+        if (result.status == BatchStatus::kWritten) {
+          result.nothingDrawn = WhyNothingIsDrawn(data, settings);
+          report.nothingDrawn += !result.nothingDrawn.empty();
+        }
       }
       switch (result.status) {
         case BatchStatus::kWritten:

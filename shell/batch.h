@@ -37,11 +37,14 @@ struct BatchFileResult {
   std::string output;
   BatchStatus status = BatchStatus::kSkipped;
   std::string reason;  // why skipped or failed
+  // Written, but the plot mode found no data to draw in it: why (empty when data were drawn).
+  std::string nothingDrawn;
 };
 
 struct BatchReport {
   std::vector<BatchFileResult> files;
   std::int32_t written = 0, skipped = 0, failed = 0;
+  std::int32_t nothingDrawn = 0;  // written without data, counted in written as well
 };
 
 // Called after each file with its result, its index (from 0) and the number of files.

@@ -95,7 +95,7 @@ TEST(CliRender, WritesEveryOutputFormat) {
 
   // Each picture format with a mark of its own near the start of the file.
   const std::pair<const char*, const char*> formats[] = {
-      {"png", "PNG"}, {"svg", "<svg"}, {"pdf", "%PDF"}};
+      {"png", "PNG"}, {"svg", "<svg"}, {"pdf", "%PDF"}, {"emf", " EMF"}};
   for (const auto& [ext, mark] : formats) {
     const std::string out = files.dir() + "/a." + ext;
     r = RunCli("render " + kExample + " -o " + out + " --mode horizontal");
@@ -104,6 +104,15 @@ TEST(CliRender, WritesEveryOutputFormat) {
     ASSERT_GT(bytes.size(), 1000u) << ext;
     EXPECT_NE(bytes.substr(0, 200).find(mark), std::string::npos) << ext;
   }
+
+  // A mode with no data to draw in it writes its frame, says why and exits with a status of
+  // its own.
+  const std::string pair = files.Write("pair.tab", "Depth [m]\tA [%]\tB [%]\n1\t2\t3\n2\t3\t4\n");
+  r = RunCli("render " + pair + " --mode ternary -o " + files.dir() + "/t.svg");
+  EXPECT_EQ(r.status, 4) << r.output;
+  EXPECT_NE(r.output.find("no data drawn: the Ternary mode needs"), std::string::npos) << r.output;
+  EXPECT_TRUE(std::filesystem::exists(files.dir() + "/t.svg"));
+  EXPECT_EQ(RunCli("render " + pair + " --mode phase -o " + files.dir() + "/p.svg").status, 0);
 }
 
 TEST(CliRender, BadArgumentsAndFiles) {
