@@ -27,7 +27,7 @@ TEST_F(MemberValuesTest, ReadsWhatGetPlotValueGivesForEveryMemberMode) {
   PlotContext ctx = Context();
   for (std::int32_t head = 0; head <= 4; ++head) {
     for (std::int64_t k = -3; k <= 3; ++k) {
-      const MemberValues values(ctx, head, k);
+      MemberValues values(ctx, head, k);
       for (std::int64_t i = -1; i <= 8; ++i) {
         std::int64_t index = -1;
         std::int32_t expectedValid = -5, valid = -5;
