@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "core/device_int.h"
 #include "settings/settings_model.h"
@@ -254,6 +256,23 @@ const NumericItem* ColumnItem(const DataModel& data, std::int32_t c, std::int64_
   return ItemAt(data, std::int64_t{record.itemBase} + i);
 }
 
+const NumericItem* ColumnItemOfRow(const DataModel& data, std::int32_t c, std::int32_t row) {
+  if (row < 1 || !IsColumn(data, c)) return nullptr;
+  std::int64_t lo = 1, hi = std::min<std::int64_t>(data.column(c).itemCount, row);
+  while (lo <= hi) {
+    const std::int64_t mid = lo + (hi - lo) / 2;
+    const NumericItem* item = ColumnItem(data, c, mid);
+    if (item == nullptr) return nullptr;
+    if (item->row == row) return item;
+    if (item->row < row) {
+      lo = mid + 1;
+    } else {
+      hi = mid - 1;
+    }
+  }
+  return nullptr;
+}
+
 float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, std::int64_t k,
                    std::int64_t& index, std::int32_t& valid) {
   const DataModel& data = ctx.data;
@@ -277,41 +296,60 @@ float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, st
     valid = item->row < 1 ? 0 : IsQualityFlagShown(ctx.settings, head, item->flag);
     return item->value;
   }
-  if (k > 0) {
-    // "add": a running total over the group's columns, whatever their quality codes.
-    float sum = 0.0f;
-    for (std::int64_t c = head; c <= member; ++c) {
-      const NumericItem* item = ColumnItem(data, static_cast<std::int32_t>(c), i);
-      if (item == nullptr || item->row <= 0) continue;
-      sum += item->value;
-      valid = 1;
-    }
-    if (ColumnItem(data, static_cast<std::int32_t>(member), i) != nullptr) index = indexOf(member);
-    return valid != 0 ? sum : 0.0f;
-  }
-  // "plot": the member's own value, shown as it is.
   const NumericItem* item = ColumnItem(data, static_cast<std::int32_t>(member), i);
   if (item == nullptr) return 0.0f;
   index = indexOf(member);
-  valid = item->row > 0 ? 1 : 0;
-  return item->value;
+  if (item->row <= 0) return k > 0 ? 0.0f : item->value;
+  valid = 1;
+  // "plot": the member's own value, shown as it is.
+  if (k < 0) return item->value;
+  // "add": a running total over the group's columns in the member's row, whatever their quality
+  // codes, added in column order.
+  float sum = 0.0f;
+  for (std::int64_t c = head; c < member; ++c) {
+    const NumericItem* other = ColumnItemOfRow(data, static_cast<std::int32_t>(c), item->row);
+    if (other != nullptr) sum += other->value;
+  }
+  return sum + item->value;
 }
 
 MemberValues::MemberValues(const PlotContext& ctx, std::int32_t head, std::int64_t k)
     : ctx_(ctx), head_(head), k_(k) {
   const DataModel& data = ctx.data;
-  if (k > 0 || k < -std::int64_t{kMaxParameter} || !IsColumn(data, head)) return;
-  const std::int64_t member = std::int64_t{head} - k;
-  if (!IsColumn(data, member)) return;
-  const ColumnRecord& record = data.column(static_cast<std::int32_t>(member));
-  const std::int64_t base = record.itemBase, count = record.itemCount;
-  // Read in place only when every item 0..count of the column lies inside the table.
-  if (base < 0 || count < 0 ||
-      static_cast<std::uint64_t>(base + count) >= data.NumericItemTable.size()) {
+  if (k > std::int64_t{kMaxParameter} || k < -std::int64_t{kMaxParameter} ||
+      !IsColumn(data, head)) {
     return;
   }
-  items_ = &data.item(base);
-  count_ = count;
+  const std::int64_t member = std::int64_t{head} + (k < 0 ? -k : k);
+  if (!IsColumn(data, member)) return;
+  // Columns are read in place only when every item 0..count of them lies inside the table.
+  const auto inPlace = [&](std::int64_t c, const NumericItem*& items, std::int64_t& count) {
+    const ColumnRecord& record = data.column(static_cast<std::int32_t>(c));
+    const std::int64_t base = record.itemBase;
+    count = record.itemCount;
+    if (base < 0 || count < 0 ||
+        static_cast<std::uint64_t>(base + count) >= data.NumericItemTable.size()) {
+      return false;
+    }
+    items = &data.item(base);
+    return true;
+  };
+  if (k > 0) {
+    std::vector<Addend> addends(static_cast<std::size_t>(k));
+    for (std::int64_t c = head; c < member; ++c) {
+      if (!inPlace(c, addends[static_cast<std::size_t>(c - head)].items,
+                   addends[static_cast<std::size_t>(c - head)].count)) {
+        return;
+      }
+    }
+    addends_ = std::move(addends);
+  }
+  const NumericItem* items = nullptr;
+  if (!inPlace(member, items, count_)) {
+    addends_.clear();
+    return;
+  }
+  items_ = items;
   filtered_ = k == 0;
   for (std::size_t code = 0; code < shown_.size(); ++code) {
     shown_[code] = IsQualityFlagShown(ctx.settings, head, static_cast<std::int32_t>(code));
@@ -323,6 +361,27 @@ float MemberValues::Ask(std::int64_t i, const NumericItem*& indexItem, std::int3
   const float value = GetPlotValue(ctx_, i, head_, k_, index, valid);
   indexItem = ItemAt(ctx_.data, index);
   return value;
+}
+
+float MemberValues::Sum(const NumericItem& item, std::int32_t& valid) {
+  const std::int32_t row = item.row;
+  if (row <= 0) {
+    valid = 0;
+    return 0.0f;
+  }
+  valid = 1;
+  // Rows come in ascending order along a walk; asked out of order, the columns are searched
+  // again from their start.
+  if (row < lastRow_) {
+    for (Addend& a : addends_) a.at = 1;
+  }
+  lastRow_ = row;
+  float sum = 0.0f;
+  for (Addend& a : addends_) {
+    while (a.at <= a.count && a.items[a.at].row < row) ++a.at;
+    if (a.at <= a.count && a.items[a.at].row == row) sum += a.items[a.at].value;
+  }
+  return sum + item.value;
 }
 
 std::span<const std::int32_t> RowAxes(RenderState& render, const DataModel& data,

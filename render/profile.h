@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "core/data_model.h"
 #include "render/drawing.h"
@@ -126,11 +127,16 @@ const NumericItem* ItemAt(const DataModel& data, std::int64_t index);
 // The i-th stored value of column c (1-based): null unless 1 <= i <= itemCount(c) and the column
 // is one of the table's records.
 const NumericItem* ColumnItem(const DataModel& data, std::int32_t c, std::int64_t i);
+// The value of column c in data row `row` (> 0), or null when that cell is empty. A column stores
+// its values in the order of their rows, so the value of row r is among its first r items.
+const NumericItem* ColumnItemOfRow(const DataModel& data, std::int32_t c, std::int32_t row);
 
-// The value of the i-th stored item for member mode k of a "Do with next" group with this head:
+// The value of the i-th stored item of member mode k of a "Do with next" group with this head:
 //   k = 0: the head's own item, valid when its row > 0 and its quality code is shown;
-//   k > 0 ("add"): the sum of the i-th items of columns head .. head + k that have a row > 0,
-//          valid when at least one was counted; no quality filter;
+//   k > 0 ("add"): the i-th item of column head + k plus the values that columns head ..
+//          head + k - 1 have in that item's data row (an empty cell adds nothing), valid when
+//          the item has a row > 0; no quality filter. Items of one column sit in different rows
+//          once a column has an empty cell, so a sum of i-th items would mix rows;
 //   k < 0 ("plot"): the i-th item of column head + |k| alone, valid when its row > 0.
 // `index` receives the table index of the item whose row gives the X position (-1 when there is
 // no such item); `valid` receives 1 or 0.
@@ -138,14 +144,15 @@ float GetPlotValue(const PlotContext& ctx, std::int64_t i, std::int32_t head, st
                    std::int64_t& index, std::int32_t& valid);
 
 // Reads what GetPlotValue gives for items 1, 2, ... of one member mode, with the checks that do
-// not depend on the item made once: plain and "plot" members read their column's items in place;
-// "add" members (and anything unusual) ask GetPlotValue item by item.
+// not depend on the item made once: the member's items are read in place, and an "add" member
+// finds the other columns' values of each row by stepping through them alongside, so a walk in
+// item order costs one pass over the group's items. Anything unusual asks GetPlotValue.
 class MemberValues {
  public:
   MemberValues(const PlotContext& ctx, std::int32_t head, std::int64_t k);
   // The value, validity and item at GetPlotValue's `index` (null where that index is -1 or
   // outside the table), exactly as GetPlotValue(ctx, i, head, k, ...) has them.
-  float Get(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) const {
+  float Get(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) {
     if (items_ == nullptr) return Ask(i, indexItem, valid);
     if (i < 1 || i > count_) {
       indexItem = nullptr;
@@ -154,6 +161,7 @@ class MemberValues {
     }
     const NumericItem& item = items_[i];
     indexItem = &item;
+    if (!addends_.empty()) return Sum(item, valid);
     if (!filtered_) {
       valid = item.row > 0 ? 1 : 0;
     } else if (item.row < 1) {
@@ -167,15 +175,26 @@ class MemberValues {
   }
 
  private:
+  // A column added below the member: its items 0..count in place and the first of them whose
+  // row is not below the rows asked so far.
+  struct Addend {
+    const NumericItem* items = nullptr;
+    std::int64_t count = 0;
+    std::int64_t at = 1;
+  };
+
   float Ask(std::int64_t i, const NumericItem*& indexItem, std::int32_t& valid) const;
+  float Sum(const NumericItem& item, std::int32_t& valid);
 
   const PlotContext& ctx_;
   std::int32_t head_;
   std::int64_t k_;
-  const NumericItem* items_ = nullptr;  // item 0 of the column read in place; null: ask
+  const NumericItem* items_ = nullptr;  // item 0 of the member's column read in place; null: ask
   std::int64_t count_ = 0;
   bool filtered_ = false;  // plain member: quality codes decide, else any stored value counts
   std::array<std::int32_t, 8> shown_{};
+  std::vector<Addend> addends_;  // "add": columns head .. member - 1, in that order
+  std::int32_t lastRow_ = 0;     // the row of the last sum
 };
 
 // The X-axis coordinates of data rows for this strip, from the pass's cache (filled or renewed

@@ -177,7 +177,8 @@ void WalkCurve(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, co
                const CurveStyle& style, std::int32_t reference, std::int32_t head, std::int32_t q,
                std::int32_t mode) {
   const DataModel& data = ctx.data;
-  const std::int64_t count = std::min(data.column(q).itemCount, data.column(head).itemCount);
+  // Every member walks its own values, however many the head has.
+  const std::int64_t count = data.column(q).itemCount;
   const std::int64_t aMin = strip.aMin, aMax = strip.aMax;
   const auto side = [&](std::int32_t v) {
     // One unit beyond an edge still counts as on it.
@@ -188,7 +189,7 @@ void WalkCurve(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, co
   const auto edge = [&](Side s) { return s == Side::kLow ? band.lo : band.hi; };
 
   CurveRun run(surface, ctx.render.points, strip, style, reference);
-  const MemberValues values(ctx, head, mode);
+  MemberValues values(ctx, head, mode);
   const std::span<const std::int32_t> axes = RowAxes(ctx.render, data, strip);
   bool started = false;
   bool havePrev = false;
@@ -292,10 +293,9 @@ void DrawMarkers(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, 
   bool alone = qs.lines <= 0 && qs.colorize <= 0 && qs.columns <= 0 && qs.histogramLines <= 0;
   if (strip.vertical()) alone = alone && qs.outline <= 0;
   const RGB color = alone ? qs.color : kDefaultDrawColor;
-  const std::int64_t count =
-      strip.vertical() ? data.column(q).itemCount : data.column(head).itemCount;
+  const std::int64_t count = data.column(q).itemCount;
 
-  const MemberValues values(ctx, head, mode);
+  MemberValues values(ctx, head, mode);
   const std::span<const std::int32_t> axes = RowAxes(ctx.render, data, strip);
   // Centres go to the surface in runs, in their order.
   std::array<DevicePoint, 512> batch;

@@ -413,11 +413,11 @@ void DrawColumns(Surface& surface, PlotContext& ctx, std::int32_t stage,
     const std::int32_t mode = MemberMode(ctx, head, k);
     const std::int32_t half = r.columnWidth >= 1 ? Scaled(step, r.columnWidth / 2) : defaultHalf;
     const RGB color = FillColor(r.color);
+    MemberValues values(ctx, head, mode);
     for (std::int32_t i = 1; i <= data.column(q).itemCount; ++i) {
-      std::int64_t index = -1;
+      const NumericItem* item = nullptr;
       std::int32_t valid = 0;
-      const float value = GetPlotValue(ctx, i, head, mode, index, valid);
-      const NumericItem* item = ItemAt(data, index);
+      const float value = values.Get(i, item, valid);
       if (item == nullptr || item->row <= 0 || valid == 0) continue;
       const std::int32_t a = s.AxisOfRow(data, item->row);
       const std::int32_t v = ClampBarValue(s, s.MapValue(value));
@@ -481,11 +481,11 @@ void DrawOutline(Surface& surface, PlotContext& ctx, std::int32_t stage,
     // A step curve through the values that changes level halfway between samples.
     std::int32_t last = 0;  // last point index of the run, 0 while it is empty
     StripPoint start, previous;
+    MemberValues values(ctx, head, mode);
     for (std::int32_t i = 1; i <= data.column(q).itemCount; ++i) {
-      std::int64_t index = -1;
+      const NumericItem* item = nullptr;
       std::int32_t valid = 0;
-      const float value = GetPlotValue(ctx, i, head, mode, index, valid);
-      const NumericItem* item = ItemAt(data, index);
+      const float value = values.Get(i, item, valid);
       if (item == nullptr || item->row <= 0 || valid == 0) continue;
       const StripPoint point{s.AxisOfRow(data, item->row), ClampBarValue(s, s.MapValue(value))};
       if (point.a < s.aMin) continue;
