@@ -114,7 +114,9 @@ std::string WriteEmf(const ExportRequest& request, const DrawFunction& draw) {
   draw(surface);
   if (surface.truncated()) return request.path + ": the picture is too large for a metafile";
   std::string error;
-  if (!surface.WriteEmf(request.path, &error)) return error.empty() ? request.path : error;
+  if (!surface.WriteEmf(request.path, request.openDataFile, &error)) {
+    return request.path + ": " + error;
+  }
   return {};
 }
 
@@ -175,6 +177,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
       image.height = request.height;
       image.dpi = request.dpi;
       image.title = request.description;
+      image.openDataFile = request.openDataFile;
       return WriteImageFile(request.path, format, image, draw);
     };
   }

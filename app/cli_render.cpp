@@ -142,12 +142,15 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
     PlotPass(surface, ctx, kStageScreen);
     std::string writeError;
-    if (!WriteFileAtomically(o.output, surface.Dump(), &writeError)) failure = writeError;
+    if (!WriteFileAtomically(o.output, surface.Dump(), session->data.DataFilePath, &writeError)) {
+      failure = "Cannot write \"" + o.output + "\": " + writeError;
+    }
   } else {
     ImageOptions image;
     image.width = g.graphicWidth;
     image.height = g.graphicHeight;
     image.dpi = kScreenDpi;
+    image.openDataFile = session->data.DataFilePath;
     auto draw = [&](Surface& surface, std::int32_t stage) {
       PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
       PlotPass(surface, ctx, stage);

@@ -86,7 +86,7 @@ std::int32_t SaveDescription(Session& session, const std::string& path) {
       AppendText(out, d.value.view(), true);
       out += '\n';
     }
-    written = WriteFileAtomically(path, out, &error);
+    written = WriteFileAtomically(path, out, data.DataFilePath, &error);
   } catch (const std::bad_alloc&) {
     error = "not enough memory";
   }

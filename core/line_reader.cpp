@@ -15,11 +15,20 @@ LineReader::~LineReader() {
 }
 
 bool LineReader::Open(const std::string& path) {
+  return OpenWith(path, false);
+}
+
+bool LineReader::OpenRegular(const std::string& path) {
+  return OpenWith(path, true);
+}
+
+bool LineReader::OpenWith(const std::string& path, bool regularOnly) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK keeps the open of a FIFO without a writer from waiting; regular files ignore it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode))) {
     ::close(fd);
     return false;
   }

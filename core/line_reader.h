@@ -18,8 +18,11 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  // Opens a regular file for reading; false when it cannot be opened or is a directory.
+  // Opens a file for reading; false when it cannot be opened or is a directory. A FIFO is
+  // waited for and read like a file.
   bool Open(const std::string& path);
+  // Opens a regular file only, without ever waiting: anything else counts as unreadable.
+  bool OpenRegular(const std::string& path);
   // Reads the file `other` has open from byte `begin` on (no byte-order mark is looked for
   // there), without disturbing `other`; `other` must stay open while this reader is used. Only
   // for regular files; false otherwise.
@@ -55,6 +58,7 @@ class LineReader {
 
  private:
   bool Fill();
+  bool OpenWith(const std::string& path, bool regularOnly);
 
   int fd_ = -1;
   bool ownsFd_ = false;

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <new>
 #include <string_view>
 
@@ -194,15 +193,6 @@ std::string HeaderLine(const DataModel& data, const GraphicSettings& graphic) {
   return line;
 }
 
-// A symbolic link as destination is written through, so that the link stays.
-std::string WriteTarget(const std::string& destination) {
-  struct stat st;
-  if (::lstat(destination.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return destination;
-  std::error_code ec;
-  const std::filesystem::path target = std::filesystem::canonical(destination, ec);
-  return ec ? destination : target.string();
-}
-
 void ShowStop(UserInterface& ui, const std::string& text) {
   ui.ShowMessage(MessageIcon::kStop, text);
 }
@@ -217,6 +207,13 @@ std::int32_t Save(Session& session, const std::string& source, const std::string
   const DataModel& data = session.data;
   if (data.ParameterCount < 1) {
     ShowStop(ui, "There is no data to save.");
+    return kSaveSourceUnreadable;
+  }
+  // The lines are read a second time: a FIFO or a device would block or give other bytes.
+  struct stat st;
+  if (::stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    ShowStop(ui, "Could not save the data: their file\n" + Quoted(source) +
+                     "\nis not a regular file and cannot be read again.");
     return kSaveSourceUnreadable;
   }
   std::string bytes;
@@ -246,7 +243,7 @@ std::int32_t Save(Session& session, const std::string& source, const std::string
     const std::string_view tail = std::string_view(bytes).substr(dataStart);
     out += tail;
     if (!tail.empty() && tail.back() != '\r' && tail.back() != '\n') out += lineEnd;
-    written = WriteFileAtomically(WriteTarget(destination), out, &error);
+    written = WriteFileAtomically(destination, out, source, &error);
   }
   if (!written) {
     ShowStop(ui, "Could not save the data to file:\n" + Quoted(destination) + "\n" + error);
@@ -256,12 +253,6 @@ std::int32_t Save(Session& session, const std::string& source, const std::string
 }
 
 }  // namespace
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-  struct stat sa, sb;
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
 
 std::int32_t SaveDataAs(Session& session, const std::string& source,
                         const std::string& destination) {

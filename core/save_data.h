@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/atomic_file.h"
 #include "core/session.h"
 
 namespace sx {
@@ -18,8 +19,8 @@ inline constexpr std::int32_t kSaveDestinationFailed = -3;  // the destination c
 
 // Writes the data set loaded from source to destination. Refuses a destination that is the
 // source file itself, however its path is spelled (another relative form, a symbolic or hard
-// link). The destination is written whole or not at all (a temporary file renamed over it); a
-// symbolic link as destination is written through. Regenerated lines are in the source's
+// link), and a source that is not a regular file (it is read a second time). The destination is
+// written by WriteFileAtomically. Regenerated lines are in the source's
 // encoding: Windows-1252 when the source had such lines and the text has bytes there, UTF-8
 // otherwise; their line end is that of the source's column-header line. Every failure is shown
 // to the user. Returns one of the codes above.
@@ -29,8 +30,5 @@ std::int32_t SaveDataAs(Session& session, const std::string& source,
 // The "Save data as..." command after its dialog: saves the current data file to destination;
 // when that succeeds, destination becomes the current data file. Returns SaveDataAs's result.
 std::int32_t SaveDataAsCommand(Session& session, const std::string& destination);
-
-// True when both paths name one existing file (the same device and inode).
-bool IsSameFile(const std::string& a, const std::string& b);
 
 }  // namespace sx

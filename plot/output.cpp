@@ -145,6 +145,7 @@ std::string ExportMetafile(Session& session, const std::string& path, std::int32
     request.height = clientHeight;
     request.dpi = UsableResolution(session.render.ScreenResolution);
     request.frame = ComputeMetafileFrame(clientWidth, clientHeight, request.dpi);
+    request.openDataFile = session.data.DataFilePath;
     return factory(request, [&session](Surface& surface) {
       PlotContext ctx = session.plotContext(ComputeScale(surface, session.render.ScreenResolution));
       PlotPass(surface, ctx, kStageMetafile);

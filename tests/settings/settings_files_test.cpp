@@ -103,7 +103,7 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   colors[2].name.assign("Temp [°C]");
 
   const std::string path = files.dir() + "/prefs.ini";
-  ASSERT_TRUE(WritePreferences(path, a->settings, 1));
+  ASSERT_TRUE(WritePreferences(path, a->settings, 1, ""));
   const std::string crlf = ReadBytes(path);
   // Every character has a byte in Windows-1252, so the file is written in that code page.
   EXPECT_NE(crlf.find("Temp [\xB0"
@@ -237,12 +237,12 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   StartupState saved;
   saved.budgets = {70000, 900};
   saved.placements = DefaultWindowPlacement(800, 600);
-  ASSERT_TRUE(WriteWindowFile(BuildSettingsPath("SondrixWindow.ini"), saved, 800, 600));
+  ASSERT_TRUE(WriteWindowFile(BuildSettingsPath("SondrixWindow.ini"), saved, 800, 600, ""));
   LoadPreferences(*s);
   EXPECT_FALSE(ui.busy);
   EXPECT_EQ(SplitCrLf(ReadBytes(prefs)).at(5), "MERIDAT/Sondrix");
   EXPECT_EQ(s->settings.graphic.CreditText, "me@lab");  // nothing was read
-  EXPECT_EQ(s->data.column(1).label, "P1 (m)");  // units in the default style all the same
+  EXPECT_EQ(s->data.column(1).label, "P1 (m)");         // units in the default style all the same
   // Markers only up to 250 values, comments for text columns but never for colour columns.
   const std::tuple<int, std::int32_t P::*, int> styles[] = {
       {1, &P::lines, 1},     {1, &P::marker, 0},       {2, &P::lines, 1},       {2, &P::marker, 1},
@@ -276,7 +276,7 @@ TEST_F(SettingsFilesTest, WindowFileRoundTripAndEarlyEnd) {
   a.placements.FramePlacement = {1, 2, 1000, 700};
   a.placements.PlotWindowPlacement = {3, 4, 500, 400};
   a.placements.DescriptionWindowPlacement = {-5, 6, 300, 200};
-  ASSERT_TRUE(WriteWindowFile(path, a, 1024, 768));
+  ASSERT_TRUE(WriteWindowFile(path, a, 1024, 768, ""));
   EXPECT_EQ(
       ReadBytes(path),
       "2008-08-08\r\n4000\t250000\r\n1\t2\t1000\t700\r\n3\t4\t500\t400\r\n-5\t6\t300\t200\r\n");
@@ -310,7 +310,7 @@ TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
   EXPECT_EQ(stat((dir + "/home/.config/Sondrix").c_str(), &st), 0);
   setenv("APPDATA", ("/" + std::string(5000, 'x')).c_str(), 1);
   EXPECT_EQ(BuildSettingsPath("a.ini"), "");  // never cut
-  EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0));
+  EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0, ""));
 }
 
 }  // namespace
