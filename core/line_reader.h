@@ -43,6 +43,9 @@ class LineReader {
   // [begin, end) (an upper bound of the lines there). Both give 0 on a read error.
   std::uint64_t NextLineStart(std::uint64_t from) const;
   std::uint64_t CountLineEnds(std::uint64_t begin, std::uint64_t end) const;
+  // Regular files: the number (from 1) of the line that begins at byte `offset`, counted as an
+  // editor counts them (CR, LF and CR LF each end one line); 0 for other files or a read error.
+  std::uint64_t LineNumberAt(std::uint64_t offset) const;
   // True when a read from the file failed (as opposed to reaching its end).
   bool readError() const { return readError_; }
 
