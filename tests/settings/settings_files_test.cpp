@@ -1,19 +1,29 @@
 #include "settings/settings_files.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "core/reader.h"
+#include "core/save_data.h"
 #include "core/session.h"
+#include "settings/patterns.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
+#include "settings/startup.h"
+#include "settings/template_file.h"
 #include "test_files.h"
 
 namespace sx {
@@ -311,6 +321,54 @@ TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
   setenv("APPDATA", ("/" + std::string(5000, 'x')).c_str(), 1);
   EXPECT_EQ(BuildSettingsPath("a.ini"), "");  // never cut
   EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0, ""));
+}
+
+// A FIFO in place of a settings file, a template or the source of a save is never waited for:
+// it counts as unreadable and is never replaced. Should a read wait after all, the FIFOs are
+// opened for writing to let it go on, and the test fails instead of hanging the suite.
+TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
+  const std::string folder = files.dir() + "/Sondrix/";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  const std::vector<std::string> fifos = {folder + "Sondrix.ini", folder + "SondrixWindow.ini",
+                                          folder + std::string(kPatternFileName),
+                                          files.dir() + "/t.stf", files.dir() + "/fifo.tab"};
+  for (const std::string& fifo : fifos) ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << fifo;
+  const std::string data = files.Write("data.tab", "Depth\tA\n1\t2\n");
+
+  std::int32_t opened = 1, templateRead = 1, saved = 1;
+  std::vector<RecordingUserInterface::Message> messages;
+  std::promise<void> done;
+  std::future<void> finished = done.get_future();
+  std::thread worker([&] {
+    RecordingUserInterface workerUi;
+    std::unique_ptr<Session> s = StartSession(workerUi, 800, 600);
+    SetDataFilePath(s->data, data);
+    opened = OpenDataFile(*s);
+    templateRead = ReadTemplate(*s, fifos[3]);
+    saved = SaveDataAs(*s, fifos[4], files.dir() + "/copy.tab");
+    messages = workerUi.messages;
+    done.set_value();
+  });
+  const bool inTime = finished.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  while (finished.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+    for (const std::string& fifo : fifos) {
+      const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) close(fd);
+    }
+  }
+  worker.join();
+  ASSERT_TRUE(inTime);
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(templateRead, kTemplateCouldNotOpen);
+  EXPECT_EQ(saved, kSaveSourceUnreadable);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Could not save the data: their file\n>" + fifos[4] +
+                                  "<\nis not a regular file and cannot be read again.");
+  for (const std::string& fifo : fifos) {
+    struct stat st;
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << fifo;
+  }
 }
 
 }  // namespace
