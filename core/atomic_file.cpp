@@ -140,8 +140,9 @@ bool WriteFileAtomically(const std::string& path, std::string_view content,
   const int fd = CreateTemporary(folder, temp);
   if (fd < 0) return Fail(error, "no file can be made in its folder", errno);
   if (exists) {
-    // The new file keeps the permissions and, where allowed, the owner of the one it replaces.
-    ::fchmod(fd, st.st_mode & 07777);
+    // The new file keeps the permissions (never set-id bits) and, where allowed, the owner of
+    // the one it replaces.
+    ::fchmod(fd, st.st_mode & 0777);
     if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
       // Only the superuser may give a file away; everyone else makes the new file their own.
     }
