@@ -46,11 +46,11 @@ struct DataLinesJob {
 
 // Reads the data lines from `source`, which stands at the first of them, until the file ends, a
 // line longer than a line may be ends it (its start goes to source.longLineStart), or maxRows
-// rows were accepted. Expects every column's
-// itemBase set, its header item's row and its itemCount zero and no text item yet. Leaves every
-// column's itemCount (column 0: the rows), its header item's row (the cells without a value),
-// the values, the text items, XIsDate, XIsTime and DateOffset; items past a column's values are
-// never written. Returns false when a read failed.
+// rows were accepted. Expects every column's itemBase set, its header item's row and its
+// itemCount zero and no text item yet. Leaves every column's itemCount (column 0: the rows), its
+// header item's row (the cells without a value), the values, the text items, XIsDate, XIsTime
+// and DateOffset; items past a column's values are never written. Returns false when a read
+// failed.
 bool ReadDataLines(DataModel& data, LineSource& source, const DataLinesJob& job);
 
 // Data parts of at least this many bytes are read by two threads (default 1 MiB). Tests lower it

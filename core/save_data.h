@@ -20,10 +20,10 @@ inline constexpr std::int32_t kSaveDestinationFailed = -3;  // the destination c
 // Writes the data set loaded from source to destination. Refuses a destination that is the
 // source file itself, however its path is spelled (another relative form, a symbolic or hard
 // link), and a source that is not a regular file (it is read a second time). The destination is
-// written by WriteFileAtomically. Regenerated lines are in the source's
-// encoding: Windows-1252 when the source had such lines and the text has bytes there, UTF-8
-// otherwise; their line end is that of the source's column-header line. Every failure is shown
-// to the user. Returns one of the codes above.
+// written by WriteFileAtomically. Regenerated lines are in the source's encoding: Windows-1252
+// when the source had such lines and the text has bytes there, UTF-8 otherwise; their line end
+// is that of the source's column-header line. Every failure is shown to the user. Returns one of
+// the codes above.
 std::int32_t SaveDataAs(Session& session, const std::string& source,
                         const std::string& destination);
 

@@ -17,7 +17,7 @@ namespace sx {
 inline constexpr std::int32_t kMaxDrawnMarkerSize = 50;
 // Width of a line or frame in screen pixels.
 inline constexpr std::int32_t kMaxDrawnLineWidth = 50;
-// Font sizes in points: a text of this size fills a large screen.
+// Font sizes in points: a line of text of this size is half as high as a large screen.
 inline constexpr std::int32_t kMaxDrawnFontSize = 400;
 // Lengths and distances in device units (axis lengths, column widths, the distance between
 // plots, the graphic size): no picture has a longer side.
