@@ -131,7 +131,9 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
     PlotPass(surface, ctx, kStageScreen);
     std::string writeError;
-    if (!WriteFileAtomically(o.output, surface.Dump(), &writeError)) failure = writeError;
+    if (!WriteFileAtomically(o.output, surface.Dump(), session->data.DataFilePath, &writeError)) {
+      failure = "Cannot write \"" + o.output + "\": " + writeError;
+    }
   } else if (*format == ExportFormat::kPng) {
     // The screen picture: a new layout, text without a background of its own.
     ImageOptions image;
@@ -139,6 +141,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     image.height = g.graphicHeight;
     image.dpi = kScreenDpi;
     image.opaqueText = false;
+    image.openDataFile = session->data.DataFilePath;
     failure = WriteImageFile(o.output, ImageFormat::kPng, image, [&](Surface& surface) {
       PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
       PlotPass(surface, ctx, kStageScreen);

@@ -16,7 +16,8 @@ bool ReadFileBytes(const std::string& path, std::string& out, std::string* error
     out.clear();
     return false;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking on the open: a FIFO without a writer would wait for ever.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return fail(errno);
   struct stat st;
   if (::fstat(fd, &st) != 0) {
@@ -24,11 +25,16 @@ bool ReadFileBytes(const std::string& path, std::string& out, std::string* error
     ::close(fd);
     return fail(code);
   }
-  if (S_ISDIR(st.st_mode)) {
+  if (!S_ISREG(st.st_mode)) {
     ::close(fd);
+    if (!S_ISDIR(st.st_mode)) {
+      if (error) *error = "not a regular file";
+      out.clear();
+      return false;
+    }
     return fail(EISDIR);
   }
-  if (S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
+  if (st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
   char chunk[1 << 16];
   for (;;) {
     const ssize_t n = ::read(fd, chunk, sizeof chunk);

@@ -8,8 +8,8 @@
 
 namespace sx {
 
-// Reads a regular file whole into out. False when it cannot be opened, is a directory or a read
-// fails; *error (when given) then says why.
+// Reads a regular file whole into out. False when it cannot be opened, is not a regular file
+// (a FIFO is never waited for) or a read fails; *error (when given) then says why.
 bool ReadFileBytes(const std::string& path, std::string& out, std::string* error = nullptr);
 
 // The part of a text up to its first NUL byte: no text of the format goes beyond one.

@@ -372,6 +372,7 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
     }
     second.JoinTo(data, first);
     source.sawCp1252 = source.sawCp1252 || secondSource.sawCp1252;
+    source.longLineStart = secondSource.longLineStart;
     readOk = true;
     return true;
   }
@@ -386,6 +387,7 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
   }
   first.Run(againSource, job.maxRows);
   source.sawCp1252 = source.sawCp1252 || againSource.sawCp1252;
+  source.longLineStart = againSource.longLineStart;
   readOk = !again.readError();
   return true;
 }
@@ -395,6 +397,10 @@ bool ReadInTwoHalves(DataModel& data, LineSource& source, const DataLinesJob& jo
 std::int32_t LineSource::Read(std::string_view& line) {
   std::string_view bytes;
   const std::int32_t r = file.ReadLine(bytes, raw, kLineCapacity);
+  // An over-long line gives its first kLineCapacity bytes and stops there.
+  if (r == -kLineCapacity && longLineStart == kNoLongLine) {
+    longLineStart = file.offset() - static_cast<std::uint64_t>(kLineCapacity);
+  }
   if (IsPlainAscii(bytes)) {  // the common case: nothing to cut, nothing to decode
     line = bytes;
     return r;

@@ -19,10 +19,14 @@ struct ParameterSettings;
 // else their Windows-1252 decoding in `decoded`. The line ends at its first NUL byte, as every
 // text of the format always has.
 struct LineSource {
+  static constexpr std::uint64_t kNoLongLine = UINT64_MAX;
+
   LineReader& file;
   std::string& raw;
   std::string& decoded;
   bool sawCp1252 = false;
+  // Where the first line too long for a line begins (the file offset of its first byte).
+  std::uint64_t longLineStart = kNoLongLine;
 
   std::int32_t Read(std::string_view& line);
 };
@@ -40,11 +44,12 @@ struct DataLinesJob {
 };
 
 // Reads the data lines from `source`, which stands at the first of them, until the file ends, a
-// line longer than a line may be ends it, or maxRows rows were accepted. Expects every column's
-// itemBase set, its header item's row and its itemCount zero and no text item yet. Leaves every
-// column's itemCount (column 0: the rows), its header item's row (the cells without a value),
-// the values, the text items, XIsDate, XIsTime and DateOffset; items past a column's values are
-// never written. Returns false when a read failed.
+// line longer than a line may be ends it (its start goes to source.longLineStart), or maxRows
+// rows were accepted. Expects every column's itemBase set, its header item's row and its
+// itemCount zero and no text item yet. Leaves every column's itemCount (column 0: the rows), its
+// header item's row (the cells without a value), the values, the text items, XIsDate, XIsTime
+// and DateOffset; items past a column's values are never written. Returns false when a read
+// failed.
 bool ReadDataLines(DataModel& data, LineSource& source, const DataLinesJob& job);
 
 // Data parts of at least this many bytes are read by two threads (default 1 MiB). Tests lower it

@@ -80,7 +80,7 @@ Result SaveDescription(const DataModel& data, const std::string& path) {
       AppendText(out, d.value.view(), true);
       out += '\n';
     }
-    written = WriteFileAtomically(path, out, &error);
+    written = WriteFileAtomically(path, out, data.DataFilePath, &error);
   } catch (const std::bad_alloc&) {
     error = "not enough memory";
   }

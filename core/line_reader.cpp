@@ -15,11 +15,20 @@ LineReader::~LineReader() {
 }
 
 bool LineReader::Open(const std::string& path) {
+  return OpenWith(path, false);
+}
+
+bool LineReader::OpenRegular(const std::string& path) {
+  return OpenWith(path, true);
+}
+
+bool LineReader::OpenWith(const std::string& path, bool regularOnly) {
   Close();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK keeps the open of a FIFO without a writer from waiting; regular files ignore it.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || (regularOnly && !S_ISREG(st.st_mode))) {
     ::close(fd);
     return false;
   }
@@ -127,6 +136,25 @@ std::uint64_t LineReader::CountLineEnds(std::uint64_t begin, std::uint64_t end) 
     at += static_cast<std::uint64_t>(n);
   }
   return count;
+}
+
+std::uint64_t LineReader::LineNumberAt(std::uint64_t offset) const {
+  if (fd_ < 0 || !regular_) return 0;
+  std::string buffer(kChunk, '\0');
+  std::uint64_t ends = 0;
+  bool afterCr = false;
+  for (std::uint64_t at = 0; at < offset;) {
+    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(kChunk, offset - at));
+    const ssize_t n = ReadAt(fd_, buffer.data(), want, at);
+    if (n <= 0) return 0;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+      const char c = buffer[i];
+      ends += c == '\r' || (c == '\n' && !afterCr);
+      afterCr = c == '\r';
+    }
+    at += static_cast<std::uint64_t>(n);
+  }
+  return ends + 1;
 }
 
 bool LineReader::Fill() {

@@ -18,8 +18,11 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  // Opens a regular file for reading; false when it cannot be opened or is a directory.
+  // Opens a file for reading; false when it cannot be opened or is a directory. A FIFO is
+  // waited for and read like a file.
   bool Open(const std::string& path);
+  // Opens a regular file only, without ever waiting: anything else counts as unreadable.
+  bool OpenRegular(const std::string& path);
   // Reads the file `other` has open from byte `begin` on (no byte-order mark is looked for
   // there), without disturbing `other`; `other` must stay open while this reader is used. Only
   // for regular files; false otherwise.
@@ -40,6 +43,9 @@ class LineReader {
   // [begin, end) (an upper bound of the lines there). Both give 0 on a read error.
   std::uint64_t NextLineStart(std::uint64_t from) const;
   std::uint64_t CountLineEnds(std::uint64_t begin, std::uint64_t end) const;
+  // Regular files: the number (from 1) of the line that begins at byte `offset`, counted as an
+  // editor counts them (CR, LF and CR LF each end one line); 0 for other files or a read error.
+  std::uint64_t LineNumberAt(std::uint64_t offset) const;
   // True when a read from the file failed (as opposed to reaching its end).
   bool readError() const { return readError_; }
 
@@ -55,6 +61,7 @@ class LineReader {
 
  private:
   bool Fill();
+  bool OpenWith(const std::string& path, bool regularOnly);
 
   int fd_ = -1;
   bool ownsFd_ = false;

@@ -11,6 +11,16 @@ std::string LimitMessageText(int code, long value) {
                   "maxParameter overflow.\nmaxParameter = %ld\nUse Tools:Split data file", value);
     return text;
   }
+  if (code == kLimitLineLength) {
+    char text[160];
+    char line[40] = "A line";
+    if (value > 0) std::snprintf(line, sizeof line, "Line %ld", value);
+    std::snprintf(text, sizeof text,
+                  "%s is too long (10000 characters or more).\nReading stopped at this line:\n"
+                  "the rest of the file was not read.",
+                  line);
+    return text;
+  }
   if (code == kLimitItems) {
     return "Maximum number of data items reached.\nUse the \"set memory\" function to extend\n"
            "the memory.";

@@ -1,6 +1,7 @@
 #include "core/reader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -286,9 +287,16 @@ Result ParseDataFile(DataModel& data, WorkBuffers& buf) {
   const bool readOk = ReadDataLines(data, source, job);
   data.textItemsWritten =
       std::max(data.textItemsWritten, static_cast<std::size_t>(data.TextItemCount) + 1);
+  const bool longLine = source.longLineStart != LineSource::kNoLongLine;
+  const std::uint64_t longLineNumber = longLine ? file.LineNumberAt(source.longLineStart) : 0;
   file.Close();
   data.sourceHadCp1252 = source.sawCp1252;
   if (!readOk) return Result::Failed(kLoadCouldNotOpen);
+  // The rows before an over-long line stay; the user learns where the reading stopped.
+  if (longLine) {
+    result.Tell(LimitMessageText(
+        kLimitLineLength, static_cast<long>(std::min<std::uint64_t>(longLineNumber, LONG_MAX))));
+  }
   const ColumnRecord& x = data.column(0);
   if (x.itemCount >= maxRows) result.Tell(LimitMessageText(kLimitItems, 0));
   if (x.itemCount == 0) {

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <new>
 #include <string_view>
 
@@ -193,15 +192,6 @@ std::string HeaderLine(const DataModel& data, std::string_view credit) {
   return line;
 }
 
-// A symbolic link as destination is written through, so that the link stays.
-std::string WriteTarget(const std::string& destination) {
-  struct stat st;
-  if (::lstat(destination.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return destination;
-  std::error_code ec;
-  const std::filesystem::path target = std::filesystem::canonical(destination, ec);
-  return ec ? destination : target.string();
-}
-
 Result Save(const DataModel& data, std::string_view credit, const std::string& source,
             const std::string& destination) {
   if (source == destination || IsSameFile(source, destination)) {
@@ -211,6 +201,13 @@ Result Save(const DataModel& data, std::string_view credit, const std::string& s
   }
   if (data.ParameterCount < 1) {
     return Result::Failed(kSaveSourceUnreadable, "There is no data to save.");
+  }
+  // The lines are read a second time: a FIFO or a device would block or give other bytes.
+  struct stat st;
+  if (::stat(source.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    return Result::Failed(kSaveSourceUnreadable,
+                          "Could not save the data: their file\n" + Quoted(source) +
+                              "\nis not a regular file and cannot be read again.");
   }
   std::string bytes;
   if (!ReadFileBytes(source, bytes)) {
@@ -237,7 +234,7 @@ Result Save(const DataModel& data, std::string_view credit, const std::string& s
     const std::string_view tail = std::string_view(bytes).substr(dataStart);
     out += tail;
     if (!tail.empty() && tail.back() != '\r' && tail.back() != '\n') out += lineEnd;
-    written = WriteFileAtomically(WriteTarget(destination), out, &error);
+    written = WriteFileAtomically(destination, out, source, &error);
   }
   if (!written) {
     return Result::Failed(kSaveDestinationFailed, "Could not save the data to file:\n" +
@@ -247,12 +244,6 @@ Result Save(const DataModel& data, std::string_view credit, const std::string& s
 }
 
 }  // namespace
-
-bool IsSameFile(const std::string& a, const std::string& b) {
-  struct stat sa, sb;
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
 
 Result SaveDataAs(const DataModel& data, std::string_view credit, const std::string& source,
                   const std::string& destination) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/atomic_file.h"
 #include "core/data_model.h"
 #include "core/result.h"
 
@@ -20,16 +21,13 @@ inline constexpr std::int32_t kSaveDestinationFailed = -3;  // the destination c
 
 // Writes the data set loaded from source to destination. Refuses a destination that is the
 // source file itself, however its path is spelled (another relative form, a symbolic or hard
-// link). The destination is written whole or not at all (a temporary file renamed over it); a
-// symbolic link as destination is written through. Regenerated lines are in the source's
-// encoding: Windows-1252 when the source had such lines and the text has bytes there, UTF-8
-// otherwise; their line end is that of the source's column-header line. Every failure is told
-// in the result's message. The result's code is one of the codes above. credit is the plot's
-// credit text, which the X column's name carries after "@".
+// link), and a source that is not a regular file (it is read a second time). The destination is
+// written by WriteFileAtomically. Regenerated lines are in the source's encoding: Windows-1252
+// when the source had such lines and the text has bytes there, UTF-8 otherwise; their line end
+// is that of the source's column-header line. Every failure is told in the result's message; its
+// code is one of the codes above. credit is the plot's credit text, which the X column's name
+// carries after "@".
 Result SaveDataAs(const DataModel& data, std::string_view credit, const std::string& source,
                   const std::string& destination);
-
-// True when both paths name one existing file (the same device and inode).
-bool IsSameFile(const std::string& a, const std::string& b);
 
 }  // namespace sx

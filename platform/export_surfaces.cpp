@@ -36,7 +36,9 @@ std::string WriteEmf(const ExportRequest& request, const DrawFunction& draw) {
   draw(surface);
   if (surface.truncated()) return request.path + ": the picture is too large for a metafile";
   std::string error;
-  if (!surface.WriteEmf(request.path, &error)) return error.empty() ? request.path : error;
+  if (!surface.WriteEmf(request.path, request.openDataFile, &error)) {
+    return request.path + ": " + error;
+  }
   return {};
 }
 
@@ -85,6 +87,7 @@ FileSurfaceFactory ExportFileFactory(ExportFormat format) {
     options.height = request.height;
     options.dpi = request.dpi;
     options.title = request.description;
+    options.openDataFile = request.openDataFile;
     return WriteImageFile(request.path, image, options, draw);
   };
 }

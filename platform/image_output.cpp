@@ -1,16 +1,17 @@
 #include "platform/image_output.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 
+#include "core/atomic_file.h"
 #include "core/device_int.h"
 #include "platform/png_encoder.h"
 #include "platform/qt_surface.h"
@@ -27,8 +28,16 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::string CannotWrite(const std::string& path, std::string_view reason) {
+  return "Cannot write \"" + path + "\": " + std::string(reason);
+}
+
 std::string CannotWrite(const std::string& path, const QString& reason) {
-  return "Cannot write \"" + path + "\": " + reason.toStdString();
+  return CannotWrite(path, reason.toStdString());
+}
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 // Paints on an active painter and closes it; false when the painter would not start.
@@ -46,11 +55,14 @@ bool Paint(QPaintDevice& device, float dpi, bool opaqueText,
 }  // namespace
 
 std::optional<ImageFormat> ImageFormatForPath(std::string_view path) {
-  const QString suffix = ToQString(path).section(QLatin1Char('.'), -1).toLower();
-  if (!ToQString(path).contains(QLatin1Char('.'))) return std::nullopt;
-  if (suffix == QLatin1String("png")) return ImageFormat::kPng;
-  if (suffix == QLatin1String("svg")) return ImageFormat::kSvg;
-  if (suffix == QLatin1String("pdf")) return ImageFormat::kPdf;
+  // Paths are bytes: the extension is compared byte for byte, whatever the name's encoding.
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos) return std::nullopt;
+  std::string suffix(path.substr(dot + 1));
+  for (char& c : suffix) c = Lower(c);
+  if (suffix == "png") return ImageFormat::kPng;
+  if (suffix == "svg") return ImageFormat::kSvg;
+  if (suffix == "pdf") return ImageFormat::kPdf;
   return std::nullopt;
 }
 
@@ -70,8 +82,14 @@ std::string WriteImageFile(const std::string& path, ImageFormat format, const Im
                        QStringLiteral("an image of %1 x %2 pixels is too large").arg(w).arg(h));
   }
 
-  QSaveFile file(ToQString(path));
-  if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path, file.errorString());
+  // A destination that will be refused is refused before the drawing.
+  std::string refusal;
+  if (!CanReplaceFile(path, options.openDataFile, &refusal)) return CannotWrite(path, refusal);
+  // The picture is made in memory and written through the one checked path of every file, so
+  // that a full disk or a failed write is never reported as a picture written.
+  std::string png;
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
   const QString title = ToQString(options.title);
   // Vector writers take whole dots per inch; the surface is told the same.
   const int wholeDpi = std::max(1, ToInt32(static_cast<double>(options.dpi) + 0.5));
@@ -87,22 +105,17 @@ std::string WriteImageFile(const std::string& path, ImageFormat format, const Im
       image.setDotsPerMeterY(dotsPerMeter);
       painted = Paint(image, options.dpi, options.opaqueText, draw);
       if (painted) {
-        std::string png;
         const PngPicture picture{reinterpret_cast<const std::uint32_t*>(image.constBits()),
                                  image.bytesPerLine() / 4, w, h, dotsPerMeter};
         if (!EncodePng(picture, png)) {
           return CannotWrite(path, QStringLiteral("the image could not be encoded"));
-        }
-        if (file.write(png.data(), static_cast<qint64>(png.size())) !=
-            static_cast<qint64>(png.size())) {
-          return CannotWrite(path, file.errorString());
         }
       }
       break;
     }
     case ImageFormat::kSvg: {
       QSvgGenerator svg;
-      svg.setOutputDevice(&file);
+      svg.setOutputDevice(&buffer);
       svg.setSize(QSize(w, h));
       svg.setViewBox(QRect(0, 0, w, h));
       svg.setResolution(wholeDpi);
@@ -111,7 +124,7 @@ std::string WriteImageFile(const std::string& path, ImageFormat format, const Im
       break;
     }
     case ImageFormat::kPdf: {
-      QPdfWriter pdf(&file);
+      QPdfWriter pdf(&buffer);
       pdf.setResolution(wholeDpi);
       pdf.setTitle(title);
       pdf.setCreator(QStringLiteral("Sondrix"));
@@ -123,7 +136,15 @@ std::string WriteImageFile(const std::string& path, ImageFormat format, const Im
     }
   }
   if (!painted) return CannotWrite(path, QStringLiteral("the picture could not be drawn"));
-  if (!file.commit()) return CannotWrite(path, file.errorString());
+  const QByteArray& vector = buffer.data();
+  const std::string_view bytes =
+      format == ImageFormat::kPng
+          ? std::string_view(png)
+          : std::string_view(vector.constData(), static_cast<std::size_t>(vector.size()));
+  std::string error;
+  if (!WriteFileAtomically(path, bytes, options.openDataFile, &error)) {
+    return CannotWrite(path, error);
+  }
   return {};
 }
 

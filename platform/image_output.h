@@ -1,7 +1,7 @@
 #pragma once
 // Picture files from any drawing: a PNG image, an SVG or a PDF page of width x height pixels at
-// a given resolution. The drawing runs on a Qt surface of that size; the file is written whole
-// or not at all (a failed write leaves any earlier file in place).
+// a given resolution. The drawing runs on a Qt surface of that size into memory; the file is
+// written whole or not at all (a failed write leaves any earlier file in place).
 
 #include <cstdint>
 #include <functional>
@@ -25,11 +25,13 @@ struct ImageOptions {
   // Text on an opaque white cell, as on every file and printer surface.
   bool opaqueText = true;
   std::string title = "Sondrix";  // SVG and PDF document title
+  std::string openDataFile;       // never overwritten (see WriteFileAtomically)
 };
 
-// Runs draw on a surface for the picture and writes it to path (UTF-8). Returns an empty string
-// on success, otherwise a message naming the file and what failed. A PNG starts white; SVG and
-// PDF pages keep no background of their own.
+// Runs draw on a surface for the picture and writes it to path (bytes, whatever their encoding)
+// with WriteFileAtomically; a destination it would refuse is refused before the drawing. Returns
+// an empty string on success, otherwise a message naming the file and what failed. A PNG starts
+// white; SVG and PDF pages keep no background of their own.
 std::string WriteImageFile(const std::string& path, ImageFormat format, const ImageOptions& options,
                            const std::function<void(Surface&)>& draw);
 

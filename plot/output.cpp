@@ -85,6 +85,7 @@ std::string ExportMetafile(const PlotModels& models, const std::string& path,
     request.height = clientHeight;
     request.dpi = UsableResolution(models.render.ScreenResolution);
     request.frame = ComputeMetafileFrame(clientWidth, clientHeight, request.dpi);
+    request.openDataFile = models.data.DataFilePath;
     return factory(request, [&models](Surface& surface) {
       PlotContext ctx = models.context(ComputeScale(surface, models.render.ScreenResolution));
       PlotPass(surface, ctx, kStageMetafile);

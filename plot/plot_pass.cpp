@@ -11,6 +11,7 @@
 #include "plot/axes.h"
 #include "plot/layout.h"
 #include "render/profile_renderer.h"
+#include "settings/drawing_bounds.h"
 
 namespace sx {
 namespace {
@@ -76,6 +77,9 @@ void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   if (data.column(0).itemCount < 1 || graphic.plottedCount < 1) return;
   if (graphic.plotMode < kHorizontal || graphic.plotMode > kPhase) return;
   if (stage < kStageCurrentLayout || stage > kStagePrinter) return;
+  // Sizes from files draw bounded to what a picture can show, so the time of a pass follows the
+  // data, never the numbers in a settings file.
+  const BoundedDrawingSizes boundedSizes(settings);
 
   std::optional<ScreenLayoutKeeper> keeper;
   if (stage == kStagePrinter) keeper.emplace(ctx);

@@ -556,8 +556,9 @@ std::string EmfSurface::bytes() const {
   return out;
 }
 
-bool EmfSurface::WriteEmf(const std::string& path, std::string* error) const {
-  return WriteFileAtomically(path, bytes(), error);
+bool EmfSurface::WriteEmf(const std::string& path, const std::string& openDataFile,
+                          std::string* error) const {
+  return WriteFileAtomically(path, bytes(), openDataFile, error);
 }
 
 }  // namespace sx

@@ -62,8 +62,10 @@ class EmfSurface : public Surface {
   // The complete metafile: header, the records drawn so far, the release of the current font
   // and the end-of-file record.
   std::string bytes() const;
-  // Writes bytes() to path atomically; false (with *error) when the file could not be written.
-  bool WriteEmf(const std::string& path, std::string* error = nullptr) const;
+  // Writes bytes() to path with WriteFileAtomically (openDataFile: the open data file, never
+  // overwritten); false (with *error) when the file could not be written.
+  bool WriteEmf(const std::string& path, const std::string& openDataFile,
+                std::string* error = nullptr) const;
 
   // Frame rectangle right/bottom in hundredths of a millimetre for a picture of width x height
   // device units: k = whole hundredths of a millimetre per device unit of the reference device,

@@ -29,6 +29,7 @@ struct ExportRequest {
   float dpi = 96.0f;    // the reference (screen) resolution
   MetafileFrame frame;  // for formats that keep one
   std::string description{kMetafileDescription};
+  std::string openDataFile;  // the data file shown: never to be overwritten by the picture
 };
 
 using DrawFunction = std::function<void(Surface&)>;

@@ -128,11 +128,12 @@ int LoadPatterns(PatternTable& table, const std::string& path) {
   if (table.records.size() < static_cast<std::size_t>(kPatternRecords)) return -3;
 
   LineReader reader;
-  if (!reader.Open(path)) {
+  if (!reader.OpenRegular(path)) {
     // Only a file that is not there is replaced by the built-in set: one that exists but cannot
     // be read may hold the user's own patterns.
     if (!FileIsMissing(path)) return 0;
-    return WriteFileAtomically(path, BuiltinPatternFileText()) ? -1 : -2;
+    // Patterns load at start-up, before any data file is open.
+    return WriteFileAtomically(path, BuiltinPatternFileText(), std::string()) ? -1 : -2;
   }
 
   std::string raw;

@@ -20,7 +20,7 @@ void LoadPreferences(DataModel& data, PlotSettings& settings) {
   // next load finds one. Write failures stay silent: the defaults simply apply again next time.
   const std::string preferences = BuildSettingsPath(kPreferenceFileName);
   if (ReadPreferences(preferences, settings, data) != kPreferencesRead) {
-    WritePreferences(preferences, settings, 0);
+    WritePreferences(preferences, settings, 0, data.DataFilePath);
     // Units take the style a read would have given them, so that the first load (before any
     // preference file exists) names the columns as every later one does.
     SetUnitStyle(settings, data, g.unitStyle);

@@ -25,8 +25,6 @@ constexpr std::string_view kFixedCredit = "MERIDAT/Sondrix";
 constexpr std::string_view kDefaultEditor = "Notepad.exe";
 constexpr std::size_t kEditorCharacters = 516;
 constexpr std::int32_t kWindowLineCapacity = 80;  // lines of at most 79 characters
-// WriteFileAtomically writes beside the target under the target's name plus this many bytes.
-constexpr std::size_t kTemporarySuffix = 7;
 
 // The global settings of line 5, in their stored order. The last one is written but never read
 // back (reading sets it to 0).
@@ -299,7 +297,8 @@ std::string BuildSettingsPath(std::string_view fileName) {
   }
   std::string path = folder + "/";
   path.append(fileName);
-  if (path.size() + kTemporarySuffix >= PATH_MAX) return {};
+  // The temporary file of a write has a name no longer than these files' own.
+  if (path.size() >= PATH_MAX) return {};
   // Failures are ignored: the file operations that follow report them by failing quietly.
   if (!base.empty()) ::mkdir(base.c_str(), 0700);
   ::mkdir(folder.c_str(), 0700);
@@ -308,7 +307,7 @@ std::string BuildSettingsPath(std::string_view fileName) {
 
 std::int32_t ReadPreferences(const std::string& path, PlotSettings& settings, DataModel& data) {
   LineReader file;
-  if (path.empty() || !file.Open(path)) return kPreferencesUnreadable;
+  if (path.empty() || !file.OpenRegular(path)) return kPreferencesUnreadable;
   SettingsLines lines(file, kLineCapacity);
   GraphicSettings& g = settings.graphic;
   const auto missing = [&file] {
@@ -429,14 +428,15 @@ std::string FormatPreferences(PlotSettings& settings, std::int32_t withCredit) {
   return EncodeSettingsFile(std::move(out));
 }
 
-bool WritePreferences(const std::string& path, PlotSettings& settings, std::int32_t withCredit) {
+bool WritePreferences(const std::string& path, PlotSettings& settings, std::int32_t withCredit,
+                      const std::string& openDataFile) {
   if (path.empty()) return false;
-  return WriteFileAtomically(path, FormatPreferences(settings, withCredit));
+  return WriteFileAtomically(path, FormatPreferences(settings, withCredit), openDataFile);
 }
 
 bool ReadWindowFile(const std::string& path, StartupState& startup) {
   LineReader file;
-  if (path.empty() || !file.Open(path)) return false;
+  if (path.empty() || !file.OpenRegular(path)) return false;
   SettingsLines lines(file, kWindowLineCapacity);
   if (!lines.Next() || lines.raw != kSettingsFileStamp) return false;
 
@@ -500,9 +500,10 @@ std::string FormatWindowFile(const StartupState& startup, std::int32_t screenWid
 }
 
 bool WriteWindowFile(const std::string& path, const StartupState& startup, std::int32_t screenWidth,
-                     std::int32_t screenHeight) {
+                     std::int32_t screenHeight, const std::string& openDataFile) {
   if (path.empty()) return false;
-  return WriteFileAtomically(path, FormatWindowFile(startup, screenWidth, screenHeight));
+  return WriteFileAtomically(path, FormatWindowFile(startup, screenWidth, screenHeight),
+                             openDataFile);
 }
 
 }  // namespace sx

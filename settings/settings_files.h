@@ -22,8 +22,8 @@ inline constexpr std::string_view kSettingsFileStamp = "2008-08-08";
 // folder is "$APPDATA/Sondrix"; otherwise it is "$XDG_CONFIG_HOME/Sondrix" when that variable
 // holds an absolute path, else "$HOME/.config/Sondrix". The folder is created when missing
 // (failure ignored: the read or write that follows then fails quietly). Paths are never cut: when
-// no folder can be found (no usable variable) or the result, plus the temporary-file suffix used
-// when writing, would not fit in PATH_MAX bytes, the result is empty.
+// no folder can be found (no usable variable) or the result would not fit in PATH_MAX bytes, the
+// result is empty. Settings files are read only when they are regular files.
 std::string BuildSettingsPath(std::string_view fileName);
 
 // ReadPreferences results.
@@ -45,9 +45,10 @@ std::int32_t ReadPreferences(const std::string& path, PlotSettings& settings, Da
 // there and every line reads back the same; UTF-8 otherwise.
 std::string FormatPreferences(PlotSettings& settings, std::int32_t withCredit);
 
-// Writes FormatPreferences to path, never leaving a half-written file. False when nothing was
-// written (the callers stay silent about it).
-bool WritePreferences(const std::string& path, PlotSettings& settings, std::int32_t withCredit);
+// Writes FormatPreferences to path with WriteFileAtomically (openDataFile: the open data file,
+// never overwritten). False when nothing was written (the callers stay silent about it).
+bool WritePreferences(const std::string& path, PlotSettings& settings, std::int32_t withCredit,
+                      const std::string& openDataFile);
 
 // Reads the window file: the budgets for the next start (an unusable budget becomes the default)
 // and the three placements, stopping at the first missing line with what was read kept. A
@@ -61,9 +62,9 @@ bool ReadWindowFile(const std::string& path, StartupState& startup);
 std::string FormatWindowFile(const StartupState& startup, std::int32_t screenWidth,
                              std::int32_t screenHeight);
 
-// Writes FormatWindowFile to path, never leaving a half-written file; false when nothing was
-// written.
+// Writes FormatWindowFile to path with WriteFileAtomically (openDataFile: the open data file,
+// never overwritten); false when nothing was written.
 bool WriteWindowFile(const std::string& path, const StartupState& startup, std::int32_t screenWidth,
-                     std::int32_t screenHeight);
+                     std::int32_t screenHeight, const std::string& openDataFile);
 
 }  // namespace sx

@@ -301,7 +301,7 @@ void ReadBlockNumber(std::string_view line, std::int32_t& index) {
 // The lines of a template as UTF-8 text, each decoded on its own.
 class TemplateSource {
  public:
-  bool Open(const std::string& path) { return file_.Open(path); }
+  bool Open(const std::string& path) { return file_.OpenRegular(path); }
   void Close() { file_.Close(); }
 
   // Reads the next line. False when it is missing: the file ends before any character of it, or
@@ -455,7 +455,7 @@ bool WriteTemplate(const DataModel& data, const PlotSettings& settings, const st
   AppendTemplate(data, settings, text);
   std::string encoded;
   const bool cp1252 = EncodeCp1252(text, encoded) && ReadsBackAsCp1252(encoded);
-  return WriteFileAtomically(path, cp1252 ? encoded : text, error);
+  return WriteFileAtomically(path, cp1252 ? encoded : text, data.DataFilePath, error);
 }
 
 std::int32_t ReadTemplate(DataModel& data, PlotSettings& settings, const std::string& path,

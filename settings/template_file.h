@@ -33,7 +33,8 @@ inline constexpr std::int32_t kTemplateCouldNotOpen = -18;
 
 // Writes the settings (6 header lines, then 13 lines for each of the 257 records) to path,
 // atomically. Windows-1252 when every character has a byte there, otherwise UTF-8; CR LF line
-// ends. Returns false, with *error saying why, when the file could not be written.
+// ends. Written with WriteFileAtomically: never over the open data file. Returns false, with
+// *error saying why, when the file could not be written.
 bool WriteTemplate(const DataModel& data, const PlotSettings& settings, const std::string& path,
                    std::string* error = nullptr);
 

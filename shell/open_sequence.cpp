@@ -153,7 +153,8 @@ bool SetMemoryCommand(Session& session, std::string_view numericField, std::stri
   budgets.MaxNumericItems = ReadNumericBudgetField(numericField, budgets.MaxNumericItems);
   budgets.MaxTextItems = ReadTextBudgetField(textField, budgets.MaxTextItems);
   const std::string path = BuildSettingsPath(kWindowFileName);
-  if (!path.empty() && WriteWindowFile(path, session.startup, screenWidth, screenHeight)) {
+  if (!path.empty() && WriteWindowFile(path, session.startup, screenWidth, screenHeight,
+                                       session.data.DataFilePath)) {
     return true;
   }
   session.ui->ShowMessage(MessageIcon::kStop,

@@ -2,6 +2,7 @@
 // real files.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -127,6 +128,32 @@ TEST(CliRender, BadArgumentsAndFiles) {
   EXPECT_NE(missing.output.find("Could not open file:\n>"), std::string::npos);
   // An output that cannot be written is reported, not passed over.
   EXPECT_EQ(RunCli("render " + kExample + " -o " + files.dir() + "/no/dir/x.ops").status, 3);
+}
+
+// No output replaces the data file it was drawn from, under any name; names are bytes and are
+// written as given, whatever their encoding.
+TEST(CliRender, OutputsNeverReplaceTheDataFileAndKeepTheirNames) {
+  sx::TestFiles files;
+  const std::string dir = files.dir() + "/";
+  const std::string named = files.Write("data.svg", kData);  // a data file named .svg
+  EXPECT_EQ(RunCli("render " + named + " -o " + named).status, 3);
+  const std::string source = files.Write("src.tab", kData);
+  ASSERT_EQ(symlink(source.c_str(), (dir + "src.tab.png").c_str()), 0);
+  ASSERT_EQ(symlink(source.c_str(), (dir + "link.ops").c_str()), 0);
+  EXPECT_EQ(RunCli("render " + source + " -o " + dir + "link.ops").status, 3);
+  const CliResult batch = RunCli("batch --format png " + source);
+  EXPECT_NE(batch.output.find("batch: 0 written, 0 skipped, 1 failed"), std::string::npos)
+      << batch.output;
+  EXPECT_EQ(sx::ReadBytes(named), kData);
+  EXPECT_EQ(sx::ReadBytes(source), kData);
+
+  const std::string out = dir + "out\xff.png";
+  EXPECT_EQ(RunCli("render " + source + " -o '" + out + "'").status, 0);
+  EXPECT_EQ(sx::ReadBytes(out).substr(1, 3), "PNG");
+  const std::string a = files.Write("a\xff.tab", kData), b = files.Write("a\xfe.tab", kData);
+  EXPECT_EQ(RunCli("batch '" + a + "' '" + b + "'").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(a + ".emf"));
+  EXPECT_TRUE(std::filesystem::exists(b + ".emf"));
 }
 
 }  // namespace

@@ -40,6 +40,9 @@ void ExpectSameModel(const Loaded& one, const Loaded& two, const std::string& wh
   SCOPED_TRACE(what);
   ASSERT_EQ(one.result, two.result);
   ASSERT_EQ(one.ui.messages.size(), two.ui.messages.size());
+  for (std::size_t m = 0; m < one.ui.messages.size(); ++m) {
+    EXPECT_EQ(one.ui.messages[m].text, two.ui.messages[m].text);  // a long line's number too
+  }
   const DataModel& a = one.session->data;
   const DataModel& b = two.session->data;
   EXPECT_EQ(a.XIsDate, b.XIsDate);

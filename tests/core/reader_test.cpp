@@ -218,10 +218,19 @@ TEST_F(ReaderTest, BadFiles) {
   // A line of 9999 characters still fits.
   EXPECT_EQ(Load("D\t" + std::string(9997, 'x') + "\n1\t2\n"), 1);
   EXPECT_EQ(Load(std::string("Depth\tA\n1\t2\0\t9\n", 15)), 1);  // NUL ends a line
-  // An over-long data line is read, then the reading stops.
+  // An over-long data line is read, then the reading stops, and the user is told where; lines
+  // count as an editor counts them, blank ones and CR LF pairs included.
   ASSERT_EQ(Load("Depth\tA\n1\t2\n2\t" + std::string(12000, '5') + "\n3\t4\n"), 1);
   EXPECT_EQ(data().rowCount(), 2);
   EXPECT_EQ(x(2), 2.0f);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text,
+            "Line 3 is too long (10000 characters or more).\nReading stopped at this line:\n"
+            "the rest of the file was not read.");
+  ASSERT_EQ(Load("Depth\tA\r\n\r\n1\t2\r\n\n\r2\t" + std::string(10000, '1') + "\r\n3\t4\r\n"), 1);
+  EXPECT_EQ(data().rowCount(), 2);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, LimitMessageText(kLimitLineLength, 6));
 }
 
 TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 
 #include "plot/mode_plot_fixture.h"
 #include "render/drawing.h"
+#include "settings/drawing_bounds.h"
 
 namespace sx {
 namespace {
@@ -132,6 +134,45 @@ TEST_F(PlotPassTest, TinyIncrementOnAHugeRangeEndsQuickly) {
   Pass(1);
   EXPECT_GT(Drawn(), 0u);
   EXPECT_LT(surface_.calls().size(), 500u);
+}
+
+// Sizes from a settings file are drawn bounded: however large the numbers in the file, every
+// mark stays within what the picture shows and the work follows the rows; the settings keep the
+// file's numbers.
+TEST_F(PlotPassTest, AbsurdSizesDrawInWorkProportionalToTheData) {
+  constexpr int kRows = 200;
+  std::string text = "Depth [m]\tA\tB\n";
+  for (int i = 0; i < kRows; ++i) {
+    text += std::to_string(i) + "\t" + std::to_string(i % 17) + "\t" + std::to_string(i % 5) + "\n";
+  }
+  Open(text, "rows.tab");
+  constexpr std::int32_t kHuge = 100000;
+  graphic().graphicWidth = 600, graphic().graphicHeight = 400;
+  graphic().frameWidth = graphic().plotDistance = graphic().fontSize = kHuge;
+  graphic().modeFontSize = kHuge;
+  for (int p = 0; p <= 2; ++p) {
+    ParameterSettings& r = settings().record(p);
+    r.markerSize = r.modeMarkerSize = r.lineWidth = r.modeLineWidth = kHuge;
+    r.columnWidth = r.axisLength = kHuge;
+    r.fixedAxisLength = r.marker = r.lines = r.columns = r.valueText = 1;
+  }
+  const std::int32_t kMaxFontHeight = (kMaxDrawnFontSize + 2) * 96 / 72 + 1;
+  for (const std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
+    SCOPED_TRACE(mode);
+    graphic().plotMode = mode;
+    Pass(1);
+    EXPECT_LT(surface_.calls().size(), 10u * kRows);
+    for (const Call& c : surface_.calls()) {
+      EXPECT_LE(c.width, kMaxDrawnLineWidth);
+      EXPECT_LE(std::abs(c.font.height), kMaxFontHeight);
+      if (c.kind == Kind::kEllipse) {
+        EXPECT_LE(c.points[1].x - c.points[0].x, 600);
+        EXPECT_LE(c.points[1].y - c.points[0].y, 600);
+      }
+    }
+    EXPECT_EQ(settings().record(1).markerSize, kHuge);
+    EXPECT_EQ(graphic().fontSize, kHuge);
+  }
 }
 
 }  // namespace

@@ -250,7 +250,7 @@ TEST(EmfSurface, MetricsProviderAndFile) {
 
   TestFiles files;
   const std::string path = files.dir() + "/plot.emf";
-  ASSERT_TRUE(s.WriteEmf(path));
+  ASSERT_TRUE(s.WriteEmf(path, ""));
   Walk(s.bytes());
   EXPECT_EQ(ReadBytes(path), s.bytes());
 }

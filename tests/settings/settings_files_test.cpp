@@ -2,20 +2,30 @@
 #include "shell/open_sequence.h"
 #include "shell/session.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "core/save_data.h"
+#include "settings/patterns.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
+#include "settings/template_file.h"
+#include "shell/open_sequence.h"
 #include "shell/session.h"
+#include "shell/startup.h"
 #include "test_files.h"
 
 namespace sx {
@@ -105,7 +115,7 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   colors[2].name.assign("Temp [°C]");
 
   const std::string path = files.dir() + "/prefs.ini";
-  ASSERT_TRUE(WritePreferences(path, a->settings, 1));
+  ASSERT_TRUE(WritePreferences(path, a->settings, 1, ""));
   const std::string crlf = ReadBytes(path);
   // Every character has a byte in Windows-1252, so the file is written in that code page.
   EXPECT_NE(crlf.find("Temp [\xB0"
@@ -272,7 +282,7 @@ TEST_F(SettingsFilesTest, WindowFileRoundTripAndEarlyEnd) {
   a.placements.FramePlacement = {1, 2, 1000, 700};
   a.placements.PlotWindowPlacement = {3, 4, 500, 400};
   a.placements.DescriptionWindowPlacement = {-5, 6, 300, 200};
-  ASSERT_TRUE(WriteWindowFile(path, a, 1024, 768));
+  ASSERT_TRUE(WriteWindowFile(path, a, 1024, 768, ""));
   EXPECT_EQ(
       ReadBytes(path),
       "2008-08-08\r\n4000\t250000\r\n1\t2\t1000\t700\r\n3\t4\t500\t400\r\n-5\t6\t300\t200\r\n");
@@ -306,7 +316,57 @@ TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
   EXPECT_EQ(stat((dir + "/home/.config/Sondrix").c_str(), &st), 0);
   setenv("APPDATA", ("/" + std::string(5000, 'x')).c_str(), 1);
   EXPECT_EQ(BuildSettingsPath("a.ini"), "");  // never cut
-  EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0));
+  EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0, ""));
+}
+
+// A FIFO in place of a settings file, a template or the source of a save is never waited for:
+// it counts as unreadable and is never replaced. Should a read wait after all, the FIFOs are
+// opened for writing to let it go on, and the test fails instead of hanging the suite.
+TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
+  const std::string folder = files.dir() + "/Sondrix/";
+  ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+  const std::vector<std::string> fifos = {folder + "Sondrix.ini", folder + "SondrixWindow.ini",
+                                          folder + std::string(kPatternFileName),
+                                          files.dir() + "/t.stf", files.dir() + "/fifo.tab"};
+  for (const std::string& fifo : fifos) ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << fifo;
+  const std::string data = files.Write("data.tab", "Depth\tA\n1\t2\n");
+
+  std::int32_t opened = 1, templateRead = 1, saved = 1;
+  std::vector<RecordingUserInterface::Message> messages;
+  std::promise<void> done;
+  std::future<void> finished = done.get_future();
+  std::thread worker([&] {
+    RecordingUserInterface workerUi;
+    std::unique_ptr<Session> s = StartSession(workerUi, 800, 600);
+    SetDataFilePath(s->data, data);
+    opened = OpenDataFile(*s);
+    templateRead = ReadTemplate(s->data, s->settings, fifos[3]);
+    const Result result = SaveDataAs(s->data, "", fifos[4], files.dir() + "/copy.tab");
+    Tell(workerUi, result);
+    saved = result.code;
+    messages = workerUi.messages;
+    done.set_value();
+  });
+  const bool inTime = finished.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  while (finished.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
+    for (const std::string& fifo : fifos) {
+      const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+      if (fd >= 0) close(fd);
+    }
+  }
+  worker.join();
+  ASSERT_TRUE(inTime);
+  EXPECT_EQ(opened, 0);
+  EXPECT_EQ(templateRead, kTemplateCouldNotOpen);
+  EXPECT_EQ(saved, kSaveSourceUnreadable);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Could not save the data: their file\n>" + fifos[4] +
+                                  "<\nis not a regular file and cannot be read again.");
+  for (const std::string& fifo : fifos) {
+    struct stat st;
+    ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << fifo;
+  }
 }
 
 }  // namespace
