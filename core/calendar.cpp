@@ -1,5 +1,7 @@
 #include "core/calendar.h"
 
+#include "core/scan.h"
+
 #include <fast_float/fast_float.h>
 
 #include <cmath>
@@ -59,37 +61,6 @@ struct ParseBuffer {
     }
   }
 };
-
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Reads an integer the way the C library's "%d" conversion does: leading white space, an
-// optional sign, at least one digit; whatever follows is ignored. Values beyond the int32 range
-// saturate.
-bool ReadInteger(std::string_view piece, std::int32_t& out) {
-  std::size_t i = 0;
-  while (i < piece.size() && IsCSpace(piece[i])) ++i;
-  bool negative = false;
-  if (i < piece.size() && (piece[i] == '+' || piece[i] == '-')) {
-    negative = piece[i] == '-';
-    ++i;
-  }
-  if (i >= piece.size() || piece[i] < '0' || piece[i] > '9') return false;
-  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  std::int64_t magnitude = 0;
-  for (; i < piece.size() && piece[i] >= '0' && piece[i] <= '9'; ++i) {
-    magnitude = magnitude * 10 + (piece[i] - '0');
-    if (magnitude > kLimit) magnitude = kLimit;
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max()) {
-    out = std::numeric_limits<std::int32_t>::max();
-  } else {
-    out = static_cast<std::int32_t>(value);
-  }
-  return true;
-}
 
 // Reads a number the way the C library's "%f" conversion does, independent of the locale:
 // leading white space, an optional sign, then a decimal number (or inf / nan).
@@ -220,7 +191,7 @@ int ParseDate(std::string_view text, std::int32_t& year, std::int32_t& month, st
     while (end < all.size() && !IsSplitCharacter(all[end])) ++end;
     ++pieces;
     std::int32_t n = 0;
-    if (ReadInteger(all.substr(i, end - i), n)) numbers[count++] = n;
+    if (ScanInt32(all.substr(i, end - i), n)) numbers[count++] = n;
     i = end;
   }
 

@@ -1,5 +1,7 @@
 #include "core/text_convert.h"
 
+#include "core/scan.h"
+
 #include <fast_float/fast_float.h>
 #include <locale.h>
 
@@ -83,13 +85,6 @@ namespace {
 constexpr int kReadNumber = 1;
 constexpr int kReadNothing = 0;
 constexpr int kReadNotFinite = -1;
-
-bool IsCSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // The cell most files are made of: digits with at most one point and nothing else, seven
 // significant digits or fewer, at most ten of them after the point. Its value is the whole

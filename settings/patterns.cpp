@@ -9,6 +9,7 @@
 
 #include "core/atomic_file.h"
 #include "core/line_reader.h"
+#include "core/scan.h"
 #include "core/utf8.h"
 
 namespace sx {
@@ -37,29 +38,12 @@ LineStatus NextLine(LineReader& reader, std::string& raw, std::string& line) {
   }
 }
 
-bool IsFormatSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // The "%d" reading of a size field: leading white space, an optional sign, then decimal digits,
 // taken from the field's first 8 characters only. No digit means no number.
 std::optional<std::int32_t> ReadSize(std::string_view field) {
-  field = Utf8Prefix(field, kSizeCharacters);
-  std::size_t i = 0;
-  while (i < field.size() && IsFormatSpace(field[i])) ++i;
-  bool negative = false;
-  if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
-    negative = field[i] == '-';
-    ++i;
-  }
-  const std::size_t firstDigit = i;
-  std::int64_t value = 0;
-  for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) {
-    // Eight characters cannot overflow; the bound keeps that true if the field ever grows.
-    if (value < 100'000'000) value = value * 10 + (field[i] - '0');
-  }
-  if (i == firstDigit) return std::nullopt;
-  return static_cast<std::int32_t>(negative ? -value : value);
+  std::int32_t value = 0;
+  if (!ScanInt32(Utf8Prefix(field, kSizeCharacters), value)) return std::nullopt;
+  return value;
 }
 
 // One byte of a row from up to 8 pixel characters, the leftmost in the most significant bit:

@@ -10,7 +10,9 @@
 #include <limits>
 
 #include "core/atomic_file.h"
+#include "core/device_int.h"
 #include "core/line_reader.h"
+#include "core/scan.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
 #include "core/version.h"
@@ -70,49 +72,6 @@ static_assert(kRecordFieldCount == 36 && kGlobalFieldCount == 17);
 // Reading numbers the way the C library's "%d" / "%ld" conversions do (leading white space, an
 // optional sign, decimal digits up to the first other character), but saturating instead of
 // overflowing.
-
-bool IsScanSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// Converts the number at text[pos...] and moves pos behind it; false (pos unchanged) when no
-// digit follows the white space and sign.
-bool ScanInteger(std::string_view text, std::size_t& pos, std::int64_t& out) {
-  std::size_t i = pos;
-  while (i < text.size() && IsScanSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  // Beyond this magnitude every value saturates anyway; stopping the growth here keeps the
-  // arithmetic far from the int64 limits.
-  constexpr std::int64_t kCap = std::int64_t{1} << 40;
-  std::int64_t magnitude = 0;
-  const std::size_t firstDigit = i;
-  while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-    if (magnitude < kCap) magnitude = magnitude * 10 + (text[i] - '0');
-    ++i;
-  }
-  if (i == firstDigit) return false;
-  out = negative ? -magnitude : magnitude;
-  pos = i;
-  return true;
-}
-
-std::int32_t SaturateInt32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
-// "%d" on one piece of a row.
-bool ReadInt32(std::string_view piece, std::int32_t& out) {
-  std::size_t pos = 0;
-  std::int64_t v = 0;
-  if (!ScanInteger(piece, pos, v)) return false;
-  out = SaturateInt32(v);
-  return true;
-}
 
 // A colour component: read like "%d", then limited to the byte range rather than wrapped.
 bool ReadComponent(std::string_view piece, std::uint8_t& out) {
@@ -180,7 +139,7 @@ void ReadGlobalSettings(std::string_view row, GraphicSettings& g) {
   const std::size_t n = std::min(SplitRow(row, pieces), kGlobalFieldsRead);
   for (std::size_t k = 0; k < n; ++k) {
     std::int32_t v = 0;
-    if (!ReadInt32(pieces[k], v)) continue;
+    if (!ScanInt32(pieces[k], v)) continue;
     if (kGlobalFields[k] == &GraphicSettings::plotMode) {
       // The stored mode is taken whatever the current mode is; a value that is no mode would
       // leave the plot empty, so it keeps the current one.
@@ -196,13 +155,13 @@ void ReadRecordLine(std::string_view row, PlotSettings& settings) {
   std::string_view pieces[1 + kRecordFieldCount];
   const std::size_t n = SplitRow(row, pieces);
   std::int32_t index = 0;
-  if (n == 0 || !ReadInt32(pieces[0], index)) return;
+  if (n == 0 || !ScanInt32(pieces[0], index)) return;
   const std::size_t records = settings.ParameterSettingsTable.size();
   if (index < 0 || index >= kSettingsRecords || static_cast<std::size_t>(index) >= records) return;
   ParameterSettings& r = settings.record(index);
   for (std::size_t k = 1; k < n; ++k) {
     std::int32_t v = 0;
-    if (ReadInt32(pieces[k], v)) r.*kRecordFields[k - 1] = v;
+    if (ScanInt32(pieces[k], v)) r.*kRecordFields[k - 1] = v;
   }
 }
 
@@ -464,7 +423,7 @@ bool ReadWindowFile(const std::string& path, StartupState& startup) {
     pos = 0;
     for (std::int32_t* field : fields) {
       if (!ScanInteger(lines.raw, pos, v)) break;
-      *field = SaturateInt32(v);
+      *field = Saturate32(v);
     }
   }
   return true;

@@ -15,6 +15,7 @@
 
 #include "core/atomic_file.h"
 #include "core/line_reader.h"
+#include "core/scan.h"
 #include "core/text_convert.h"
 #include "core/utf8.h"
 #include "core/version.h"
@@ -169,39 +170,10 @@ void AppendTemplate(const DataModel& data, const PlotSettings& settings, std::st
 
 // ---- Reading ----
 
-bool IsCSpace(char c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// "%d": white space, an optional sign, digits; reading stops at the first other character.
-// Values beyond the int32 range saturate. False (out unchanged) when there is no digit.
-bool ScanInt(std::string_view text, std::int32_t& out) {
-  std::size_t i = 0;
-  while (i < text.size() && IsCSpace(text[i])) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
-  if (i >= text.size() || !IsDigit(text[i])) return false;
-  // The magnitude stops growing one above INT32_MAX, which is exactly INT32_MIN's magnitude.
-  constexpr std::int64_t kCap = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
-  std::int64_t magnitude = 0;
-  for (; i < text.size() && IsDigit(text[i]); ++i) {
-    magnitude = std::min(kCap, magnitude * 10 + (text[i] - '0'));
-  }
-  const std::int64_t value = negative ? -magnitude : std::min(magnitude, kCap - 1);
-  out = static_cast<std::int32_t>(value);
-  return true;
-}
-
 // A colour component: a component read beyond the byte range is clamped, not wrapped.
 void ScanColor(std::string_view text, std::uint8_t& out) {
   std::int32_t v = 0;
-  if (ScanInt(text, v)) out = static_cast<std::uint8_t>(std::clamp<std::int32_t>(v, 0, 255));
+  if (ScanInt32(text, v)) out = static_cast<std::uint8_t>(std::clamp<std::int32_t>(v, 0, 255));
 }
 
 // Hexadecimal floats are rare enough to leave to the C library, in the "C" locale whatever the
@@ -277,7 +249,8 @@ Row SplitBlockRow(std::string_view line) {
 
 template <typename T>
 void ReadInts(const Row& row, T& target, std::span<std::int32_t T::*const> fields) {
-  for (std::size_t k = 0; k < fields.size() && row.has(k); ++k) ScanInt(row[k], target.*fields[k]);
+  for (std::size_t k = 0; k < fields.size() && row.has(k); ++k)
+    ScanInt32(row[k], target.*fields[k]);
 }
 
 void ReadColor(const Row& row, RGB& color) {
@@ -295,7 +268,7 @@ void ReadBlockNumber(std::string_view line, std::int32_t& index) {
   std::size_t i = 0;
   while (i < line.size() && IsCSpace(line[i])) ++i;
   while (i < line.size() && !IsCSpace(line[i])) ++i;
-  ScanInt(line.substr(i), index);
+  ScanInt32(line.substr(i), index);
 }
 
 // The lines of a template as UTF-8 text, each decoded on its own.
@@ -413,7 +386,7 @@ std::int32_t ReadPass(TemplateSource& source, DataModel& data, PlotSettings& set
     if (!source.Next()) return missing - 2;
     row = SplitBlockRow(source.line());
     ReadFloats(row, r, kRangeRow);
-    if (row.has(std::size(kRangeRow))) ScanInt(row[std::size(kRangeRow)], r.reverseRange);
+    if (row.has(std::size(kRangeRow))) ScanInt32(row[std::size(kRangeRow)], r.reverseRange);
     if (!source.Next()) return kTemplateLastBlockLineMissing;
     ReadFloats(SplitBlockRow(source.line()), r, kReferenceRow);
   }
