@@ -14,6 +14,7 @@
 #include "core/device_int.h"
 #include "render/deferred_drawing.h"
 #include "render/style_drawers.h"
+#include "render/text_placement.h"
 #include "settings/settings_model.h"
 
 namespace sx {
@@ -367,7 +368,9 @@ void DrawValueTexts(Surface& surface, PlotContext& ctx, const ProfileStrip& stri
     std::array<char, 64> text{};
     std::snprintf(text.data(), text.size(), "%.0f", static_cast<double>(item->value));
     const DevicePoint d = strip.ToDevice({ToInt32(static_cast<double>(a + shiftAfter)), v});
-    DrawTextAt(surface, text.data(), d.x, d.y, h, static_cast<std::int32_t>(align));
+    // A text that would overprint the one before it, or any other, is left out.
+    DrawTextIfFree(surface, ctx.texts, text.data(), d.x, d.y, h, static_cast<std::int32_t>(align),
+                   h);
   }
 }
 
