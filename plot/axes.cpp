@@ -163,10 +163,16 @@ void DrawTicksAndGrid(AxisPass& pass, const AxisLine& line, const ParameterSetti
     if (gridSnapsAtHi && std::llabs(p - line.hi) <= kSnapDistance) p = line.hi;
     if (StrictlyInside(line, p)) CrossLine(pass, line, p, pass.tickWidth, gridColor);
   };
-  if (axis.ticklines != 0) {
+  // Grid lines closer together than a few pixels merge into a grey band that hides the data:
+  // such a grid is left out (the marks on the edge stay).
+  const double closest = static_cast<double>(kMinGridSpacing) * pass.ctx.scale.scaleStep;
+  const auto spaced = [&](float step) {
+    return std::fabs(static_cast<double>(step) * line.scale) >= closest;
+  };
+  if (axis.ticklines != 0 && spaced(plan.inc)) {
     for (std::int32_t k = 1; k <= plan.n; ++k) gridAt(line.Position(plan.Major(k)));
   }
-  if (axis.minorTicklines != 0) {
+  if (axis.minorTicklines != 0 && plan.m > 0 && spaced(plan.minorStep)) {
     for (std::int32_t k = 0; k <= plan.n; ++k) {
       for (std::int32_t j = 1; j <= plan.m; ++j) gridAt(line.Position(plan.Minor(k, j)));
     }
