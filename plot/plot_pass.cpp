@@ -67,10 +67,11 @@ class ScreenLayoutKeeper {
   TextMetrics metrics_;
 };
 
-// The picture the layout fills; a graphic without a size limits nothing.
+// The picture the layout fills, less a pixel at each edge for the rounding of text widths; a
+// graphic without a size limits nothing.
 TextBox PictureBox(const GraphicSettings& graphic) {
   if (graphic.graphicWidth < 1 || graphic.graphicHeight < 1) return kAnyRoom;
-  return {0, 0, graphic.graphicWidth, graphic.graphicHeight};
+  return {1, 1, std::int64_t{graphic.graphicWidth} - 1, std::int64_t{graphic.graphicHeight} - 1};
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::int64_t kGridSide = 128;  // cells across the longer side of the picture, at most
 constexpr std::int64_t kMinCell = 32;
+// Between lines of text stacked one over the other.
+constexpr std::int32_t kLineGap = 1;
 constexpr std::string_view kEllipsis = "\u2026";
 
 std::int32_t Saturate32(std::int64_t v) {
@@ -119,7 +121,7 @@ void Draw(Surface& s, TextPlacement* placement, std::string_view text, std::int3
 }  // namespace
 
 TextPlacement::TextPlacement(const TextBox& picture, std::int32_t clearance)
-    : picture_(picture), clearance_(std::max<std::int32_t>(0, clearance)) {
+    : picture_(picture), clearance_(std::max(kLineGap, clearance)) {
   const std::int64_t width = std::max<std::int64_t>(1, picture.right - picture.left);
   const std::int64_t height = std::max<std::int64_t>(1, picture.bottom - picture.top);
   cell_ = std::max(kMinCell, (std::max(width, height) + kGridSide - 1) / kGridSide);
@@ -130,10 +132,11 @@ TextPlacement::TextPlacement(const TextBox& picture, std::int32_t clearance)
 
 void TextPlacement::Pads(std::int32_t reading, std::int32_t& padX, std::int32_t& padY) const {
   // The clearance keeps neighbours apart along the reading direction; lines of text stacked
-  // across it may touch, as the lines of a paragraph do. A slanted text keeps it both ways.
+  // across it stand as close as the lines of a paragraph, with a pixel between their cells for
+  // the rounding of the line heights. A slanted text keeps the clearance both ways.
   const std::int32_t r = NormalReading(reading);
-  padX = r == 900 || r == 2700 ? 0 : clearance_;
-  padY = r == 0 || r == 1800 ? 0 : clearance_;
+  padX = r == 900 || r == 2700 ? kLineGap : clearance_;
+  padY = r == 0 || r == 1800 ? kLineGap : clearance_;
 }
 
 bool TextPlacement::Collides(const Placed& a, const TextBox& box, std::int32_t padX,
@@ -201,13 +204,22 @@ bool WithinRoom(const TextBox& box, const TextBox& room) {
          box.bottom <= room.bottom;
 }
 
-TextBox MeasureTextBox(Surface& s, std::string_view text, std::int32_t x, std::int32_t y,
-                       std::int32_t dy, std::int32_t alignment) {
+namespace {
+
+// The box of text in the current font, whose line height h the caller knows.
+TextBox BoxOf(Surface& s, std::string_view text, std::int32_t x, std::int32_t y, std::int32_t dy,
+              std::int32_t alignment, std::int64_t h) {
   const TextAlign align = ResolveAlignment(alignment, s.textAlignment);
   const std::int64_t w = s.TextWidth(text);
-  const std::int64_t h = s.FontLineHeight();
   const std::int64_t top = Saturate32(std::int64_t{y} - dy);
   return BoxAt(x, top, w, h, align, s.fontEscapement);
+}
+
+}  // namespace
+
+TextBox MeasureTextBox(Surface& s, std::string_view text, std::int32_t x, std::int32_t y,
+                       std::int32_t dy, std::int32_t alignment) {
+  return BoxOf(s, text, x, y, dy, alignment, s.FontLineHeight());
 }
 
 bool DrawTextIfFree(Surface& s, TextPlacement* placement, std::string_view text, std::int32_t x,
@@ -218,7 +230,8 @@ bool DrawTextIfFree(Surface& s, TextPlacement* placement, std::string_view text,
     return true;
   }
   if (lineHeight >= 0 && !ColumnFree(s, *placement, x, y, dy, alignment, lineHeight)) return false;
-  const TextBox box = MeasureTextBox(s, text, x, y, dy, alignment);
+  const TextBox box =
+      BoxOf(s, text, x, y, dy, alignment, lineHeight >= 0 ? lineHeight : s.FontLineHeight());
   if (!placement->Free(box, s.fontEscapement)) return false;
   Draw(s, placement, text, x, y, dy, alignment, box);
   return true;
@@ -244,8 +257,13 @@ bool Shorten(std::string_view text, Fits fits, std::string& out, TextBox& box) {
   // Leading blanks alone are no text: at least one character beyond them must stay.
   const std::size_t blanks = text.find_first_not_of(' ');
   if (blanks == std::string_view::npos) return false;
-  // fits(lo) holds (nothing but blanks counts as holding), fits(hi) does not.
-  std::size_t lo = blanks, hi = Utf8Length(text);
+  // Where not even the shortest beginning fits (a turned name across a narrow strip), that one
+  // question settles it.
+  std::size_t lo = blanks + 1, hi = Utf8Length(text);
+  if (lo >= hi) return false;
+  out = shortened(lo);
+  if (!fits(out, box)) return false;
+  // fits(lo) holds, fits(hi) does not.
   TextBox candidateBox;
   while (hi - lo > 1) {
     const std::size_t mid = lo + (hi - lo) / 2;
@@ -258,7 +276,7 @@ bool Shorten(std::string_view text, Fits fits, std::string& out, TextBox& box) {
       hi = mid;
     }
   }
-  return lo != blanks;
+  return true;
 }
 
 }  // namespace
@@ -270,8 +288,9 @@ bool DrawTextShortened(Surface& s, TextPlacement* placement, std::string_view te
     DrawTextAt(s, text, x, y, dy, alignment);
     return true;
   }
+  const std::int64_t h = s.FontLineHeight();
   const auto fits = [&](std::string_view candidate, TextBox& box) {
-    box = MeasureTextBox(s, candidate, x, y, dy, alignment);
+    box = BoxOf(s, candidate, x, y, dy, alignment, h);
     return WithinRoom(box, room) && placement->Free(box, s.fontEscapement);
   };
   std::string shown;
@@ -290,8 +309,9 @@ bool DrawCommentIfFree(Surface& s, TextPlacement* placement, std::string_view te
   }
   if (lineHeight >= 0 && !ColumnFree(s, *placement, x, y, dy, alignment, lineHeight)) return false;
   const TextBox& picture = placement->picture();
+  const std::int64_t h = lineHeight >= 0 ? lineHeight : s.FontLineHeight();
   const auto fits = [&](std::string_view candidate, TextBox& box) {
-    box = MeasureTextBox(s, candidate, x, y, dy, alignment);
+    box = BoxOf(s, candidate, x, y, dy, alignment, h);
     return WithinRoom(box, picture);
   };
   std::string shown;

@@ -30,8 +30,6 @@ namespace {
 
 constexpr int kWidth = 1200, kHeight = 900;
 constexpr double kMinGap = 3.0;
-// Measured in fractions of a pixel, cells stacked line on line may touch by a rounding.
-constexpr double kTolerance = 0.5;
 
 struct Box {
   double left, top, right, bottom;
@@ -72,8 +70,7 @@ Problems Check(const std::vector<Box>& boxes) {
   Problems p;
   for (std::size_t i = 0; i < boxes.size(); ++i) {
     const Box& a = boxes[i];
-    if (a.left < -kTolerance || a.top < -kTolerance || a.right > kWidth + kTolerance ||
-        a.bottom > kHeight + kTolerance) {
+    if (a.left < 0 || a.top < 0 || a.right > kWidth || a.bottom > kHeight) {
       ++p.outside;
       p.Note("outside: \"" + a.text + "\"");
     }
@@ -81,13 +78,13 @@ Problems Check(const std::vector<Box>& boxes) {
       const Box& b = boxes[j];
       const double overlapX = std::min(a.right, b.right) - std::max(a.left, b.left);
       const double overlapY = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-      if (overlapX > kTolerance && overlapY > kTolerance) {
+      if (overlapX > 0 && overlapY > 0) {
         ++p.overlapping;
         p.Note("\"" + a.text + "\" over \"" + b.text + "\"");
-      } else if (!a.across && !b.across && overlapY > kTolerance && -overlapX < kMinGap) {
+      } else if (!a.across && !b.across && overlapY > 0 && -overlapX < kMinGap) {
         ++p.close;
         p.Note("\"" + a.text + "\" close to \"" + b.text + "\"");
-      } else if (a.across && b.across && overlapX > kTolerance && -overlapY < kMinGap) {
+      } else if (a.across && b.across && overlapX > 0 && -overlapY < kMinGap) {
         ++p.close;
         p.Note("\"" + a.text + "\" close to \"" + b.text + "\"");
       }
