@@ -186,6 +186,7 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
          for (int p = 1; p <= 14; ++p) s.record(p).valueText = 1;
        }},
       {"groups", LongGroups, kVertical, nullptr},
+      {"groups", LongGroups, kHorizontal, nullptr},
       {"groups", LongGroups, kHorizontal, [](PlotSettings& s) { Orientation(s, 90); }},
       {"groups", LongGroups, kTernary, nullptr},
       {"groups", LongGroups, kPhase, nullptr},
