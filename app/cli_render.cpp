@@ -1,5 +1,8 @@
 #include "app/cli_render.h"
 
+#include <QImage>
+#include <QPainter>
+
 #include <charconv>
 #include <fstream>
 #include <optional>
@@ -127,7 +130,12 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   std::string failure;
   if (ops) {
-    RecordingSurface surface(kScreenDpi, kScreenDpi, false);
+    // The calls of the screen picture (the PNG), measured in its fonts, so that every
+    // coordinate in the list is the one in the picture.
+    QImage picture(1, 1, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    QtSurface metrics(painter, kScreenDpi, kScreenDpi, false);
+    RecordingSurface surface(kScreenDpi, kScreenDpi, false, &metrics);
     PlotContext ctx = session->plotContext(ComputeScale(surface, kScreenDpi));
     PlotPass(surface, ctx, kStageScreen);
     std::string writeError;

@@ -82,12 +82,20 @@ std::int32_t Width(AxisPass& pass, std::string_view text) {
   return TextWidth(pass.surface, text);
 }
 
-void Text(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
-          std::int32_t alignment) {
-  // The reference point is (x, y - dy); hand over a dy that keeps it where it was meant to be
-  // even when y had to be saturated.
+// The reference point is (x, y - dy); the dy handed over keeps it where it was meant to be even
+// when y had to be saturated.
+bool Label(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
+           std::int32_t alignment) {
   const std::int32_t sy = Sat32(y);
-  DrawTextAt(pass.surface, text, Sat32(x), sy, Sat32(sy - (y - dy)), alignment);
+  return DrawTextIfFree(pass.surface, pass.ctx.texts, text, Sat32(x), sy, Sat32(sy - (y - dy)),
+                        alignment);
+}
+
+bool Fitted(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
+            std::int32_t alignment, const TextBox& room) {
+  const std::int32_t sy = Sat32(y);
+  return DrawTextShortened(pass.surface, pass.ctx.texts, text, Sat32(x), sy, Sat32(sy - (y - dy)),
+                           alignment, room);
 }
 
 void Line(AxisPass& pass, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
@@ -155,10 +163,16 @@ void DrawTicksAndGrid(AxisPass& pass, const AxisLine& line, const ParameterSetti
     if (gridSnapsAtHi && std::llabs(p - line.hi) <= kSnapDistance) p = line.hi;
     if (StrictlyInside(line, p)) CrossLine(pass, line, p, pass.tickWidth, gridColor);
   };
-  if (axis.ticklines != 0) {
+  // Grid lines closer together than a few pixels merge into a grey band that hides the data:
+  // such a grid is left out (the marks on the edge stay).
+  const double closest = static_cast<double>(kMinGridSpacing) * pass.ctx.scale.scaleStep;
+  const auto spaced = [&](float step) {
+    return std::fabs(static_cast<double>(step) * line.scale) >= closest;
+  };
+  if (axis.ticklines != 0 && spaced(plan.inc)) {
     for (std::int32_t k = 1; k <= plan.n; ++k) gridAt(line.Position(plan.Major(k)));
   }
-  if (axis.minorTicklines != 0) {
+  if (axis.minorTicklines != 0 && plan.m > 0 && spaced(plan.minorStep)) {
     for (std::int32_t k = 0; k <= plan.n; ++k) {
       for (std::int32_t j = 1; j <= plan.m; ++j) gridAt(line.Position(plan.Minor(k, j)));
     }
@@ -198,25 +212,27 @@ void DrawAlongLabels(AxisPass& pass, const AxisLine& line, const TickPlan& plan,
   format.Print(labels.startValue, text);
   const std::int64_t startWidth = Width(pass, text);
   std::int64_t leftBound = 0;
-  if (labels.startCentred && labels.startGap >= startWidth) {
-    Text(pass, text, line.lo + 1, labels.y, labels.dy, 2);
+  // A centred start number that would meet the end number of the strip before starts at the
+  // edge instead, as it does where the gap is too narrow for it.
+  if (labels.startCentred && labels.startGap >= startWidth &&
+      Label(pass, text, line.lo + 1, labels.y, labels.dy, 2)) {
     leftBound = line.lo + 1 + startWidth / 2 + 2;
   } else {
-    Text(pass, text, line.lo + 1, labels.y, labels.dy, 0);
+    Label(pass, text, line.lo + 1, labels.y, labels.dy, 0);
     leftBound = line.lo + 3 + startWidth;
   }
   format.Print(labels.endValue, text);
   const std::int64_t endWidth = Width(pass, text);
   if (startWidth + endWidth + 4 < line.hi - line.lo) {
-    Text(pass, text, line.hi - (labels.reversed ? 2 : 1), labels.y, labels.dy, 1);
+    Label(pass, text, line.hi - (labels.reversed ? 2 : 1), labels.y, labels.dy, 1);
   }
   std::int64_t rightBound = line.hi - 3 - endWidth;
   for (std::int32_t k = 1; k < plan.n; ++k) {
     format.Print(plan.Major(k), text);
     const std::int64_t half = Width(pass, text) / 2;
     const std::int64_t p = line.Position(plan.Major(k));
-    if (leftBound < p - half - 2 && p + half + 2 < rightBound) {
-      Text(pass, text, p, labels.y, labels.dy, 2);
+    if (leftBound < p - half - 2 && p + half + 2 < rightBound &&
+        Label(pass, text, p, labels.y, labels.dy, 2)) {
       if (labels.reversed) {
         rightBound = p - half - 2;
       } else {
@@ -241,9 +257,44 @@ void DrawStackedLabels(AxisPass& pass, const AxisLine& line, const TickPlan& pla
     const std::int64_t distance = labels.startAtBottom ? last - y : y - last;
     if (distance < 3 * half) continue;
     format.Print(plan.Major(k), text);
-    Text(pass, text, labels.x, y, height, 1);
-    last = y;
+    if (Label(pass, text, labels.x, y, height, 1)) last = y;
   }
+}
+
+void MakeStripRooms(AxisPass& pass, int count, bool alongX, StripRooms& rooms) {
+  const DataModel& data = pass.ctx.data;
+  const auto span = [&](int i, std::int64_t& a, std::int64_t& b) {
+    const ColumnRecord& c = data.column(pass.plotted[i]);
+    const std::int64_t origin = alongX ? c.originX : c.originY;
+    const std::int64_t extent = alongX ? c.extentX : c.extentY;
+    a = std::min(origin, origin + extent);
+    b = std::max(origin, origin + extent);
+  };
+  const std::int64_t half =
+      (std::int64_t{pass.ctx.texts ? pass.ctx.texts->clearance() : 0} + 1) / 2;
+  // At most a few hundred strips: each looks at the others for its nearest neighbours.
+  for (int i = 0; i < count; ++i) {
+    std::int64_t a = 0, b = 0;
+    span(i, a, b);
+    std::int64_t lo = -kNoLimit, hi = kNoLimit;
+    for (int j = 0; j < count; ++j) {
+      std::int64_t ja = 0, jb = 0;
+      span(j, ja, jb);
+      if (j == i) continue;
+      if (jb <= a) lo = std::max(lo, (jb + a) / 2 + half);
+      if (ja >= b) hi = std::min(hi, (b + ja) / 2 - half);
+    }
+    rooms.lo[static_cast<std::size_t>(i)] = lo;
+    rooms.hi[static_cast<std::size_t>(i)] = hi;
+  }
+}
+
+int LastOfGroup(const AxisPass& pass, int count, int i) {
+  const DataModel& data = pass.ctx.data;
+  const std::string_view group = data.column(pass.plotted[i]).groupName.view();
+  int last = i;
+  while (last + 1 < count && data.column(pass.plotted[last + 1]).groupName.view() == group) ++last;
+  return last;
 }
 
 NameAndUnit SplitLabel(const ColumnRecord& column) {

@@ -14,6 +14,7 @@
 #include "core/fixed_text.h"
 #include "render/plot_context.h"
 #include "render/surface.h"
+#include "render/text_placement.h"
 
 namespace sx::axes {
 
@@ -25,6 +26,9 @@ std::int32_t Sat32(std::int64_t v);
 // start tick. Minor positions are capped as a whole so that a pass always ends quickly.
 inline constexpr std::int32_t kMaxMinorTicks = 10000;
 inline constexpr std::int64_t kMaxMinorPositions = 100000;
+
+// Grid lines (major or minor) closer together than this many pixels are not drawn.
+inline constexpr std::int32_t kMinGridSpacing = 3;
 
 // Within this distance of an axis end a position is moved onto the end.
 inline constexpr std::int64_t kSnapDistance = 4;
@@ -92,8 +96,14 @@ struct AxisPass {
 // Plot font at fontSize + sizeDelta points.
 void SelectFont(AxisPass& pass, std::int32_t sizeDelta, std::int32_t style, std::int32_t angle);
 std::int32_t Width(AxisPass& pass, std::string_view text);
-void Text(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
-          std::int32_t alignment);
+// A tick label or note: drawn only where it overprints no text and stays in the picture, else
+// left out. Returns whether it was drawn.
+bool Label(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
+           std::int32_t alignment);
+// A name, title or stamp: shortened with "…" until it lies within room, overprints no text and
+// stays in the picture.
+bool Fitted(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
+            std::int32_t alignment, const TextBox& room = kAnyRoom);
 void Line(AxisPass& pass, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
           std::int32_t width, RGB color);
 
@@ -141,6 +151,20 @@ struct StackedLabels {
 };
 void DrawStackedLabels(AxisPass& pass, const AxisLine& line, const TickPlan& plan,
                        const LabelFormat& format, const StackedLabels& labels);
+
+// The room of the texts of each labelled strip (the first `count` plotted ones) along the row of
+// strips, in device x (alongX) or y: the strip itself and half the gap to each neighbour, less
+// half a clearance so that two neighbours' texts keep one; no limit beyond the outer strips
+// (the picture's edge limits there).
+struct StripRooms {
+  std::array<std::int64_t, kMaxParameter> lo{}, hi{};
+  std::int64_t Lo(int i) const { return lo[static_cast<std::size_t>(i)]; }
+  std::int64_t Hi(int i) const { return hi[static_cast<std::size_t>(i)]; }
+};
+void MakeStripRooms(AxisPass& pass, int count, bool alongX, StripRooms& rooms);
+// The labelled strips from i on that carry the same group text as strip i, run together: the
+// index of the last one.
+int LastOfGroup(const AxisPass& pass, int count, int i);
 
 // Name and unit of a column label (the unit keeps its brackets).
 struct NameAndUnit {

@@ -15,12 +15,26 @@ int LabelledCount(const AxisPass& pass) {
   return pass.graphic().allInOne != 0 ? std::min(pass.plotted.count, 1) : pass.plotted.count;
 }
 
+// An upright text (turned by 90 degrees) centred on `centre` along the strip, as the names beside
+// the strips stand. One longer than its room is cut and stays centred.
+void UprightCentred(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t centre,
+                    const TextBox& room) {
+  const std::int64_t w = Width(pass, text);
+  if (centre + w / 2 - w >= room.top && centre + w / 2 <= room.bottom) {
+    Fitted(pass, text, x, centre + w / 2, 0, 0, room);
+  } else {
+    Fitted(pass, text, x, centre, 0, 2, room);
+  }
+}
+
 }  // namespace
 
 void DrawHorizontalLabels(AxisPass& pass) {
   const DataModel& data = pass.ctx.data;
   const TextMetrics& m = pass.metrics();
   const int count = LabelledCount(pass);
+  StripRooms rooms;
+  MakeStripRooms(pass, count, false, rooms);
   for (int i = 0; i < count; ++i) {
     const int p = pass.plotted[i];
     const ParameterSettings& r = pass.ctx.settings.record(p);
@@ -29,15 +43,16 @@ void DrawHorizontalLabels(AxisPass& pass) {
     const std::int64_t top = std::int64_t{c.originY} + c.extentY;
     const std::int64_t centre = std::int64_t{c.originY} + c.extentY / 2;
     const bool upright = r.textOrientation == 90;
+    // An upright text stays beside its own strip, half the gaps to its neighbours included.
+    const TextBox room{-kNoLimit, rooms.Lo(i), kNoLimit, rooms.Hi(i)};
     if (upright) {
       const std::int64_t x =
           std::int64_t{c.originX} - m.labelHeight - m.numberHeight - m.maxNumberWidth - pass.t - 15;
       SelectFont(pass, 0, kFontBold, 90);
-      Text(pass, parts.name.view(), x, centre + Width(pass, parts.name.view()) / 2, 0, 0);
+      UprightCentred(pass, parts.name.view(), x, centre, room);
       if (CharacterCount(parts.unit.view()) > 2) {
         SelectFont(pass, -2, 0, 90);
-        Text(pass, parts.unit.view(), x + m.labelHeight + 3,
-             centre + Width(pass, parts.unit.view()) / 2, 0, 0);
+        UprightCentred(pass, parts.unit.view(), x + m.labelHeight + 3, centre, room);
       }
     } else {
       std::string text(parts.name.view());
@@ -45,17 +60,30 @@ void DrawHorizontalLabels(AxisPass& pass) {
       text += parts.unit.view();
       if (CharacterCount(text) > 1) {
         SelectFont(pass, 0, 0, 0);
-        Text(pass, text, marginLeft, top + m.labelHeight, m.labelHeight, 0);
+        Fitted(pass, text, marginLeft, top + m.labelHeight, m.labelHeight, 0);
       }
     }
     const std::string_view group = c.groupName.view();
     if (data.GroupedColumnCount >= 1 && r.showGroupLabel != 0 && !group.empty()) {
       if (upright) {
         SelectFont(pass, 2, kFontBold, 90);
-        Text(pass, group, marginLeft, centre + Width(pass, group) / 2, 0, 0);
+        // Centred beside its strip where it fits beside the group's strips; otherwise it starts
+        // at the group's lower end.
+        const int last = LastOfGroup(pass, count, i);
+        const TextBox groupRoom{-kNoLimit, std::min(rooms.Lo(i), rooms.Lo(last)), kNoLimit,
+                                std::max(rooms.Hi(i), rooms.Hi(last))};
+        const std::int64_t w = Width(pass, group);
+        if (centre + w / 2 - w >= groupRoom.top && centre + w / 2 <= groupRoom.bottom) {
+          Fitted(pass, group, marginLeft, centre + w / 2, 0, 0, groupRoom);
+        } else {
+          const ColumnRecord& end = data.column(pass.plotted[last]);
+          const std::int64_t lower = std::max({std::int64_t{c.originY}, std::int64_t{end.originY},
+                                               std::int64_t{end.originY} + end.extentY});
+          Fitted(pass, group, marginLeft, std::min(lower, groupRoom.bottom), 0, 0, groupRoom);
+        }
       } else {
         SelectFont(pass, 2, kFontBold, 0);
-        Text(pass, group, marginLeft, top - m.titleHeight / 2, m.titleHeight, 0);
+        Fitted(pass, group, marginLeft, top - m.titleHeight / 2, m.titleHeight, 0);
       }
     }
   }
@@ -72,21 +100,32 @@ void DrawHorizontalXTitle(AxisPass& pass) {
   const std::int64_t start =
       left + x.extentX / 2 - (std::int64_t{m.spaceWidth} + m.xUnitWidth + m.xNameWidth) / 2;
   SelectFont(pass, 0, kFontBold, 0);
-  Text(pass, parts.name.view(), start, y, m.labelHeight, 0);
+  Fitted(pass, parts.name.view(), start, y, m.labelHeight, 0);
   if (!parts.unit.empty()) {
     SelectFont(pass, 0, 0, 0);
-    Text(pass, parts.unit.view(), start + m.xNameWidth + m.spaceWidth, y, m.labelHeight, 0);
+    Fitted(pass, parts.unit.view(), start + m.xNameWidth + m.spaceWidth, y, m.labelHeight, 0);
   }
   SelectFont(pass, -2, 0, 0);
-  Text(pass, MaxNoteText(data), right, y, m.labelHeight, 1);
+  Fitted(pass, MaxNoteText(data), right, y, m.labelHeight, 1);
 
+  // The stamp and the credit share the last line, which is all the layout leaves below the
+  // axis. Where they would meet the credit keeps at most the right half of the axis and the
+  // stamp is cut before it.
   const std::int64_t stampY = y + 3 + m.numberHeight;
   const std::string stamp = StampText(pass.graphic(), true);
-  if (!stamp.empty()) Text(pass, stamp, left, stampY, m.labelHeight, 0);
   const std::string_view credit = CreditLine(pass.graphic());
   if (!credit.empty()) {
+    TextBox room = kAnyRoom;
+    if (!stamp.empty()) {
+      const std::int64_t clearance = pass.ctx.texts ? pass.ctx.texts->clearance() : 0;
+      room.left = std::min(left + Width(pass, stamp) + clearance, left + x.extentX / 2);
+    }
     SelectFont(pass, -4, 0, 0);
-    Text(pass, credit, right, stampY, m.labelHeight, 1);
+    Fitted(pass, credit, right, stampY, m.labelHeight, 1, room);
+  }
+  if (!stamp.empty()) {
+    if (!credit.empty()) SelectFont(pass, -2, 0, 0);
+    Fitted(pass, stamp, left, stampY, m.labelHeight, 0);
   }
 }
 

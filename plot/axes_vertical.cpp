@@ -21,12 +21,24 @@ void DrawVerticalLabels(AxisPass& pass) {
   const DataModel& data = pass.ctx.data;
   const TextMetrics& m = pass.metrics();
   const int count = LabelledCount(pass);
+  StripRooms rooms;
+  MakeStripRooms(pass, count, true, rooms);
+  const auto centreOf = [&](int i) {
+    const ColumnRecord& c = data.column(pass.plotted[i]);
+    return std::int64_t{c.originX} + c.extentX / 2;
+  };
+  const auto slanted = [&](int i) {
+    const ParameterSettings& r = pass.ctx.settings.record(pass.plotted[i]);
+    return r.showParameterLabel != 0 && r.textOrientation == 45;
+  };
   for (int i = 0; i < count; ++i) {
     const int p = pass.plotted[i];
     const ParameterSettings& r = pass.ctx.settings.record(p);
     const ColumnRecord& c = data.column(p);
-    const std::int64_t centre = std::int64_t{c.originX} + c.extentX / 2;
+    const std::int64_t centre = centreOf(i);
     const std::int64_t top = c.originY;
+    // Names and units stay over their own strip, half the gaps beside it included.
+    TextBox room{rooms.Lo(i), -kNoLimit, rooms.Hi(i), kNoLimit};
     if (r.showParameterLabel != 0) {
       const NameAndUnit parts = SplitLabel(c);
       if (r.textOrientation == 45 || r.textOrientation == 90) {
@@ -36,28 +48,47 @@ void DrawVerticalLabels(AxisPass& pass) {
         SelectFont(pass, 0, 0, r.textOrientation);
         if (r.textOrientation == 90) {
           // Read upwards, the line's height lies to the right of the start point.
-          Text(pass, text, centre - m.labelHeight / 2, top - (pass.t + 6), m.labelHeight, 0);
+          Fitted(pass, text, centre - m.labelHeight / 2, top - (pass.t + 6), m.labelHeight, 0,
+                 room);
         } else {
-          Text(pass, text, centre, top - (std::int64_t{m.numberHeight} + pass.t + 3), m.labelHeight,
-               0);
+          // A slanted name starts over the middle of its strip and leans over the next one, up
+          // to where the next slanted name starts.
+          room.left = centre;
+          if (i + 1 < count && slanted(i + 1) && centreOf(i + 1) > centre) {
+            const std::int64_t clearance = pass.ctx.texts ? pass.ctx.texts->clearance() : 0;
+            room.right = centreOf(i + 1) - clearance;
+          }
+          Fitted(pass, text, centre, top - (std::int64_t{m.numberHeight} + pass.t + 3),
+                 m.labelHeight, 0, room);
         }
       } else {
         const std::int64_t unitY = top - (std::int64_t{m.numberHeight} + pass.t + 6);
         if (CharacterCount(parts.unit.view()) > 2) {
           SelectFont(pass, -2, 0, 0);
-          Text(pass, parts.unit.view(), centre, unitY, m.numberHeight, 2);
+          Fitted(pass, parts.unit.view(), centre, unitY, m.numberHeight, 2, room);
         }
         if (!parts.name.empty()) {
           SelectFont(pass, 0, kFontBold, 0);
-          Text(pass, parts.name.view(), centre, unitY - (std::int64_t{m.numberHeight} + 3),
-               m.labelHeight, 2);
+          Fitted(pass, parts.name.view(), centre, unitY - (std::int64_t{m.numberHeight} + 3),
+                 m.labelHeight, 2, room);
         }
       }
     }
     const std::string_view group = c.groupName.view();
     if (data.GroupedColumnCount >= 1 && r.showGroupLabel != 0 && !group.empty()) {
       SelectFont(pass, 2, kFontBold, 0);
-      Text(pass, group, centre, std::int64_t{m.titleHeight} + 3, m.titleHeight, 2);
+      // Centred over its strip where it fits the group's strips; otherwise it starts at the
+      // strip's left edge and is cut at the group's end.
+      const TextBox groupRoom{rooms.Lo(i), -kNoLimit, rooms.Hi(LastOfGroup(pass, count, i)),
+                              kNoLimit};
+      const std::int64_t w = Width(pass, group);
+      const std::int64_t y = std::int64_t{m.titleHeight} + 3;
+      if (centre - w / 2 >= groupRoom.left && centre - w / 2 + w <= groupRoom.right) {
+        Fitted(pass, group, centre, y, m.titleHeight, 2, groupRoom);
+      } else {
+        Fitted(pass, group, std::max<std::int64_t>(c.originX, groupRoom.left), y, m.titleHeight, 0,
+               groupRoom);
+      }
     }
   }
 }
@@ -76,16 +107,16 @@ void DrawVerticalXTitle(AxisPass& pass) {
   // one line height lower because the text's reference point lies dy above it.
   const std::int64_t start = std::int64_t{first.originY} + first.extentY / 2 + length / 2;
   SelectFont(pass, 0, kFontBold, 90);
-  Text(pass, parts.name.view(), x, start + m.labelHeight, m.labelHeight, 0);
+  Fitted(pass, parts.name.view(), x, start + m.labelHeight, m.labelHeight, 0);
   if (unitShown) {
     SelectFont(pass, 0, 0, 90);
-    Text(pass, parts.unit.view(), x, start - m.xNameWidth - m.spaceWidth + m.labelHeight,
-         m.labelHeight, 0);
+    Fitted(pass, parts.unit.view(), x, start - m.xNameWidth - m.spaceWidth + m.labelHeight,
+           m.labelHeight, 0);
   }
   const std::int64_t bottom = std::int64_t{first.originY} + first.extentY;
   SelectFont(pass, -2, 0, 0);
-  Text(pass, MaxNoteText(data), first.originX, bottom + 2 * std::int64_t{m.labelHeight},
-       m.numberHeight, 0);
+  Fitted(pass, MaxNoteText(data), first.originX, bottom + 2 * std::int64_t{m.labelHeight},
+         m.numberHeight, 0);
 }
 
 void DrawVerticalStamps(AxisPass& pass) {
@@ -97,12 +128,12 @@ void DrawVerticalStamps(AxisPass& pass) {
   const std::string_view credit = CreditLine(pass.graphic());
   if (!credit.empty()) {
     SelectFont(pass, -4, 0, 0);
-    Text(pass, credit, right, bottom + m.labelHeight, m.smallHeight, 1);
+    Fitted(pass, credit, right, bottom + m.labelHeight, m.smallHeight, 1);
   }
   const std::string stamp = StampText(pass.graphic(), false);
   if (!stamp.empty()) {
     SelectFont(pass, -2, 0, 0);
-    Text(pass, stamp, right, bottom + 2 * std::int64_t{m.labelHeight}, m.numberHeight, 1);
+    Fitted(pass, stamp, right, bottom + 2 * std::int64_t{m.labelHeight}, m.numberHeight, 1);
   }
 }
 

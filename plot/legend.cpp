@@ -96,7 +96,7 @@ void DrawModeLegend(Surface& surface, const PlotContext& ctx) {
       }
     }
     if (!text.empty())
-      DrawModeText(surface, text, geometry.textX, line.textY, geometry.lineHeight, 0);
+      DrawModeText(surface, ctx.texts, text, geometry.textX, line.textY, geometry.lineHeight, 0);
   });
 }
 
@@ -109,10 +109,17 @@ std::string ComponentName(const DataModel& data, int column) {
   return std::string(axes::SplitLabel(data.column(column)).name.view());
 }
 
-void DrawModeText(Surface& surface, std::string_view text, std::int64_t x, std::int64_t y,
-                  std::int64_t dy, std::int32_t alignment) {
+void DrawModeText(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
+                  std::int64_t y, std::int64_t dy, std::int32_t alignment, const TextBox& room) {
   const std::int32_t sy = axes::Sat32(y);
-  DrawTextAt(surface, text, axes::Sat32(x), sy, axes::Sat32(sy - (y - dy)), alignment);
+  DrawTextShortened(surface, texts, text, axes::Sat32(x), sy, axes::Sat32(sy - (y - dy)), alignment,
+                    room);
+}
+
+void DrawModeLabel(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
+                   std::int64_t y, std::int64_t dy, std::int32_t alignment) {
+  const std::int32_t sy = axes::Sat32(y);
+  DrawTextIfFree(surface, texts, text, axes::Sat32(x), sy, axes::Sat32(sy - (y - dy)), alignment);
 }
 
 }  // namespace sx

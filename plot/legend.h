@@ -61,8 +61,13 @@ std::int32_t SmallFontSize(const GraphicSettings& graphic);
 std::string ComponentName(const DataModel& data, int column);
 
 // DrawTextAt for positions computed in 64 bits: the reference point (x, y - dy) stays where it
-// was meant to be when y has to be saturated.
-void DrawModeText(Surface& surface, std::string_view text, std::int64_t x, std::int64_t y,
-                  std::int64_t dy, std::int32_t alignment);
+// was meant to be when y has to be saturated. A name, stamp or legend line is shortened with "…"
+// until it lies within room, overprints no text of the pass and stays in the picture.
+void DrawModeText(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
+                  std::int64_t y, std::int64_t dy, std::int32_t alignment,
+                  const TextBox& room = kAnyRoom);
+// A direction label: left out where it would overprint a text or leave the picture.
+void DrawModeLabel(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
+                   std::int64_t y, std::int64_t dy, std::int32_t alignment);
 
 }  // namespace sx

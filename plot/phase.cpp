@@ -67,21 +67,21 @@ void DrawPhaseLabels(Surface& surface, const PlotContext& ctx) {
 
   SelectPlotFont(surface, g.fontName.view(), g.modeFontSize, 0, 0);
   const std::string stamp = axes::StampText(g, true);
-  if (!stamp.empty()) DrawModeText(surface, stamp, cx, bottom + 3 * h, h, 2);
+  if (!stamp.empty()) DrawModeText(surface, ctx.texts, stamp, cx, bottom + 3 * h, h, 2);
 
   // The direction labels keep clear of the outline, whose pen reaches half its width outwards.
   const std::int64_t gap = kLabelGap + Scaled(g.frameWidth, ctx.scale.scaleStep) / 2;
   SelectPlotFont(surface, g.fontName.view(), axes::Sat32(std::int64_t{g.modeFontSize} - 2), 0, 0);
   const std::int64_t lh = TextLineHeight(surface);
-  DrawModeText(surface, "0\u00B0", cx, top - gap, lh, 2);
-  DrawModeText(surface, "90\u00B0", cx + r + gap, cy + lh / 2, lh, 0);
-  DrawModeText(surface, "180\u00B0", cx, bottom + gap + lh, lh, 2);
-  DrawModeText(surface, "270\u00B0", cx - r - gap, cy + lh / 2, lh, 1);
+  DrawModeLabel(surface, ctx.texts, "0\u00B0", cx, top - gap, lh, 2);
+  DrawModeLabel(surface, ctx.texts, "90\u00B0", cx + r + gap, cy + lh / 2, lh, 0);
+  DrawModeLabel(surface, ctx.texts, "180\u00B0", cx, bottom + gap + lh, lh, 2);
+  DrawModeLabel(surface, ctx.texts, "270\u00B0", cx - r - gap, cy + lh / 2, lh, 1);
 
   const std::string_view credit = axes::CreditLine(g);
   if (!credit.empty()) {
     SelectPlotFont(surface, g.fontName.view(), SmallFontSize(g), 0, 0);
-    DrawModeText(surface, credit, cx, bottom + 9 * h / 2, h, 2);
+    DrawModeText(surface, ctx.texts, credit, cx, bottom + 9 * h / 2, h, 2);
   }
 
   DrawModeLegend(surface, ctx);

@@ -1,6 +1,7 @@
 #include "plot/plot_pass.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -67,6 +68,13 @@ class ScreenLayoutKeeper {
   TextMetrics metrics_;
 };
 
+// The picture the layout fills, less a pixel at each edge for the rounding of text widths; a
+// graphic without a size limits nothing.
+TextBox PictureBox(const GraphicSettings& graphic) {
+  if (graphic.graphicWidth < 1 || graphic.graphicHeight < 1) return kAnyRoom;
+  return {1, 1, std::int64_t{graphic.graphicWidth} - 1, std::int64_t{graphic.graphicHeight} - 1};
+}
+
 }  // namespace
 
 void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
@@ -103,8 +111,21 @@ void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
     }
     ComputeAxisTransforms(data, settings);
   }
+  // No text of the pass overprints another or leaves the picture. Neighbouring labels keep at
+  // least a blank between them, and never less than a few pixels, so that they cannot be read
+  // as one number.
+  const bool profile = graphic.plotMode == kHorizontal || graphic.plotMode == kVertical;
+  const std::int64_t blank = profile ? ctx.render.metrics.spaceWidth : 0;
+  const std::int64_t clearance =
+      std::max<std::int64_t>(kMinTextClearance * std::int64_t{ctx.scale.scaleStep}, blank);
+  TextPlacement texts(PictureBox(graphic),
+                      static_cast<std::int32_t>(std::min<std::int64_t>(
+                          clearance, std::numeric_limits<std::int32_t>::max())));
+  TextPlacement* const outer = ctx.texts;
+  ctx.texts = &texts;
   DrawFramesAndAxes(surface, ctx, stage);
   RenderData(surface, ctx, stage);
+  ctx.texts = outer;
 }
 
 std::string WhyNothingIsDrawn(const DataModel& data, const PlotSettings& settings) {

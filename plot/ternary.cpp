@@ -139,13 +139,18 @@ void DrawTernaryLabels(Surface& surface, const PlotContext& ctx) {
 
   SelectPlotFont(surface, g.fontName.view(), g.modeFontSize, 0, 0);
   const std::string stamp = axes::StampText(g, true);
-  if (!stamp.empty()) DrawModeText(surface, stamp, x + side / 2, y + 3 * h, h, 2);
+  if (!stamp.empty()) DrawModeText(surface, ctx.texts, stamp, x + side / 2, y + 3 * h, h, 2);
 
   SelectPlotFont(surface, g.fontName.view(), g.modeFontSize, kFontBold, 0);
   const std::array<std::string, kTernaryColumns> names = CornerNames(data, settings);
-  DrawModeText(surface, names[0], x, y + 2 * h, h, 0);
-  DrawModeText(surface, names[1], x + side / 2, y - height - h, h, 2);
-  DrawModeText(surface, names[2], x + side, y + 2 * h, h, 1);
+  // The two names under the base share it, each up to half a clearance short of its middle.
+  const std::int64_t half = (std::int64_t{ctx.texts ? ctx.texts->clearance() : 0} + 1) / 2;
+  TextBox leftRoom = kAnyRoom, rightRoom = kAnyRoom;
+  leftRoom.right = x + side / 2 - half;
+  rightRoom.left = x + side / 2 + half;
+  DrawModeText(surface, ctx.texts, names[0], x, y + 2 * h, h, 0, leftRoom);
+  DrawModeText(surface, ctx.texts, names[1], x + side / 2, y - height - h, h, 2);
+  DrawModeText(surface, ctx.texts, names[2], x + side, y + 2 * h, h, 1, rightRoom);
 
   DrawModeLegend(surface, ctx);
 
@@ -154,7 +159,7 @@ void DrawTernaryLabels(Surface& surface, const PlotContext& ctx) {
     SelectPlotFont(surface, g.fontName.view(), SmallFontSize(g), 0, 0);
     const LegendGeometry legend = MakeLegendGeometry(data, settings, ctx.render.metrics);
     // The credit line sits on the base line.
-    DrawModeText(surface, credit, legend.markerX, y, TextLineHeight(surface), 0);
+    DrawModeText(surface, ctx.texts, credit, legend.markerX, y, TextLineHeight(surface), 0);
   }
 }
 

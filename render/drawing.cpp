@@ -188,8 +188,10 @@ void SelectPlotFont(Surface& s, std::string_view face, std::int32_t size, std::i
   // Sizes derived from the settings (the font size less 2 or 4) can fall below one point: those
   // get the smallest font.
   const std::int64_t points = std::max<std::int32_t>(1, size);
-  s.SelectFont(MakePlotFont(s, face, Saturate(points * 10), style,
-                            Saturate(static_cast<std::int64_t>(angle) * 10)));
+  const FontSpec font = MakePlotFont(s, face, Saturate(points * 10), style,
+                                     Saturate(static_cast<std::int64_t>(angle) * 10));
+  s.fontEscapement = font.escapement;
+  s.SelectFont(font);
 }
 
 std::int32_t TextLineHeight(Surface& s) {

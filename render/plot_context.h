@@ -7,6 +7,7 @@
 
 #include "core/data_model.h"
 #include "render/drawing.h"
+#include "render/text_placement.h"
 #include "settings/patterns.h"
 #include "settings/plot_settings.h"
 
@@ -58,6 +59,8 @@ struct PlotContext {
   const PatternTable& patterns;
   RenderState& render;
   ScaleInfo scale;  // of the surface being drawn
+  // The texts the pass has placed; null draws every text where it is asked to be drawn.
+  TextPlacement* texts = nullptr;
 };
 
 // The models every pass of a command reads, before a surface is known.

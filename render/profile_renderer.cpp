@@ -14,6 +14,7 @@
 #include "core/device_int.h"
 #include "render/deferred_drawing.h"
 #include "render/style_drawers.h"
+#include "render/text_placement.h"
 #include "settings/settings_model.h"
 
 namespace sx {
@@ -367,7 +368,9 @@ void DrawValueTexts(Surface& surface, PlotContext& ctx, const ProfileStrip& stri
     std::array<char, 64> text{};
     std::snprintf(text.data(), text.size(), "%.0f", static_cast<double>(item->value));
     const DevicePoint d = strip.ToDevice({ToInt32(static_cast<double>(a + shiftAfter)), v});
-    DrawTextAt(surface, text.data(), d.x, d.y, h, static_cast<std::int32_t>(align));
+    // A text that would overprint the one before it, or any other, is left out.
+    DrawTextIfFree(surface, ctx.texts, text.data(), d.x, d.y, h, static_cast<std::int32_t>(align),
+                   h);
   }
 }
 
@@ -391,6 +394,7 @@ struct PlottedStrip {
   std::int32_t p = 0, d = 0;
   ProfileStrip strip;
   std::size_t firstMember = 0, endMember = 0;
+  bool frameOnly = false;  // a strip of text styles only: its texts come with the comments
 };
 
 // One curve or run of markers: member q (member mode `mode`) of the group headed by p.
@@ -404,9 +408,24 @@ void PlanStrips(const PlotContext& ctx, ProfileOrientation orientation,
                 std::vector<PlottedStrip>& strips, std::vector<MemberDrawing>& members) {
   const PlotSettings& settings = ctx.settings;
   std::int32_t drawn = 0;
+  std::int32_t laidOut = 0;  // strips the layout placed so far: plotState > 0, up to plottedCount
   for (std::int32_t p = 1; p <= kMaxParameter; ++p) {
     const ColumnRecord& column = ctx.data.column(p);
-    if (settings.record(p).plotState <= 0 || column.itemCount == 0) continue;
+    if (settings.record(p).plotState <= 0) continue;
+    const bool placed = laidOut++ < settings.graphic.plottedCount;
+    if (column.itemCount == 0) {
+      // A strip without values (a text column) has no data of its own here, but its frame is
+      // drawn like every other strip's, or the exports, which draw the frames only here, would
+      // lose it.
+      if (placed) {
+        PlottedStrip frame;
+        frame.p = p;
+        frame.frameOnly = true;
+        frame.firstMember = frame.endMember = members.size();
+        strips.push_back(frame);
+      }
+      continue;
+    }
     PlottedStrip plotted;
     plotted.p = p;
     plotted.d = GroupExtent(ctx, p);
@@ -567,6 +586,10 @@ void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
     DrawAhead ahead(surface, ctx, stage, strips, members);
     for (const PlottedStrip& plotted : strips) {
       const std::int32_t p = plotted.p;
+      if (plotted.frameOnly) {
+        DrawStripFrame(surface, ctx, data.column(p));
+        continue;
+      }
       DrawColumns(surface, ctx, stage, orientation, p, plotted.d);
       DrawOutline(surface, ctx, stage, orientation, p, plotted.d);
       for (std::size_t m = plotted.firstMember; m < plotted.endMember; ++m) ahead.Draw(surface, m);

@@ -89,6 +89,7 @@ void RecordingSurface::MonochromeBitmap(std::int32_t x, std::int32_t y, const st
 
 void RecordingSurface::SelectFont(const FontSpec& font) {
   font_ = font;
+  if (metrics_ != nullptr) metrics_->SelectFont(font);
   Call c;
   c.kind = Kind::kFont;
   c.font = font;
@@ -103,10 +104,12 @@ std::int32_t RecordingSurface::emHeight() const {
 }
 
 std::int32_t RecordingSurface::FontLineHeight() {
+  if (metrics_ != nullptr) return metrics_->FontLineHeight();
   return ToInt32(1.15 * emHeight() + 0.5);
 }
 
 std::int32_t RecordingSurface::TextWidth(std::string_view text) {
+  if (metrics_ != nullptr) return metrics_->TextWidth(text);
   std::int32_t advance = ToInt32(0.55 * emHeight() + 0.5);
   if (advance < 1) advance = 1;
   return ToInt32(static_cast<double>(advance) * static_cast<double>(Utf8Length(text)));

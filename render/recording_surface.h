@@ -3,6 +3,10 @@
 // metrics: a font of em height e (device units) has a line height of round(1.15 e) and every
 // character advances round(0.55 e), at least 1. All geometry tests assert on its calls; its text
 // dump (one call per line) is what `sondrix-cli render -o FILE.ops` writes.
+//
+// Given another surface for its metrics, it measures texts there instead (in the fonts it
+// records), so that a recorded pass lays out and places its texts exactly as a pass on that
+// surface does: the record of a picture, with the picture's coordinates.
 
 #include <cstdint>
 #include <string>
@@ -32,8 +36,9 @@ class RecordingSurface : public Surface {
     TextAlign align = TextAlign::kLeftTop;
   };
 
-  explicit RecordingSurface(float dpiX = 96.0f, float dpiY = 96.0f, bool opaqueText = false)
-      : dpiX_(dpiX), dpiY_(dpiY), opaqueText_(opaqueText) {}
+  explicit RecordingSurface(float dpiX = 96.0f, float dpiY = 96.0f, bool opaqueText = false,
+                            Surface* metrics = nullptr)
+      : dpiX_(dpiX), dpiY_(dpiY), opaqueText_(opaqueText), metrics_(metrics) {}
 
   float ResolutionX() const override { return dpiX_; }
   float ResolutionY() const override { return dpiY_; }
@@ -66,6 +71,7 @@ class RecordingSurface : public Surface {
  private:
   float dpiX_, dpiY_;
   bool opaqueText_;
+  Surface* metrics_;  // measures the texts when set; nothing is drawn on it
   FontSpec font_;
   std::vector<Call> calls_;
 };

@@ -10,6 +10,7 @@
 
 #include "core/device_int.h"
 #include "render/drawing.h"
+#include "render/text_placement.h"
 #include "settings/patterns.h"
 #include "settings/settings_model.h"
 
@@ -521,6 +522,9 @@ void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
   SelectPlotFont(surface, graphic.fontName.view(), Saturate(std::int64_t{graphic.fontSize} - 2), 0,
                  0);
   const std::int32_t height = ctx.render.metrics.numberHeight;
+  // A comment that would overprint the one before it in its strip, or any other text, is left
+  // out: a column with a text at most rows stays readable instead of turning into a black bar.
+  const std::int32_t line = ctx.texts != nullptr ? TextLineHeight(surface) : -1;
   for (std::int32_t t = 1; t <= data.TextItemCount; ++t) {
     const TextItem* item = TextItemAt(data, t);
     if (item == nullptr) break;
@@ -532,10 +536,11 @@ void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
     if (s.vertical()) {
       // Left-aligned a tenth of the strip's width from its left edge, centred on the row.
       const std::int32_t x = Saturate(std::int64_t{s.vMin} + s.record->extentX / 10);
-      DrawTextAt(surface, item->text.view(), x, Saturate(std::int64_t{a} + height / 2), height, 0);
+      DrawCommentIfFree(surface, ctx.texts, item->text.view(), x,
+                        Saturate(std::int64_t{a} + height / 2), height, 0, line);
     } else {
       // Centred on the row, its top one number-line height above the strip's middle line.
-      DrawTextAt(surface, item->text.view(), a, s.vMid, height, 2);
+      DrawCommentIfFree(surface, ctx.texts, item->text.view(), a, s.vMid, height, 2, line);
     }
   }
 }

@@ -85,6 +85,9 @@ class Surface {
 
   // The alignment DrawTextAt keeps when it is given an unknown value.
   TextAlign textAlignment = TextAlign::kLeftTop;
+  // Escapement of the plot font SelectPlotFont chose last (tenths of a degree): the turn of the
+  // texts that follow, which the text placement needs to know their boxes.
+  std::int32_t fontEscapement = 0;
 };
 
 }  // namespace sx

@@ -104,6 +104,13 @@ TEST_F(AxisTest, HorizontalXMarksGridLinesAndEdges) {
   EXPECT_EQ(At(300, 294), Steps(100, 600, 50));
   EXPECT_EQ(At(100, 103), Steps(125, 575, 50));
 
+  // Minor grid lines 2.5 units apart would merge into a band: they are left out, their marks
+  // stay.
+  X().minorTicks = 19;
+  DrawAxes();
+  EXPECT_TRUE(At(300, 100, kGridColor).empty());
+  EXPECT_EQ(At(100, 103).size(), 190u);
+
   // Every X position 3 units to the right: 0 lies 3 inside the left edge and snaps onto it,
   // 100 lies 3 beyond the right edge and snaps back; a tick farther out is not drawn.
   X().inside = X().bothSides = X().minorTicks = 0;
