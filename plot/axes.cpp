@@ -21,12 +21,6 @@ namespace sx {
 
 namespace axes {
 
-std::int32_t Sat32(std::int64_t v) {
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
-
 TickPlan MakeTickPlan(float a, float b, float inc, std::int32_t minorTicks, float scale) {
   TickPlan plan;
   plan.start = a;
@@ -64,18 +58,9 @@ AxisLine MakeAxisLine(bool alongX, std::int64_t end1, std::int64_t end2, std::in
   return line;
 }
 
-PlottedList CollectPlotted(const PlotSettings& settings) {
-  PlottedList list;
-  const std::int32_t limit = settings.graphic.plottedCount;
-  for (int p = 1; p <= kMaxParameter && list.count < limit; ++p) {
-    if (settings.record(p).plotState > 0) list.index[static_cast<std::size_t>(list.count++)] = p;
-  }
-  return list;
-}
-
 void SelectFont(AxisPass& pass, std::int32_t sizeDelta, std::int32_t style, std::int32_t angle) {
   const std::int64_t size = std::int64_t{pass.graphic().fontSize} + sizeDelta;
-  SelectPlotFont(pass.surface, pass.graphic().fontName.view(), Sat32(size), style, angle);
+  SelectPlotFont(pass.surface, pass.graphic().fontName.view(), Saturate32(size), style, angle);
 }
 
 std::int32_t Width(AxisPass& pass, std::string_view text) {
@@ -86,21 +71,22 @@ std::int32_t Width(AxisPass& pass, std::string_view text) {
 // when y had to be saturated.
 bool Label(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
            std::int32_t alignment) {
-  const std::int32_t sy = Sat32(y);
-  return DrawTextIfFree(pass.surface, pass.ctx.texts, text, Sat32(x), sy, Sat32(sy - (y - dy)),
-                        alignment);
+  const std::int32_t sy = Saturate32(y);
+  return DrawTextIfFree(pass.surface, pass.ctx.texts, text, Saturate32(x), sy,
+                        Saturate32(sy - (y - dy)), alignment);
 }
 
 bool Fitted(AxisPass& pass, std::string_view text, std::int64_t x, std::int64_t y, std::int64_t dy,
             std::int32_t alignment, const TextBox& room) {
-  const std::int32_t sy = Sat32(y);
-  return DrawTextShortened(pass.surface, pass.ctx.texts, text, Sat32(x), sy, Sat32(sy - (y - dy)),
-                           alignment, room);
+  const std::int32_t sy = Saturate32(y);
+  return DrawTextShortened(pass.surface, pass.ctx.texts, text, Saturate32(x), sy,
+                           Saturate32(sy - (y - dy)), alignment, room);
 }
 
 void Line(AxisPass& pass, std::int64_t x1, std::int64_t y1, std::int64_t x2, std::int64_t y2,
           std::int32_t width, RGB color) {
-  DrawLine(pass.surface, Sat32(x1), Sat32(y1), Sat32(x2), Sat32(y2), width, color);
+  DrawLine(pass.surface, Saturate32(x1), Saturate32(y1), Saturate32(x2), Saturate32(y2), width,
+           color);
 }
 
 namespace {
@@ -434,9 +420,9 @@ void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   const std::int64_t step = ctx.scale.scaleStep;
   axes::AxisPass pass{surface, ctx, 0, 1, 1, {}};
   pass.t = TickLength(data, settings, ctx.scale.ScaleFactor);
-  pass.tickWidth = axes::Sat32(std::int64_t{settings.record(0).lineWidth} * step);
-  pass.frameWidth = axes::Sat32(std::int64_t{settings.graphic.frameWidth} * step);
-  pass.plotted = axes::CollectPlotted(settings);
+  pass.tickWidth = Saturate32(std::int64_t{settings.record(0).lineWidth} * step);
+  pass.frameWidth = Saturate32(std::int64_t{settings.graphic.frameWidth} * step);
+  pass.plotted = CollectPlotted(settings);
 
   switch (mode) {
     case kHorizontal:

@@ -11,7 +11,9 @@
 #include <string_view>
 
 #include "core/data_model.h"
+#include "core/device_int.h"
 #include "core/fixed_text.h"
+#include "plot/plotted_list.h"
 #include "render/plot_context.h"
 #include "render/surface.h"
 #include "render/text_placement.h"
@@ -19,8 +21,7 @@
 namespace sx::axes {
 
 // Geometry is computed in 64 bits (frames and positions may lie anywhere in the int32 range)
-// and saturated where it reaches the surface.
-std::int32_t Sat32(std::int64_t v);
+// and saturated (Saturate32) where it reaches the surface.
 
 // Ticks closer together than one device unit merge into a band: such an axis keeps only its
 // start tick. Minor positions are capped as a whole so that a pass always ends quickly.
@@ -73,12 +74,6 @@ AxisLine MakeAxisLine(bool alongX, std::int64_t end1, std::int64_t end2, std::in
 
 // The parameters a profile plot shows: plotState > 0, in index order, at most plottedCount
 // (the same rule as the layout's, so every drawn frame is a laid-out one).
-struct PlottedList {
-  std::array<int, kMaxParameter> index{};
-  int count = 0;
-  int operator[](int i) const { return index[static_cast<std::size_t>(i)]; }
-};
-PlottedList CollectPlotted(const PlotSettings& settings);
 
 // What every drawer of one DrawFramesAndAxes call shares.
 struct AxisPass {

@@ -1,5 +1,7 @@
 #include "plot/layout.h"
 
+#include "plot/plotted_list.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -16,14 +18,6 @@
 namespace sx {
 namespace {
 
-// Settings may come from templates with any integer in them, so the layout adds in 64 bits and
-// saturates only when a result is stored in a 32-bit field.
-std::int32_t Saturate(std::int64_t v) {
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
-
 // The layout writes records 0..256 of both tables; a session always holds them, a half-built
 // one gets no layout rather than an access past the end.
 bool TablesHoldParameters(const DataModel& data, const PlotSettings& settings) {
@@ -31,24 +25,9 @@ bool TablesHoldParameters(const DataModel& data, const PlotSettings& settings) {
          settings.ParameterSettingsTable.size() > static_cast<std::size_t>(kMaxParameter);
 }
 
-// The parameters a profile layout places: plotState > 0, in index order, at most plottedCount.
-struct PlottedList {
-  std::array<int, kMaxParameter> index{};
-  int count = 0;
-};
-
-PlottedList CollectPlotted(const PlotSettings& settings) {
-  PlottedList list;
-  const std::int32_t limit = settings.graphic.plottedCount;
-  for (int p = 1; p <= kMaxParameter && list.count < limit; ++p) {
-    if (settings.record(p).plotState > 0) list.index[static_cast<std::size_t>(list.count++)] = p;
-  }
-  return list;
-}
-
 void SelectSize(Surface& surface, const PlotSettings& settings, std::int64_t size,
                 std::int32_t style) {
-  SelectPlotFont(surface, settings.graphic.fontName.view(), Saturate(size), style, 0);
+  SelectPlotFont(surface, settings.graphic.fontName.view(), Saturate32(size), style, 0);
 }
 
 std::int32_t LineHeightAt(Surface& surface, const PlotSettings& settings, std::int64_t size,
@@ -230,7 +209,7 @@ std::int32_t LayoutHorizontal(Surface& surface, PlotContext& ctx) {
     left += std::int64_t{m.numberHeight} + m.labelHeight + 26 + m.titleHeight;
   }
 
-  const std::int64_t gap = Saturate(std::int64_t{ctx.scale.scaleStep} * g.plotDistance);
+  const std::int64_t gap = Saturate32(std::int64_t{ctx.scale.scaleStep} * g.plotDistance);
   const std::int64_t strip = StripLength(settings, plotted, counts, gap,
                                          std::int64_t{g.graphicHeight} - bottomReserve - top);
 
@@ -245,8 +224,8 @@ std::int32_t LayoutHorizontal(Surface& surface, PlotContext& ctx) {
 
   const bool allInOne = g.allInOne != 0;
   ColumnRecord& x = data.column(0);
-  x.originX = Saturate(left);
-  x.extentX = Saturate(width);
+  x.originX = Saturate32(left);
+  x.extentX = Saturate32(width);
   const std::int64_t base = std::int64_t{g.graphicHeight} - bottomReserve;
   if (!bottomUp) {
     // Top down: y is the top of the next strip.
@@ -256,26 +235,26 @@ std::int32_t LayoutHorizontal(Surface& surface, PlotContext& ctx) {
       const ParameterSettings& r = settings.record(p);
       const std::int64_t length = (allInOne || r.fixedAxisLength < 1) ? strip : r.axisLength;
       ColumnRecord& c = data.column(p);
-      c.originX = Saturate(left);
-      c.originY = Saturate(y + length);
-      c.extentX = Saturate(width);
-      c.extentY = Saturate(-length);
+      c.originX = Saturate32(left);
+      c.originY = Saturate32(y + length);
+      c.extentX = Saturate32(width);
+      c.extentY = Saturate32(-length);
       if (!allInOne) y += gap + length;
     }
-    x.originY = Saturate(allInOne ? base : y - gap);
+    x.originY = Saturate32(allInOne ? base : y - gap);
   } else {
     // Bottom up: y - strip is the bottom of the next strip.
-    x.originY = Saturate(base);
+    x.originY = Saturate32(base);
     std::int64_t y = base + strip;
     for (int i = 0; i < plotted.count; ++i) {
       const int p = plotted.index[static_cast<std::size_t>(i)];
       const ParameterSettings& r = settings.record(p);
       const std::int64_t length = (allInOne || r.fixedAxisLength < 1) ? strip : r.axisLength;
       ColumnRecord& c = data.column(p);
-      c.originX = Saturate(left);
-      c.originY = Saturate(y - strip);
-      c.extentX = Saturate(width);
-      c.extentY = Saturate(-length);
+      c.originX = Saturate32(left);
+      c.originY = Saturate32(y - strip);
+      c.extentX = Saturate32(width);
+      c.extentY = Saturate32(-length);
       if (!allInOne) y -= gap + length;
     }
   }
@@ -350,7 +329,7 @@ std::int32_t LayoutVertical(Surface& surface, PlotContext& ctx) {
   }
   const std::int64_t bottomReserve = std::int64_t{marginBottom} + 2 * std::int64_t{m.labelHeight};
 
-  const std::int64_t gap = Saturate(std::int64_t{ctx.scale.scaleStep} * g.plotDistance);
+  const std::int64_t gap = Saturate32(std::int64_t{ctx.scale.scaleStep} * g.plotDistance);
   const std::int64_t strip = StripLength(settings, plotted, counts, gap,
                                          std::int64_t{g.graphicWidth} - rightReserve - left);
 
@@ -366,10 +345,10 @@ std::int32_t LayoutVertical(Surface& surface, PlotContext& ctx) {
     const ParameterSettings& r = settings.record(p);
     const std::int64_t length = (allInOne || r.fixedAxisLength < 1) ? strip : r.axisLength;
     ColumnRecord& c = data.column(p);
-    c.originX = Saturate(x);
-    c.originY = Saturate(top);
-    c.extentX = Saturate(length);
-    c.extentY = Saturate(height);
+    c.originX = Saturate32(x);
+    c.originY = Saturate32(top);
+    c.extentX = Saturate32(length);
+    c.extentY = Saturate32(height);
     if (!allInOne) x += gap + length;
   }
 
@@ -405,7 +384,7 @@ std::int32_t LayoutTernary(Surface& surface, PlotContext& ctx) {
 
   ColumnRecord& x = ctx.data.column(0);
   x.originX = 3 * marginLeft;
-  x.originY = Saturate(std::int64_t{h} + 3 * marginTop + 2 * std::int64_t{m.labelHeight});
+  x.originY = Saturate32(std::int64_t{h} + 3 * marginTop + 2 * std::int64_t{m.labelHeight});
   x.extentX = ToInt32(s);
   x.extentY = h;
   return g.modeFontSize;
@@ -431,10 +410,10 @@ std::int32_t LayoutPhase(Surface& surface, PlotContext& ctx) {
   if (side < 0) side = 0;
 
   ColumnRecord& x = ctx.data.column(0);
-  x.originX = Saturate(side / 2 + w + 3 * marginLeft);
-  x.originY = Saturate(marginTop + std::int64_t{m.labelHeight} + side - side / 2);
-  x.extentX = Saturate(side);
-  x.extentY = Saturate(side);
+  x.originX = Saturate32(side / 2 + w + 3 * marginLeft);
+  x.originY = Saturate32(marginTop + std::int64_t{m.labelHeight} + side - side / 2);
+  x.extentX = Saturate32(side);
+  x.extentY = Saturate32(side);
   return g.modeFontSize;
 }
 
@@ -486,7 +465,7 @@ AxisMap MapXAxis(float a, float b, bool normal, std::int32_t& origin, std::int32
     m.scale = ScaleOf(e, base - static_cast<double>(last));
     m.offset = ToFloat32(base * m.scale - static_cast<double>(e + o));
   }
-  extent = Saturate(e);
+  extent = Saturate32(e);
   return m;
 }
 

@@ -25,12 +25,12 @@ LegendGeometry MakeLegendGeometry(const DataModel& data, const PlotSettings& set
     top = std::int64_t{frame.originY} - frame.extentY;
     geometry.want = kTernaryColumns;
   }
-  geometry.markerX = axes::Sat32(start);
+  geometry.markerX = Saturate32(start);
   // The text begins clear of the marker and of the marker's click band.
-  geometry.textX = axes::Sat32(start + std::max<std::int64_t>(h, 2 * kLegendMarkerSize));
-  geometry.top = axes::Sat32(top);
+  geometry.textX = Saturate32(start + std::max<std::int64_t>(h, 2 * kLegendMarkerSize));
+  geometry.top = Saturate32(top);
   geometry.lineHeight = metrics.labelHeight;
-  geometry.halfBand = axes::Sat32(h / 2 - 1);
+  geometry.halfBand = Saturate32(h / 2 - 1);
   return geometry;
 }
 
@@ -39,8 +39,8 @@ LegendLine LegendLineOf(const LegendGeometry& geometry, int k) {
   const std::int64_t h = geometry.lineHeight;
   const std::int64_t y = std::int64_t{geometry.top} + 13 * std::int64_t{k} * h / 10;
   LegendLine line;
-  line.textY = axes::Sat32(y);
-  line.centerY = axes::Sat32(y - h / 2);
+  line.textY = Saturate32(y);
+  line.centerY = Saturate32(y - h / 2);
   return line;
 }
 
@@ -101,7 +101,7 @@ void DrawModeLegend(Surface& surface, const PlotContext& ctx) {
 }
 
 std::int32_t SmallFontSize(const GraphicSettings& graphic) {
-  return axes::Sat32(std::max<std::int64_t>(std::int64_t{graphic.modeFontSize} - 6, 6));
+  return Saturate32(std::max<std::int64_t>(std::int64_t{graphic.modeFontSize} - 6, 6));
 }
 
 std::string ComponentName(const DataModel& data, int column) {
@@ -111,15 +111,15 @@ std::string ComponentName(const DataModel& data, int column) {
 
 void DrawModeText(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
                   std::int64_t y, std::int64_t dy, std::int32_t alignment, const TextBox& room) {
-  const std::int32_t sy = axes::Sat32(y);
-  DrawTextShortened(surface, texts, text, axes::Sat32(x), sy, axes::Sat32(sy - (y - dy)), alignment,
+  const std::int32_t sy = Saturate32(y);
+  DrawTextShortened(surface, texts, text, Saturate32(x), sy, Saturate32(sy - (y - dy)), alignment,
                     room);
 }
 
 void DrawModeLabel(Surface& surface, TextPlacement* texts, std::string_view text, std::int64_t x,
                    std::int64_t y, std::int64_t dy, std::int32_t alignment) {
-  const std::int32_t sy = axes::Sat32(y);
-  DrawTextIfFree(surface, texts, text, axes::Sat32(x), sy, axes::Sat32(sy - (y - dy)), alignment);
+  const std::int32_t sy = Saturate32(y);
+  DrawTextIfFree(surface, texts, text, Saturate32(x), sy, Saturate32(sy - (y - dy)), alignment);
 }
 
 }  // namespace sx

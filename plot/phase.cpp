@@ -14,7 +14,7 @@ namespace sx {
 namespace {
 
 std::int32_t Scaled(std::int32_t value, std::int32_t step) {
-  return axes::Sat32(std::int64_t{value} * step);
+  return Saturate32(std::int64_t{value} * step);
 }
 
 // The circle drawn like the open circle marker: outline in black, inside painted white.
@@ -71,7 +71,7 @@ void DrawPhaseLabels(Surface& surface, const PlotContext& ctx) {
 
   // The direction labels keep clear of the outline, whose pen reaches half its width outwards.
   const std::int64_t gap = kLabelGap + Scaled(g.frameWidth, ctx.scale.scaleStep) / 2;
-  SelectPlotFont(surface, g.fontName.view(), axes::Sat32(std::int64_t{g.modeFontSize} - 2), 0, 0);
+  SelectPlotFont(surface, g.fontName.view(), Saturate32(std::int64_t{g.modeFontSize} - 2), 0, 0);
   const std::int64_t lh = TextLineHeight(surface);
   DrawModeLabel(surface, ctx.texts, "0\u00B0", cx, top - gap, lh, 2);
   DrawModeLabel(surface, ctx.texts, "90\u00B0", cx + r + gap, cy + lh / 2, lh, 0);

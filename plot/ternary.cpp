@@ -20,7 +20,7 @@ constexpr std::int32_t kMinGridPercent = 1;
 constexpr std::int32_t kMaxGridPercent = 50;
 
 std::int32_t Scaled(std::int32_t value, std::int32_t step) {
-  return axes::Sat32(std::int64_t{value} * step);
+  return Saturate32(std::int64_t{value} * step);
 }
 
 void Line(Surface& s, DevicePoint a, DevicePoint b, std::int32_t width, RGB color) {
@@ -101,8 +101,8 @@ DevicePoint TernaryPoint(const ColumnRecord& triangle, double a1, double a2, dou
   const double side = triangle.extentX, height = triangle.extentY;
   const std::int64_t dx = ToInt64(side * (100.0 + a3 - a1) / 200.0);
   const std::int64_t dy = ToInt64(a2 * height / 100.0);
-  return {axes::Sat32(std::int64_t{triangle.originX} + dx),
-          axes::Sat32(std::int64_t{triangle.originY} - dy)};
+  return {Saturate32(std::int64_t{triangle.originX} + dx),
+          Saturate32(std::int64_t{triangle.originY} - dy)};
 }
 
 void RenderTernary(Surface& surface, PlotContext& ctx) {

@@ -18,12 +18,6 @@ constexpr std::int32_t kLastPointIndex = kPointBufferSize - 1;  // 2000
 // a broken rectangle can ask for more, and it must not stall the program.
 constexpr std::int64_t kMaxPatternTiles = 4'000'000;
 
-std::int32_t Saturate(std::int64_t v) {
-  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
-  return static_cast<std::int32_t>(v);
-}
-
 __extension__ typedef __int128 Wide;
 
 // a + b * c / d with truncating division, exact for any 32-bit operands, saturated to 32 bits.
@@ -124,13 +118,13 @@ void FillRectWithPattern(Surface& s, std::int32_t x1, std::int32_t y1, std::int3
         std::int64_t x = x1;
         for (; x < x2 - w; x += stepX) {
           if (tiles++ >= kMaxPatternTiles) return;
-          s.MonochromeBitmap(Saturate(x), Saturate(y), p.bits, p.width, p.height, p.width,
-                             Saturate(copyHeight));
+          s.MonochromeBitmap(Saturate32(x), Saturate32(y), p.bits, p.width, p.height, p.width,
+                             Saturate32(copyHeight));
         }
         const std::int64_t rest = x2 - x;
         if (rest >= 1 && tiles++ < kMaxPatternTiles) {
-          s.MonochromeBitmap(Saturate(x), Saturate(y), p.bits, p.width, p.height, Saturate(rest),
-                             Saturate(copyHeight));
+          s.MonochromeBitmap(Saturate32(x), Saturate32(y), p.bits, p.width, p.height,
+                             Saturate32(rest), Saturate32(copyHeight));
         }
       };
       std::int64_t y = y1;
@@ -188,8 +182,8 @@ void SelectPlotFont(Surface& s, std::string_view face, std::int32_t size, std::i
   // Sizes derived from the settings (the font size less 2 or 4) can fall below one point: those
   // get the smallest font.
   const std::int64_t points = std::max<std::int32_t>(1, size);
-  const FontSpec font = MakePlotFont(s, face, Saturate(points * 10), style,
-                                     Saturate(static_cast<std::int64_t>(angle) * 10));
+  const FontSpec font = MakePlotFont(s, face, Saturate32(points * 10), style,
+                                     Saturate32(static_cast<std::int64_t>(angle) * 10));
   s.fontEscapement = font.escapement;
   s.SelectFont(font);
 }
@@ -222,7 +216,7 @@ void DrawTextAt(Surface& s, std::string_view text, std::int32_t x, std::int32_t 
     default:
       break;
   }
-  s.Text(x, Saturate(static_cast<std::int64_t>(y) - dy), text, s.textAlignment);
+  s.Text(x, Saturate32(static_cast<std::int64_t>(y) - dy), text, s.textAlignment);
 }
 
 void ClipYAtX(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x,

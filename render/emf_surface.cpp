@@ -63,11 +63,6 @@ float SaneDpi(float dpi) {
   return std::isfinite(dpi) && dpi >= 1.0f && dpi <= 1e5f ? dpi : 96.0f;
 }
 
-std::int32_t Clamp32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 // Decodes one code point at text[i]; returns it and advances i. Broken sequences yield U+FFFD
 // and advance by one byte.
 char32_t DecodeAt(std::string_view text, std::size_t& i) {
@@ -374,8 +369,9 @@ void EmfSurface::MonochromeBitmap(std::int32_t x, std::int32_t y, const std::uin
   AddBounds(x, y, static_cast<std::int64_t>(x) + w - 1, static_cast<std::int64_t>(y) + h - 1);
 
   Record r(kEmrStretchDiBits);
-  r.Rect(x, Clamp32(static_cast<std::int64_t>(y)), Clamp32(static_cast<std::int64_t>(x) + w - 1),
-         Clamp32(static_cast<std::int64_t>(y) + h - 1));
+  r.Rect(x, Saturate32(static_cast<std::int64_t>(y)),
+         Saturate32(static_cast<std::int64_t>(x) + w - 1),
+         Saturate32(static_cast<std::int64_t>(y) + h - 1));
   r.I32(x), r.I32(y);
   r.I32(0), r.I32(0), r.I32(w), r.I32(h);  // source rectangle
   r.U32(80), r.U32(kInfoSize);             // the bitmap info follows the fixed part
@@ -489,7 +485,7 @@ void EmfSurface::Text(std::int32_t x, std::int32_t y, std::string_view text, Tex
   const std::uint32_t stringOffset = 76;
   const std::uint32_t dxOffset = stringOffset + (2 * n + 3) / 4 * 4;
   Record r(kEmrExtTextOutW);
-  r.Rect(Clamp32(bl), Clamp32(bt), Clamp32(br), Clamp32(bb));
+  r.Rect(Saturate32(bl), Saturate32(bt), Saturate32(br), Saturate32(bb));
   r.U32(kGmAdvanced);
   r.F32(0.0f), r.F32(0.0f);
   // EMRTEXT
@@ -522,8 +518,8 @@ std::string EmfSurface::bytes() const {
 
   Record head(kEmrHeader);
   if (hasBounds_) {
-    head.Rect(Clamp32(boundsLeft_), Clamp32(boundsTop_), Clamp32(boundsRight_),
-              Clamp32(boundsBottom_));
+    head.Rect(Saturate32(boundsLeft_), Saturate32(boundsTop_), Saturate32(boundsRight_),
+              Saturate32(boundsBottom_));
   } else {
     head.Rect(0, 0, -1, -1);
   }

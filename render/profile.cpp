@@ -13,11 +13,6 @@
 namespace sx {
 namespace {
 
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 bool IsColumn(const DataModel& data, std::int64_t c) {
   return c >= 0 && c <= kMaxParameter && static_cast<std::uint64_t>(c) < data.ColumnTable.size();
 }
@@ -113,14 +108,14 @@ ProfileStrip MakeProfileStrip(const ColumnRecord& record, ProfileOrientation ori
   s.orientation = orientation;
   s.record = &record;
   const std::int32_t x0 = record.originX, y0 = record.originY;
-  const std::int32_t x1 = Saturate(std::int64_t{record.originX} + record.extentX);
-  const std::int32_t y1 = Saturate(std::int64_t{record.originY} + record.extentY);
+  const std::int32_t x1 = Saturate32(std::int64_t{record.originX} + record.extentX);
+  const std::int32_t y1 = Saturate32(std::int64_t{record.originY} + record.extentY);
   if (orientation == ProfileOrientation::kVertical) {
     s.aMin = std::min(y0, y1);
     s.aMax = std::max(y0, y1);
     s.vMin = std::min(x0, x1);
     s.vMax = std::max(x0, x1);
-    s.vMid = Saturate(std::int64_t{record.originX} + record.extentX / 2);
+    s.vMid = Saturate32(std::int64_t{record.originX} + record.extentX / 2);
     s.valueScale = record.xScale;
     s.valueOffset = record.xOffset;
     s.axisScale = record.yScale;
@@ -130,7 +125,7 @@ ProfileStrip MakeProfileStrip(const ColumnRecord& record, ProfileOrientation ori
     s.aMax = std::max(x0, x1);
     s.vMin = std::min(y0, y1);
     s.vMax = std::max(y0, y1);
-    s.vMid = Saturate(std::int64_t{record.originY} + record.extentY / 2);
+    s.vMid = Saturate32(std::int64_t{record.originY} + record.extentY / 2);
     s.valueScale = record.yScale;
     s.valueOffset = record.yOffset;
     s.axisScale = record.xScale;
@@ -426,7 +421,7 @@ RGB FillColor(RGB color) {
 }
 
 std::int32_t Scaled(std::int32_t scaleStep, std::int32_t value) {
-  return Saturate(std::int64_t{scaleStep} * value);
+  return Saturate32(std::int64_t{scaleStep} * value);
 }
 
 }  // namespace sx

@@ -17,11 +17,6 @@
 namespace sx {
 namespace {
 
-std::int32_t Saturate(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
-
 // The last parameter a drawer may visit: the loaded file's last column, within the records that
 // both tables hold.
 std::int32_t LastParameter(const PlotContext& ctx) {
@@ -422,8 +417,8 @@ void DrawColumns(Surface& surface, PlotContext& ctx, std::int32_t stage,
       if (item == nullptr || item->row <= 0 || valid == 0) continue;
       const std::int32_t a = s.AxisOfRow(data, item->row);
       const std::int32_t v = ClampBarValue(s, s.MapValue(value));
-      const std::int32_t a1 = Saturate(std::max<std::int64_t>(std::int64_t{a} - half, s.aMin));
-      const std::int32_t a2 = Saturate(std::min<std::int64_t>(std::int64_t{a} + half, s.aMax));
+      const std::int32_t a1 = Saturate32(std::max<std::int64_t>(std::int64_t{a} - half, s.aMin));
+      const std::int32_t a2 = Saturate32(std::min<std::int64_t>(std::int64_t{a} + half, s.aMax));
       if (a < s.aMin) continue;
       if (a > s.aMax) break;
       // The bar spans from the reference level to the value.
@@ -496,7 +491,7 @@ void DrawOutline(Surface& surface, PlotContext& ctx, std::int32_t stage,
         s.SetPoint(buffer, 1, point);
         last = 1;
       } else {
-        const std::int32_t middle = Saturate(point.a - (std::int64_t{point.a} - previous.a) / 2);
+        const std::int32_t middle = Saturate32(point.a - (std::int64_t{point.a} - previous.a) / 2);
         s.SetPoint(buffer, last + 1, {middle, previous.v});
         s.SetPoint(buffer, last + 2, {middle, point.v});
         last += 2;
@@ -519,8 +514,8 @@ void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
   const DataModel& data = ctx.data;
   if (data.TextItemCount < 1) return;
   const GraphicSettings& graphic = ctx.settings.graphic;
-  SelectPlotFont(surface, graphic.fontName.view(), Saturate(std::int64_t{graphic.fontSize} - 2), 0,
-                 0);
+  SelectPlotFont(surface, graphic.fontName.view(), Saturate32(std::int64_t{graphic.fontSize} - 2),
+                 0, 0);
   const std::int32_t height = ctx.render.metrics.numberHeight;
   // A comment that would overprint the one before it in its strip, or any other text, is left
   // out: a column with a text at most rows stays readable instead of turning into a black bar.
@@ -535,9 +530,9 @@ void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
     if (a < s.aMin || a > s.aMax) continue;
     if (s.vertical()) {
       // Left-aligned a tenth of the strip's width from its left edge, centred on the row.
-      const std::int32_t x = Saturate(std::int64_t{s.vMin} + s.record->extentX / 10);
+      const std::int32_t x = Saturate32(std::int64_t{s.vMin} + s.record->extentX / 10);
       DrawCommentIfFree(surface, ctx.texts, item->text.view(), x,
-                        Saturate(std::int64_t{a} + height / 2), height, 0, line);
+                        Saturate32(std::int64_t{a} + height / 2), height, 0, line);
     } else {
       // Centred on the row, its top one number-line height above the strip's middle line.
       DrawCommentIfFree(surface, ctx.texts, item->text.view(), a, s.vMid, height, 2, line);
