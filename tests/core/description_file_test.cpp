@@ -1,14 +1,13 @@
 // The description file: saved for an editor, read back after editing.
 
 #include "core/description_file.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "core/byte_lines.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {
@@ -55,9 +54,7 @@ TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
   ASSERT_EQ(SaveDescriptionCommand(*session_, path), 0);
   EXPECT_EQ(data().DescriptionSaved, 1);
   EXPECT_EQ(data().DescriptionFileName, "DD_core.txt");
-  std::string bytes;
-  ASSERT_TRUE(ReadFileBytes(path, bytes));
-  EXPECT_EQ(bytes,
+  EXPECT_EQ(ReadBytes(path),
             "Citation:\tA & B (2020)\tsee also C\nNote\t\n"
             "\ta value without label, K\xC3\xB6ln \xE2\x80\xB0\n");
 

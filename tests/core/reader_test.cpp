@@ -1,17 +1,16 @@
 // Scenarios of loading data files: what a user finds in the model after opening a file.
 
 #include "core/reader.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "core/messages.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {

@@ -6,18 +6,15 @@
 #include "shell/session.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "core/byte_lines.h"
 #include "core/reader.h"
 #include "test_files.h"
+#include "tests/core/model_dump.h"
 
 namespace sx {
 namespace {
@@ -44,34 +41,10 @@ class SaveDataTest : public ::testing::Test {
     return n;
   }
 
-  // Everything a load puts into the model that a save must carry, as text for readable diffs.
+  // Everything a load puts into the model, which a save must carry, and the credit.
   std::string Dump() {
-    const DataModel& d = data();
-    std::ostringstream out;
-    out << "N " << d.ParameterCount << " rows " << d.rowCount() << " groups " << d.GroupCount
-        << " grouped " << d.GroupedColumnCount << " skipped " << d.skippedColumns << " date "
-        << d.XIsDate << " time " << d.XIsTime << " offset " << d.DateOffset << "\n";
-    for (int c = 0; c <= d.ParameterCount; ++c) {
-      const ColumnRecord& col = d.column(c);
-      out << c << " [" << col.label.view() << "] [" << col.groupName.view() << "] " << col.groupSize
-          << " " << col.itemCount << ":";
-      for (int k = 1; k <= col.itemCount; ++k) {
-        const NumericItem& item = d.item(col.itemBase + k);
-        out << " " << item.flag << "/" << item.row << "/" << item.value;
-      }
-      out << "\n";
-    }
-    for (int t = 1; t <= d.TextItemCount; ++t) {
-      const TextItem& item = d.TextItemTable[static_cast<std::size_t>(t)];
-      out << "text " << item.column << " " << item.position << " " << item.text.view() << "\n";
-    }
-    for (int i = 1; i <= d.DescriptionLineCount; ++i) {
-      const DescriptionLine& line = d.DescriptionTable[static_cast<std::size_t>(i)];
-      out << "desc [" << line.label.view() << "] [" << line.value.view() << "]\n";
-    }
     const std::string_view credit = session_->settings.graphic.CreditText.view();
-    out << "credit " << credit.substr(0, credit.find('@')) << "\n";
-    return out.str();
+    return DumpModel(data()) + "credit " + std::string(credit.substr(0, credit.find('@')));
   }
 
   // Loads content (twice, so that the stored preferences apply to both loads alike), saves it
@@ -86,13 +59,7 @@ class SaveDataTest : public ::testing::Test {
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_GE(Load(saved), 1);
     EXPECT_EQ(Dump(), before);
-    return Read(saved);
-  }
-
-  std::string Read(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
-    return bytes;
+    return ReadBytes(saved);
   }
 
   DataModel& data() { return session_->data; }
@@ -150,7 +117,7 @@ TEST_F(SaveDataTest, CreditIsWrittenOnce) {
   const std::string again = files_.dir() + "/again.tab";
   session_->settings.graphic.CreditText.assign("Lab\t7");
   ASSERT_EQ(SaveAs(files_.dir() + "/saved.tab", again), kSaveDone);
-  EXPECT_NE(Read(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
 }
 
 TEST_F(SaveDataTest, KeepsTheEncodingOfTheSource) {
@@ -205,7 +172,7 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
     EXPECT_EQ(ui_.messages[0].text,
               "The data cannot be saved over the file they were read from:\n>" + path +
                   "<\nPlease choose another name.");
-    EXPECT_EQ(Read(source), content);
+    EXPECT_EQ(ReadBytes(source), content);
   }
   ASSERT_EQ(chdir(cwd.c_str()), 0);
 }
@@ -223,7 +190,7 @@ TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
               0u)
         << ui_.messages[0].text;
   }
-  EXPECT_EQ(Read(plain), "keep");
+  EXPECT_EQ(ReadBytes(plain), "keep");
   // No temporary file stays behind, neither in the folder nor beside it.
   const std::filesystem::path dir(files_.dir());
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
@@ -254,7 +221,7 @@ TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
   ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
   ASSERT_EQ(SaveAs(dest, linkPath), kSaveDone);
   EXPECT_TRUE(std::filesystem::is_symlink(linkPath));
-  EXPECT_NE(Read(target).find("1\t2\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(target).find("1\t2\n"), std::string::npos);
 }
 
 }  // namespace
