@@ -2,37 +2,32 @@
 // onto a data set.
 
 #include "settings/template_file.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdio>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "core/reader.h"
+#include "shell/open_sequence.h"
+#include "shell/session.h"
 #include "test_files.h"
 
 namespace sx {
 namespace {
 
-// The stored record fields, row by row in the file's order.
+// The stored integer fields of a record in the file's order (the styles row first), and the
+// stored floats.
 // clang-format off
-#define SX_STYLES_ROW(X) \
+#define SX_RECORD_INTS(X) \
   X(plotState) X(marker) X(lines) X(columns) X(histogramLines) X(outline) X(valueText) \
   X(occurrence) X(course) X(comment) X(lithology) X(showParameterLabel) X(showGroupLabel) \
-  X(boundary) X(lineWidth)
-#define SX_AXIS_ROW(X) \
-  X(fixedAxisLength) X(axisLength) X(doWithNext) X(colorize) X(flagValid) X(flagNotValid) \
-  X(flagUnknown) X(flagQuestionable) X(flagIndividual)
-#define SX_TICKS_ROW(X) X(bothSides) X(inside) X(textOrientation) X(markerSymbol) X(markerSize)
-#define SX_TICKLINES_ROW(X) X(minorTicks) X(ticklines) X(minorTicklines) X(columnWidth) X(automatic)
-#define SX_MODE_ROW(X) X(modeSelected) X(modeMarkerSymbol) X(modeMarkerSize) X(modeLineWidth)
-#define SX_RECORD_INTS(X) \
-  SX_STYLES_ROW(X) SX_AXIS_ROW(X) SX_TICKS_ROW(X) SX_TICKLINES_ROW(X) SX_MODE_ROW(X) X(reverseRange)
+  X(boundary) X(lineWidth) X(fixedAxisLength) X(axisLength) X(doWithNext) X(colorize) \
+  X(flagValid) X(flagNotValid) X(flagUnknown) X(flagQuestionable) X(flagIndividual) X(bothSides) \
+  X(inside) X(textOrientation) X(markerSymbol) X(markerSize) X(minorTicks) X(ticklines) \
+  X(minorTicklines) X(columnWidth) X(automatic) X(modeSelected) X(modeMarkerSymbol) \
+  X(modeMarkerSize) X(modeLineWidth) X(reverseRange)
 #define SX_RECORD_FLOATS(X) X(minimum) X(maximum) X(cMax) X(referenceLine) X(tickIncrement)
 // clang-format on
 
