@@ -2,47 +2,55 @@
 // real files.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
-#include <filesystem>
-#include <string>
+#include <cstdio>
 
-#include "cli_run.h"
 #include "test_files.h"
 
 namespace {
+
+// Runs the built command-line program as a script would.
+struct CliResult {
+  int status;
+  std::string output;  // standard output and error together
+};
+
+CliResult RunCli(const std::string& arguments) {
+  const std::string command = std::string(SONDRIX_CLI) + " " + arguments + " 2>&1";
+  CliResult r{-1, {}};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return r;
+  char buffer[4096];
+  std::size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) r.output.append(buffer, n);
+  const int raw = pclose(pipe);
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return r;
+}
+
+const std::string kExample = std::string(SONDRIX_SOURCE_DIR) + "/examples/core_ocean.tab";
 
 constexpr char kData[] =
     "/* DATA DESCRIPTION:\nCitation:\tA core\n*/\n"
     "Depth [m]\tTemp [deg C]\tSal [psu]\n0\t10.5\t35.1\n10\tbad\t35.3\n20\t11.2\t35.0\n";
 
-TEST(CliSave, RoundTripKeepsTheDataLinesAndRefusesTheSource) {
+TEST(CliSave, WritesTheCopyAndRefusesTheSource) {
+  // What the copy holds is the engine's (its own tests); here: the command and its exit codes.
   sx::TestFiles files;
   const std::string source = files.Write("core.tab", kData);
   const std::string saved = files.dir() + "/saved.tab";
-  CliResult r = RunCli("save " + source + " -o " + saved);
+  const CliResult r = RunCli("save " + source + " -o " + saved);
   ASSERT_EQ(r.status, 0) << r.output;
-  const std::string text = sx::ReadBytes(saved);
-  EXPECT_EQ(text.rfind("/* ", 0), 0u) << text;
-  EXPECT_NE(text.find("Citation:\tA core\n*/\n"), std::string::npos) << text;
-  // The data lines are copied as they were, the rejected one included.
-  EXPECT_NE(text.find("\n0\t10.5\t35.1\n10\tbad\t35.3\n20\t11.2\t35.0\n"), std::string::npos)
-      << text;
-
-  // The saved file loads again and saves with the same description and data lines (the labels
-  // follow the stored unit style).
-  r = RunCli("save " + saved + " -o " + files.dir() + "/again.tab");
-  ASSERT_EQ(r.status, 0) << r.output;
-  const std::string again = sx::ReadBytes(files.dir() + "/again.tab");
-  EXPECT_EQ(again.substr(0, again.find("Depth")), text.substr(0, text.find("Depth")));
-  EXPECT_EQ(again.substr(again.find("\n0\t")), text.substr(text.find("\n0\t")));
-
+  EXPECT_NE(sx::ReadBytes(saved).find("\n10\tbad\t35.3\n"), std::string::npos);
   // The source itself as destination, a missing source, a missing template, bad arguments.
   EXPECT_EQ(RunCli("save " + source + " -o " + source).status, 3);
   EXPECT_EQ(sx::ReadBytes(source), kData);
   EXPECT_EQ(RunCli("save " + files.dir() + "/none.tab -o " + files.dir() + "/x.tab").status, 1);
-  r = RunCli("save " + source + " -o " + files.dir() + "/t.tab --template " + files.dir() +
-             "/none.stf");
-  EXPECT_NE(r.status, 0);
+  EXPECT_NE(RunCli("save " + source + " -o " + files.dir() + "/t.tab --template " + files.dir() +
+                   "/none.stf")
+                .status,
+            0);
   EXPECT_FALSE(std::filesystem::exists(files.dir() + "/t.tab"));
   EXPECT_EQ(RunCli("save " + source).status, 64);
   EXPECT_EQ(RunCli("save " + source + " -o x.tab --bogus").status, 64);
@@ -56,11 +64,8 @@ TEST(CliBatch, ExportsEachFileAndSummarisesTheMissingOne) {
   const std::string missing = files.dir() + "/missing.tab";
   const CliResult r = RunCli("batch --format svg --size 640x480 " + a + " " + missing + " " + b);
   EXPECT_EQ(r.status, 1) << r.output;
-  for (const std::string& out : {files.dir() + "/dep12.svg", files.dir() + "/dep13.tab.svg"}) {
-    const std::string svg = sx::ReadBytes(out);
-    EXPECT_NE(svg.find("<svg"), std::string::npos) << out;
-    EXPECT_NE(svg.find("640"), std::string::npos) << out;
-  }
+  const std::string svg = sx::ReadBytes(files.dir() + "/dep13.tab.svg");
+  EXPECT_TRUE(svg.find("<svg") != std::string::npos && svg.find("640") != std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(missing + ".svg"));
   for (const std::string& line : {"[1/3] " + a + " -> " + files.dir() + "/dep12.svg",
                                   "[2/3] " + missing + ": skipped (could not open file)",

@@ -56,10 +56,8 @@ TEST(CliInfo, JsonOfALoadedFileAndTheMessagesOfTheLoad) {
   r = Info({files.Write("b.tab", text), "--json", "--numeric-items", "30"});
   ASSERT_EQ(r.status, 0) << r.err;
   j = nlohmann::ordered_json::parse(r.out);
-  EXPECT_EQ(j["rows"], 13);  // 30 / 2 columns - 2
-  EXPECT_EQ(j["messages"], nlohmann::ordered_json::array(
-                               {"Maximum number of data items reached.\nUse the \"set memory\" "
-                                "function to extend\nthe memory."}));
+  EXPECT_EQ(j["rows"], 13);             // 30 / 2 columns - 2
+  EXPECT_EQ(j["messages"].size(), 1u);  // the limit message
 }
 
 TEST(CliInfo, FailuresAndUsage) {
