@@ -7,10 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "core/reader.h"
 #include "shell/open_sequence.h"

@@ -2,22 +2,13 @@
 
 #include "core/description_file.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "shell/open_sequence.h"
-#include "shell/session.h"
-#include "test_files.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
 
-class DescriptionFileTest : public ::testing::Test {
+class DescriptionFileTest : public SceneTest {
  protected:
-  void SetUp() override { session_ = CreateSession({}, ui_); }
-
-  DataModel& data() { return session_->data; }
   void SetLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
     int i = 0;
     for (const auto& [label, value] : lines) {
@@ -33,16 +24,12 @@ class DescriptionFileTest : public ::testing::Test {
   }
   // Points the session at an edited description file and reads it back.
   std::int32_t Reload(const std::string& content) {
-    const std::string path = files_.Write("DD_core.txt", content);
-    data().DescriptionDirectory = files_.dir() + "/";
+    const std::string path = files.Write("DD_core.txt", content);
+    data().DescriptionDirectory = files.dir() + "/";
     data().DescriptionFileName = "DD_core.txt";
     data().DescriptionFilePath = path;
-    return ReloadDescriptionCommand(*session_);
+    return ReloadDescriptionCommand(*session);
   }
-
-  TestFiles files_;
-  RecordingUserInterface ui_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
@@ -50,8 +37,8 @@ TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
             {"Note", ""},
             {"", "a value without label, K\u00F6ln \u2030"}});
   BeginDescriptionSave(data());
-  const std::string path = files_.dir() + "/DD_core.txt";
-  ASSERT_EQ(SaveDescriptionCommand(*session_, path), 0);
+  const std::string path = files.dir() + "/DD_core.txt";
+  ASSERT_EQ(SaveDescriptionCommand(*session, path), 0);
   EXPECT_EQ(data().DescriptionSaved, 1);
   EXPECT_EQ(data().DescriptionFileName, "DD_core.txt");
   EXPECT_EQ(ReadBytes(path),
@@ -59,21 +46,21 @@ TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
             "\ta value without label, K\xC3\xB6ln \xE2\x80\xB0\n");
 
   SetLines({{"x", "y"}});
-  ASSERT_EQ(ReloadDescriptionCommand(*session_), 0);
+  ASSERT_EQ(ReloadDescriptionCommand(*session), 0);
   ASSERT_EQ(data().DescriptionLineCount, 3);
   EXPECT_EQ(Line(1, false), "A & B (2020)\tsee also C");
   EXPECT_EQ(Line(3, false), "a value without label, K\u00F6ln \u2030");
-  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 
   // A new save starts unsaved; one that fails stays so and keeps the former file.
   BeginDescriptionSave(data());
   EXPECT_EQ(data().DescriptionSaved, 0);
-  const std::string missing = files_.dir() + "/missing/DD_core.txt";
-  EXPECT_EQ(SaveDescriptionCommand(*session_, missing), -1);
+  const std::string missing = files.dir() + "/missing/DD_core.txt";
+  EXPECT_EQ(SaveDescriptionCommand(*session, missing), -1);
   EXPECT_EQ(data().DescriptionSaved, 0);
   EXPECT_EQ(data().DescriptionFilePath, path);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text.rfind(
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind(
                 "Could not save the data description to file:\n>" + missing + "<\n", 0),
             0u);
 }
@@ -99,19 +86,19 @@ TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
   // An empty file empties the description.
   ASSERT_EQ(Reload(""), 0);
   EXPECT_EQ(data().DescriptionLineCount, 0);
-  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DescriptionFileTest, UnreadableFileKeepsTheDescription) {
   SetLines({{"Kept:", "yes"}});
-  EXPECT_EQ(ReloadDescriptionCommand(*session_), -1);  // nothing saved yet
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "The data description has not been saved to a file yet.");
-  data().DescriptionDirectory = files_.dir() + "/";
+  EXPECT_EQ(ReloadDescriptionCommand(*session), -1);  // nothing saved yet
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "The data description has not been saved to a file yet.");
+  data().DescriptionDirectory = files.dir() + "/";
   data().DescriptionFileName = "gone.txt";
-  EXPECT_EQ(ReloadDescriptionCommand(*session_), -1);
-  ASSERT_EQ(ui_.messages.size(), 2u);
-  EXPECT_EQ(ui_.messages[1].text, "Could not open file:\n>" + files_.dir() + "/gone.txt<");
+  EXPECT_EQ(ReloadDescriptionCommand(*session), -1);
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[1].text, "Could not open file:\n>" + files.dir() + "/gone.txt<");
   EXPECT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(Line(1, true), "Kept:");
 }

@@ -2,71 +2,50 @@
 // a save never harms the source or leaves a broken file.
 
 #include "core/save_data.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
-
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include "core/reader.h"
-#include "test_files.h"
+#include "scene_fixture.h"
 #include "tests/core/model_dump.h"
 
 namespace sx {
 namespace {
 
-class SaveDataTest : public ::testing::Test {
+class SaveDataTest : public SceneTest {
  protected:
-  void SetUp() override {
-    setenv("APPDATA", files_.dir().c_str(), 1);
-    session_ = CreateSession({}, ui_);
-  }
-
   // "Save data as" of the loaded data from source, its messages shown as the shell shows them.
   std::int32_t SaveAs(const std::string& source, const std::string& destination) {
-    const Result r =
-        SaveDataAs(data(), session_->settings.graphic.CreditText.view(), source, destination);
-    Tell(ui_, r);
+    const Result r = SaveDataAs(data(), graphic().CreditText.view(), source, destination);
+    Tell(ui, r);
     return r.code;
   }
 
   std::int32_t Load(const std::string& path) {
     SetDataFilePath(data(), path);
-    const std::int32_t n = LoadDataFile(*session_);
+    const std::int32_t n = LoadDataFile(*session);
     data().ParameterCount = n;
     return n;
   }
 
   // Everything a load puts into the model, which a save must carry, and the credit.
   std::string Dump() {
-    const std::string_view credit = session_->settings.graphic.CreditText.view();
+    const std::string_view credit = graphic().CreditText.view();
     return DumpModel(data()) + "credit " + std::string(credit.substr(0, credit.find('@')));
   }
 
   // Loads content (twice, so that the stored preferences apply to both loads alike), saves it
   // and loads the saved file; expects the same model and returns the saved bytes.
   std::string RoundTrip(const std::string& content) {
-    const std::string source = files_.Write("source.tab", content);
+    const std::string source = files.Write("source.tab", content);
     EXPECT_GE(Load(source), 1);
     EXPECT_GE(Load(source), 1);
     const std::string before = Dump();
-    const std::string saved = files_.dir() + "/saved.tab";
+    const std::string saved = files.dir() + "/saved.tab";
     EXPECT_EQ(SaveAs(source, saved), kSaveDone);
-    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_GE(Load(saved), 1);
     EXPECT_EQ(Dump(), before);
     return ReadBytes(saved);
   }
-
-  DataModel& data() { return session_->data; }
-
-  TestFiles files_;
-  RecordingUserInterface ui_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(SaveDataTest, RegeneratesHeadLinesAndCopiesDataLinesUnchanged) {
@@ -114,9 +93,9 @@ TEST_F(SaveDataTest, CreditIsWrittenOnce) {
   const std::string saved = RoundTrip("Depth@Lab 7\tA\n1\t2\n");
   EXPECT_NE(saved.find("\nDepth@Lab 7\tA\n"), std::string::npos);
   // A typed credit may hold a tab, which must not add a column.
-  const std::string again = files_.dir() + "/again.tab";
-  session_->settings.graphic.CreditText.assign("Lab\t7");
-  ASSERT_EQ(SaveAs(files_.dir() + "/saved.tab", again), kSaveDone);
+  const std::string again = files.dir() + "/again.tab";
+  graphic().CreditText.assign("Lab\t7");
+  ASSERT_EQ(SaveAs(files.dir() + "/saved.tab", again), kSaveDone);
   EXPECT_NE(ReadBytes(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
 }
 
@@ -145,8 +124,8 @@ TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
   data().DescriptionLineCount = 1;
   data().DescriptionTable[1].label.assign("A:");
   data().DescriptionTable[1].value.assign("x */ y");
-  const std::string saved = files_.dir() + "/again.tab";
-  ASSERT_EQ(SaveAs(files_.dir() + "/source.tab", saved), kSaveDone);
+  const std::string saved = files.dir() + "/again.tab";
+  ASSERT_EQ(SaveAs(files.dir() + "/source.tab", saved), kSaveDone);
   ASSERT_EQ(Load(saved), 1);
   ASSERT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(data().DescriptionTable[1].value.view(), "x * / y");
@@ -154,9 +133,9 @@ TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
 
 TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
   const std::string content = "Depth\tA\n1\t2\n";
-  const std::string source = files_.Write("data.tab", content);
+  const std::string source = files.Write("data.tab", content);
   ASSERT_EQ(Load(source), 1);
-  const std::string dir = files_.dir();
+  const std::string dir = files.dir();
   const std::string name = std::filesystem::path(dir).filename().string();
   ASSERT_EQ(symlink(source.c_str(), (dir + "/link.tab").c_str()), 0);
   ASSERT_EQ(link(source.c_str(), (dir + "/hard.tab").c_str()), 0);
@@ -165,11 +144,11 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
   for (const std::string& path :
        {source, std::string("data.tab"), std::string("./data.tab"), dir + "//./data.tab",
         dir + "/../" + name + "/data.tab", dir + "/link.tab", dir + "/hard.tab"}) {
-    ui_.messages.clear();
+    ui.messages.clear();
     EXPECT_EQ(SaveAs(source, path), kSaveOverSource) << path;
-    ASSERT_EQ(ui_.messages.size(), 1u) << path;
-    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::kStop);
-    EXPECT_EQ(ui_.messages[0].text,
+    ASSERT_EQ(ui.messages.size(), 1u) << path;
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::kStop);
+    EXPECT_EQ(ui.messages[0].text,
               "The data cannot be saved over the file they were read from:\n>" + path +
                   "<\nPlease choose another name.");
     EXPECT_EQ(ReadBytes(source), content);
@@ -178,46 +157,46 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
 }
 
 TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
-  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
   ASSERT_EQ(Load(source), 1);
-  const std::string plain = files_.Write("plain.txt", "keep");
+  const std::string plain = files.Write("plain.txt", "keep");
   for (const std::string& dest :
-       {files_.dir() + "/missing/out.tab", plain + "/out.tab", files_.dir()}) {
-    ui_.messages.clear();
+       {files.dir() + "/missing/out.tab", plain + "/out.tab", files.dir()}) {
+    ui.messages.clear();
     EXPECT_EQ(SaveAs(source, dest), kSaveDestinationFailed) << dest;
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text.rfind("Could not save the data to file:\n>" + dest + "<\n", 0),
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.rfind("Could not save the data to file:\n>" + dest + "<\n", 0),
               0u)
-        << ui_.messages[0].text;
+        << ui.messages[0].text;
   }
   EXPECT_EQ(ReadBytes(plain), "keep");
   // No temporary file stays behind, neither in the folder nor beside it.
-  const std::filesystem::path dir(files_.dir());
+  const std::filesystem::path dir(files.dir());
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "data.tab" || name == "plain.txt" || name == "Sondrix") << name;
   }
 
   // A source that is gone, or no longer has a header line, is reported too.
-  ui_.messages.clear();
-  EXPECT_EQ(SaveAs(files_.dir() + "/gone.tab", files_.dir() + "/o.tab"), kSaveSourceUnreadable);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/gone.tab<");
-  EXPECT_FALSE(std::filesystem::exists(files_.dir() + "/o.tab"));
+  ui.messages.clear();
+  EXPECT_EQ(SaveAs(files.dir() + "/gone.tab", files.dir() + "/o.tab"), kSaveSourceUnreadable);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Could not open file:\n>" + files.dir() + "/gone.tab<");
+  EXPECT_FALSE(std::filesystem::exists(files.dir() + "/o.tab"));
 }
 
 TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
-  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
   ASSERT_EQ(Load(source), 1);
-  EXPECT_EQ(SaveDataAsCommand(*session_, files_.dir() + "/no/such.tab"), kSaveDestinationFailed);
+  EXPECT_EQ(SaveDataAsCommand(*session, files.dir() + "/no/such.tab"), kSaveDestinationFailed);
   EXPECT_EQ(data().DataFilePath, source);
-  const std::string dest = files_.dir() + "/copy.tab";
-  EXPECT_EQ(SaveDataAsCommand(*session_, dest), kSaveDone);
+  const std::string dest = files.dir() + "/copy.tab";
+  EXPECT_EQ(SaveDataAsCommand(*session, dest), kSaveDone);
   EXPECT_EQ(data().DataFilePath, dest);
   EXPECT_EQ(data().DataFileName, "copy.tab");
   // A symbolic link is written through, not replaced.
-  const std::string target = files_.Write("target.tab", "old");
-  const std::string linkPath = files_.dir() + "/link.tab";
+  const std::string target = files.Write("target.tab", "old");
+  const std::string linkPath = files.dir() + "/link.tab";
   ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
   ASSERT_EQ(SaveAs(dest, linkPath), kSaveDone);
   EXPECT_TRUE(std::filesystem::is_symlink(linkPath));

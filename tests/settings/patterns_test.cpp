@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <iterator>
-#include <vector>
-
 #include "test_files.h"
 
 namespace sx {

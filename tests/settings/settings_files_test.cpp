@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <regex>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
