@@ -55,6 +55,14 @@ struct Scene {
     RecountPlotted(settings());
   }
 
+  // The text of the one message shown since the last look (a failure unless exactly one).
+  std::string Message() {
+    EXPECT_EQ(ui.messages.size(), 1u);
+    const std::string text = ui.messages.empty() ? "" : ui.messages.back().text;
+    ui.messages.clear();
+    return text;
+  }
+
   DataModel& data() { return session->data; }
   PlotSettings& settings() { return session->settings; }
   GraphicSettings& graphic() { return session->settings.graphic; }

@@ -59,10 +59,8 @@ TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
   EXPECT_EQ(SaveDescriptionCommand(*session, missing), -1);
   EXPECT_EQ(data().DescriptionSaved, 0);
   EXPECT_EQ(data().DescriptionFilePath, path);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text.rfind(
-                "Could not save the data description to file:\n>" + missing + "<\n", 0),
-            0u);
+  EXPECT_TRUE(
+      Message().starts_with("Could not save the data description to file:\n>" + missing + "<\n"));
 }
 
 TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
@@ -92,13 +90,11 @@ TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
 TEST_F(DescriptionFileTest, UnreadableFileKeepsTheDescription) {
   SetLines({{"Kept:", "yes"}});
   EXPECT_EQ(ReloadDescriptionCommand(*session), -1);  // nothing saved yet
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "The data description has not been saved to a file yet.");
+  EXPECT_EQ(Message(), "The data description has not been saved to a file yet.");
   data().DescriptionDirectory = files.dir() + "/";
   data().DescriptionFileName = "gone.txt";
   EXPECT_EQ(ReloadDescriptionCommand(*session), -1);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[1].text, "Could not open file:\n>" + files.dir() + "/gone.txt<");
+  EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/gone.txt<");
   EXPECT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(Line(1, true), "Kept:");
 }

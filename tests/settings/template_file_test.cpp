@@ -256,11 +256,9 @@ TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   const std::pair<std::size_t, const char*> cases[] = {
       {1, "Sorry, you can't use this old template."}, {20, "Wrong format of data."}};
   for (const auto& [count, message] : cases) {
-    ui.messages.clear();
     EXPECT_EQ(LoadTemplateCommand(*b, files.Write("bad.stf", JoinLines(lines, count)), &result), 0);
     EXPECT_LT(result, 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, message);
+    EXPECT_EQ(Message(), message);
     EXPECT_EQ(b->settings.record(1).lines, 1);
     EXPECT_EQ(b->settings.graphic.plottedCount, 3);
   }
@@ -282,8 +280,7 @@ TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   b->settings.TemplatePath = files.dir() + "/gone.stf";
   SetDataFilePath(b->data, files.dir() + "/two.tab");
   ASSERT_EQ(OpenDataFile(*b), 0);
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Could not open file:\n>" + files.dir() + "/gone.stf<");
+  EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/gone.stf<");
 }
 
 }  // namespace
