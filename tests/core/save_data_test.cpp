@@ -1,105 +1,52 @@
 // "Save data as...": what the saved file holds, that it loads back to the same data set, and that
-// a save never harms the source or leaves a broken file.
+// a save never harms the source or leaves a broken file; the description file likewise.
 
 #include "core/save_data.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-
-#include "core/byte_lines.h"
+#include "core/description_file.h"
 #include "core/reader.h"
-#include "test_files.h"
+#include "scene_fixture.h"
+#include "tests/core/model_dump.h"
 
 namespace sx {
 namespace {
 
-class SaveDataTest : public ::testing::Test {
+class SaveDataTest : public SceneTest {
  protected:
-  void SetUp() override {
-    setenv("APPDATA", files_.dir().c_str(), 1);
-    session_ = CreateSession({}, ui_);
-  }
-
   // "Save data as" of the loaded data from source, its messages shown as the shell shows them.
   std::int32_t SaveAs(const std::string& source, const std::string& destination) {
-    const Result r =
-        SaveDataAs(data(), session_->settings.graphic.CreditText.view(), source, destination);
-    Tell(ui_, r);
+    const Result r = SaveDataAs(data(), graphic().CreditText.view(), source, destination);
+    Tell(ui, r);
     return r.code;
   }
 
   std::int32_t Load(const std::string& path) {
     SetDataFilePath(data(), path);
-    const std::int32_t n = LoadDataFile(*session_);
+    const std::int32_t n = LoadDataFile(*session);
     data().ParameterCount = n;
     return n;
   }
 
-  // Everything a load puts into the model that a save must carry, as text for readable diffs.
+  // Everything a load puts into the model, which a save must carry, and the credit.
   std::string Dump() {
-    const DataModel& d = data();
-    std::ostringstream out;
-    out << "N " << d.ParameterCount << " rows " << d.rowCount() << " groups " << d.GroupCount
-        << " grouped " << d.GroupedColumnCount << " skipped " << d.skippedColumns << " date "
-        << d.XIsDate << " time " << d.XIsTime << " offset " << d.DateOffset << "\n";
-    for (int c = 0; c <= d.ParameterCount; ++c) {
-      const ColumnRecord& col = d.column(c);
-      out << c << " [" << col.label.view() << "] [" << col.groupName.view() << "] " << col.groupSize
-          << " " << col.itemCount << ":";
-      for (int k = 1; k <= col.itemCount; ++k) {
-        const NumericItem& item = d.item(col.itemBase + k);
-        out << " " << item.flag << "/" << item.row << "/" << item.value;
-      }
-      out << "\n";
-    }
-    for (int t = 1; t <= d.TextItemCount; ++t) {
-      const TextItem& item = d.TextItemTable[static_cast<std::size_t>(t)];
-      out << "text " << item.column << " " << item.position << " " << item.text.view() << "\n";
-    }
-    for (int i = 1; i <= d.DescriptionLineCount; ++i) {
-      const DescriptionLine& line = d.DescriptionTable[static_cast<std::size_t>(i)];
-      out << "desc [" << line.label.view() << "] [" << line.value.view() << "]\n";
-    }
-    const std::string_view credit = session_->settings.graphic.CreditText.view();
-    out << "credit " << credit.substr(0, credit.find('@')) << "\n";
-    return out.str();
+    const std::string_view credit = graphic().CreditText.view();
+    return DumpModel(data()) + "credit " + std::string(credit.substr(0, credit.find('@')));
   }
 
   // Loads content (twice, so that the stored preferences apply to both loads alike), saves it
   // and loads the saved file; expects the same model and returns the saved bytes.
   std::string RoundTrip(const std::string& content) {
-    const std::string source = files_.Write("source.tab", content);
+    const std::string source = files.Write("source.tab", content);
     EXPECT_GE(Load(source), 1);
     EXPECT_GE(Load(source), 1);
     const std::string before = Dump();
-    const std::string saved = files_.dir() + "/saved.tab";
+    const std::string saved = files.dir() + "/saved.tab";
     EXPECT_EQ(SaveAs(source, saved), kSaveDone);
-    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(ui.messages.empty());
     EXPECT_GE(Load(saved), 1);
     EXPECT_EQ(Dump(), before);
-    return Read(saved);
+    return ReadBytes(saved);
   }
-
-  std::string Read(const std::string& path) {
-    std::string bytes;
-    EXPECT_TRUE(ReadFileBytes(path, bytes)) << path;
-    return bytes;
-  }
-
-  DataModel& data() { return session_->data; }
-
-  TestFiles files_;
-  RecordingUserInterface ui_;
-  std::unique_ptr<Session> session_;
 };
 
 TEST_F(SaveDataTest, RegeneratesHeadLinesAndCopiesDataLinesUnchanged) {
@@ -147,10 +94,10 @@ TEST_F(SaveDataTest, CreditIsWrittenOnce) {
   const std::string saved = RoundTrip("Depth@Lab 7\tA\n1\t2\n");
   EXPECT_NE(saved.find("\nDepth@Lab 7\tA\n"), std::string::npos);
   // A typed credit may hold a tab, which must not add a column.
-  const std::string again = files_.dir() + "/again.tab";
-  session_->settings.graphic.CreditText.assign("Lab\t7");
-  ASSERT_EQ(SaveAs(files_.dir() + "/saved.tab", again), kSaveDone);
-  EXPECT_NE(Read(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
+  const std::string again = files.dir() + "/again.tab";
+  graphic().CreditText.assign("Lab\t7");
+  ASSERT_EQ(SaveAs(files.dir() + "/saved.tab", again), kSaveDone);
+  EXPECT_NE(ReadBytes(again).find("\nDepth@Lab 7\tA\n"), std::string::npos);
 }
 
 TEST_F(SaveDataTest, KeepsTheEncodingOfTheSource) {
@@ -178,8 +125,8 @@ TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
   data().DescriptionLineCount = 1;
   data().DescriptionTable[1].label.assign("A:");
   data().DescriptionTable[1].value.assign("x */ y");
-  const std::string saved = files_.dir() + "/again.tab";
-  ASSERT_EQ(SaveAs(files_.dir() + "/source.tab", saved), kSaveDone);
+  const std::string saved = files.dir() + "/again.tab";
+  ASSERT_EQ(SaveAs(files.dir() + "/source.tab", saved), kSaveDone);
   ASSERT_EQ(Load(saved), 1);
   ASSERT_EQ(data().DescriptionLineCount, 1);
   EXPECT_EQ(data().DescriptionTable[1].value.view(), "x * / y");
@@ -187,9 +134,9 @@ TEST_F(SaveDataTest, DescriptionTextCannotEndTheBlockEarly) {
 
 TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
   const std::string content = "Depth\tA\n1\t2\n";
-  const std::string source = files_.Write("data.tab", content);
+  const std::string source = files.Write("data.tab", content);
   ASSERT_EQ(Load(source), 1);
-  const std::string dir = files_.dir();
+  const std::string dir = files.dir();
   const std::string name = std::filesystem::path(dir).filename().string();
   ASSERT_EQ(symlink(source.c_str(), (dir + "/link.tab").c_str()), 0);
   ASSERT_EQ(link(source.c_str(), (dir + "/hard.tab").c_str()), 0);
@@ -198,63 +145,147 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
   for (const std::string& path :
        {source, std::string("data.tab"), std::string("./data.tab"), dir + "//./data.tab",
         dir + "/../" + name + "/data.tab", dir + "/link.tab", dir + "/hard.tab"}) {
-    ui_.messages.clear();
     EXPECT_EQ(SaveAs(source, path), kSaveOverSource) << path;
-    ASSERT_EQ(ui_.messages.size(), 1u) << path;
-    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::kStop);
-    EXPECT_EQ(ui_.messages[0].text,
-              "The data cannot be saved over the file they were read from:\n>" + path +
-                  "<\nPlease choose another name.");
-    EXPECT_EQ(Read(source), content);
+    EXPECT_TRUE(!ui.messages.empty() && ui.messages[0].icon == MessageIcon::kStop);
+    EXPECT_EQ(Message(), "The data cannot be saved over the file they were read from:\n>" + path +
+                             "<\nPlease choose another name.");
+    EXPECT_EQ(ReadBytes(source), content);
   }
   ASSERT_EQ(chdir(cwd.c_str()), 0);
 }
 
 TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
-  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
   ASSERT_EQ(Load(source), 1);
-  const std::string plain = files_.Write("plain.txt", "keep");
+  const std::string plain = files.Write("plain.txt", "keep");
   for (const std::string& dest :
-       {files_.dir() + "/missing/out.tab", plain + "/out.tab", files_.dir()}) {
-    ui_.messages.clear();
+       {files.dir() + "/missing/out.tab", plain + "/out.tab", files.dir()}) {
     EXPECT_EQ(SaveAs(source, dest), kSaveDestinationFailed) << dest;
-    ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text.rfind("Could not save the data to file:\n>" + dest + "<\n", 0),
-              0u)
-        << ui_.messages[0].text;
+    EXPECT_TRUE(Message().starts_with("Could not save the data to file:\n>" + dest + "<\n"));
   }
-  EXPECT_EQ(Read(plain), "keep");
+  EXPECT_EQ(ReadBytes(plain), "keep");
   // No temporary file stays behind, neither in the folder nor beside it.
-  const std::filesystem::path dir(files_.dir());
+  const std::filesystem::path dir(files.dir());
   for (const auto& entry : std::filesystem::directory_iterator(dir)) {
     const std::string name = entry.path().filename().string();
     EXPECT_TRUE(name == "data.tab" || name == "plain.txt" || name == "Sondrix") << name;
   }
 
   // A source that is gone, or no longer has a header line, is reported too.
-  ui_.messages.clear();
-  EXPECT_EQ(SaveAs(files_.dir() + "/gone.tab", files_.dir() + "/o.tab"), kSaveSourceUnreadable);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "Could not open file:\n>" + files_.dir() + "/gone.tab<");
-  EXPECT_FALSE(std::filesystem::exists(files_.dir() + "/o.tab"));
+  EXPECT_EQ(SaveAs(files.dir() + "/gone.tab", files.dir() + "/o.tab"), kSaveSourceUnreadable);
+  EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/gone.tab<");
+  EXPECT_FALSE(std::filesystem::exists(files.dir() + "/o.tab"));
 }
 
 TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
-  const std::string source = files_.Write("data.tab", "Depth\tA\n1\t2\n");
+  const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
   ASSERT_EQ(Load(source), 1);
-  EXPECT_EQ(SaveDataAsCommand(*session_, files_.dir() + "/no/such.tab"), kSaveDestinationFailed);
+  EXPECT_EQ(SaveDataAsCommand(*session, files.dir() + "/no/such.tab"), kSaveDestinationFailed);
   EXPECT_EQ(data().DataFilePath, source);
-  const std::string dest = files_.dir() + "/copy.tab";
-  EXPECT_EQ(SaveDataAsCommand(*session_, dest), kSaveDone);
+  const std::string dest = files.dir() + "/copy.tab";
+  EXPECT_EQ(SaveDataAsCommand(*session, dest), kSaveDone);
   EXPECT_EQ(data().DataFilePath, dest);
   EXPECT_EQ(data().DataFileName, "copy.tab");
   // A symbolic link is written through, not replaced.
-  const std::string target = files_.Write("target.tab", "old");
-  const std::string linkPath = files_.dir() + "/link.tab";
+  const std::string target = files.Write("target.tab", "old");
+  const std::string linkPath = files.dir() + "/link.tab";
   ASSERT_EQ(symlink(target.c_str(), linkPath.c_str()), 0);
   ASSERT_EQ(SaveAs(dest, linkPath), kSaveDone);
   EXPECT_TRUE(std::filesystem::is_symlink(linkPath));
-  EXPECT_NE(Read(target).find("1\t2\n"), std::string::npos);
+  EXPECT_NE(ReadBytes(target).find("1\t2\n"), std::string::npos);
+}
+
+// The description file: saved for an editor, read back after editing.
+class DescriptionFileTest : public SceneTest {
+ protected:
+  void SetLines(std::initializer_list<std::pair<const char*, const char*>> lines) {
+    int i = 0;
+    for (const auto& [label, value] : lines) {
+      ++i;
+      data().DescriptionTable[static_cast<std::size_t>(i)].label.assign(label);
+      data().DescriptionTable[static_cast<std::size_t>(i)].value.assign(value);
+    }
+    data().DescriptionLineCount = i;
+  }
+  std::string Line(int i, bool label) {
+    const DescriptionLine& d = data().DescriptionTable[static_cast<std::size_t>(i)];
+    return label ? d.label.str() : d.value.str();
+  }
+  // Points the session at an edited description file and reads it back.
+  std::int32_t Reload(const std::string& content) {
+    const std::string path = files.Write("DD_core.txt", content);
+    data().DescriptionDirectory = files.dir() + "/";
+    data().DescriptionFileName = "DD_core.txt";
+    data().DescriptionFilePath = path;
+    return ReloadDescriptionCommand(*session);
+  }
+};
+
+TEST_F(DescriptionFileTest, SavedFileReadsBackToTheSameLines) {
+  SetLines({{"Citation:", "A & B (2020)\tsee also C"},
+            {"Note", ""},
+            {"", "a value without label, K\u00F6ln \u2030"}});
+  BeginDescriptionSave(data());
+  const std::string path = files.dir() + "/DD_core.txt";
+  ASSERT_EQ(SaveDescriptionCommand(*session, path), 0);
+  EXPECT_EQ(data().DescriptionSaved, 1);
+  EXPECT_EQ(data().DescriptionFileName, "DD_core.txt");
+  EXPECT_EQ(ReadBytes(path),
+            "Citation:\tA & B (2020)\tsee also C\nNote\t\n"
+            "\ta value without label, K\xC3\xB6ln \xE2\x80\xB0\n");
+
+  SetLines({{"x", "y"}});
+  ASSERT_EQ(ReloadDescriptionCommand(*session), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 3);
+  EXPECT_EQ(Line(1, false), "A & B (2020)\tsee also C");
+  EXPECT_EQ(Line(3, false), "a value without label, K\u00F6ln \u2030");
+  EXPECT_TRUE(ui.messages.empty());
+
+  // A new save starts unsaved; one that fails stays so and keeps the former file.
+  BeginDescriptionSave(data());
+  EXPECT_EQ(data().DescriptionSaved, 0);
+  const std::string missing = files.dir() + "/missing/DD_core.txt";
+  EXPECT_EQ(SaveDescriptionCommand(*session, missing), -1);
+  EXPECT_EQ(data().DescriptionSaved, 0);
+  EXPECT_EQ(data().DescriptionFilePath, path);
+  EXPECT_TRUE(
+      Message().starts_with("Could not save the data description to file:\n>" + missing + "<\n"));
+}
+
+TEST_F(DescriptionFileTest, ReloadReadsEveryLineAnEditorMayLeave) {
+  // A byte-order mark, CR LF line ends, a Windows-1252 line.
+  ASSERT_EQ(Reload("\xEF\xBB\xBFSite:\tK\xF6ln\r\nC:\t3\r\n"), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 2);
+  EXPECT_EQ(Line(1, true), "Site:");
+  EXPECT_EQ(Line(1, false), "K\u00F6ln");
+  // Block markers left in the file are removed; a closing line left empty is dropped.
+  ASSERT_EQ(Reload("/* A:\t/* 1\nB:\t2 */\n*/\n"), 0);
+  ASSERT_EQ(data().DescriptionLineCount, 2);
+  EXPECT_EQ(Line(1, false), "1");
+  EXPECT_EQ(Line(2, false), "2 */");
+  // At most 1000 lines are kept; the last needs no line end.
+  std::string many;
+  for (int i = 1; i <= 1005; ++i) many += "L:\tv\n";
+  ASSERT_EQ(Reload(many), 0);
+  EXPECT_EQ(data().DescriptionLineCount, 1000);
+  ASSERT_EQ(Reload("A:\t1\nB:\t2"), 0);
+  EXPECT_EQ(Line(2, false), "2");
+  // An empty file empties the description.
+  ASSERT_EQ(Reload(""), 0);
+  EXPECT_EQ(data().DescriptionLineCount, 0);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DescriptionFileTest, UnreadableFileKeepsTheDescription) {
+  SetLines({{"Kept:", "yes"}});
+  EXPECT_EQ(ReloadDescriptionCommand(*session), -1);  // nothing saved yet
+  EXPECT_EQ(Message(), "The data description has not been saved to a file yet.");
+  data().DescriptionDirectory = files.dir() + "/";
+  data().DescriptionFileName = "gone.txt";
+  EXPECT_EQ(ReloadDescriptionCommand(*session), -1);
+  EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/gone.txt<");
+  EXPECT_EQ(data().DescriptionLineCount, 1);
+  EXPECT_EQ(Line(1, true), "Kept:");
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
-// Start-up state (tables, budgets, the command-line path, the info texts) and the names and
+// Start-up state (tables, budgets, the command-line path, the info text) and the names and
 // filters the file dialogs offer.
 
-#include "shell/session.h"
-#include "shell/open_sequence.h"
 #include "shell/session.h"
 
 #include <gtest/gtest.h>
 
 #include "shell/file_dialogs.h"
+#include "shell/open_sequence.h"
 
 namespace sx {
 namespace {
 
-TEST(Session, TablesHaveTheirCapacitiesAndInitialValues) {
+TEST(Session, BudgetsAndTableCapacities) {
   RecordingUserInterface ui;
   auto s = CreateSession({1234, 56}, ui);
   ASSERT_TRUE(s);
@@ -25,9 +24,7 @@ TEST(Session, TablesHaveTheirCapacitiesAndInitialValues) {
   EXPECT_EQ(t->data.MaxTextItems, 2000);
   EXPECT_FALSE(IsNumericBudgetValid(std::int64_t{400} << 20));  // a table beyond 4 GiB
   EXPECT_FALSE(IsTextBudgetValid(100000000));
-}
-
-TEST(Session, SetMemoryFieldsKeepThePreviousValueWhenRefused) {
+  // The "Set memory" fields keep the previous value when they refuse a text.
   EXPECT_EQ(ReadNumericBudgetField("250000", 100000), 250000);
   EXPECT_EQ(ReadNumericBudgetField("  7 ", 100000), 7);  // small budgets stay legal
   for (const char* bad : {"abc", "12abc", "0", "-5", "99999999999999999999"}) {
@@ -50,17 +47,16 @@ TEST(Session, CommandLinePath) {
   EXPECT_TRUE(t->data.DataFilePath.empty());
 }
 
-TEST(Session, InfoAndVersionTexts) {
+TEST(Session, InfoText) {
   RecordingUserInterface ui;
   auto s = CreateSession({}, ui);
   s->data.ParameterCount = 2;
   s->data.column(0).itemCount = 10;
   EXPECT_EQ(FormatDataInfo(s->data),
             "Number of columns: 3\nNumber of lines: 10\nNumber of items: 30");
-  EXPECT_EQ(FormatVersionInfo(), "Version number:\n11.04 - Build: 2009-08-24");
 }
 
-TEST(FileDialogsTest, ProposedNames) {
+TEST(FileDialogsTest, ProposedNamesAndUnknownKinds) {
   RecordingUserInterface ui;
   auto session = CreateSession({}, ui);
   ASSERT_TRUE(session);
@@ -79,16 +75,10 @@ TEST(FileDialogsTest, ProposedNames) {
   EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt.txt");
   SetDataFilePath(session->data, "/home/my.tables/core1.txt");
   EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt");
-}
-
-TEST(FileDialogsTest, EveryFilterKindHasAList) {
-  EXPECT_EQ(FileFilterList(kInitialDataFilterKind).front().text, "MERIDAT Files (*.tab)");
-  // Kinds without a list of their own show the text files.
+  // Kinds without a filter list of their own show the text files.
   for (std::int32_t kind : {0, 7, -1}) {
     EXPECT_EQ(FileFilterList(kind).front().text, "Text Files (*.txt)");
   }
-  EXPECT_EQ(DefaultExtension(kFilterTemplate), "stf");
-  EXPECT_EQ(SaveDialogFor(kSaveDescriptionKind).filterKind, kFilterDescription);
   EXPECT_TRUE(SaveDialogFor(1).title.empty());
 }
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <string>
 
 #include "core/utf8.h"
@@ -53,35 +51,6 @@ TEST(ReplaceAllTest, Cases) {
   EXPECT_EQ(field, "aBBBcaBBBc");
 }
 
-// The C-library forms and rounding are compared with a reference in the differential test; these
-// cases pin the rules of the cell itself.
-TEST(ParseNumericCellTest, Cases) {
-  constexpr int N = sx::kCellNumber, T = sx::kCellNotNumber, F = sx::kCellNotFinite;
-  struct Case {
-    std::string text;
-    int result;
-    float value;  // -7 and 42: left unchanged
-    std::int32_t flag;
-  };
-  const std::string wide = "2" + Repeat(kDegree, 40) + std::string(39, 'x');  // 80 characters
-  // The quality code must be the first character; a decimal comma (only the first) and a leading
-  // "ø" read as a blank; nothing is stored for a cell that is not finite or is too long.
-  const Case cases[] = {
-      {"12.5abc", N, 12.5f, 1},    {"/-3e2", N, -300.0f, 2},   {">-3e2", N, -300.0f, 6},
-      {"<0.01", N, 0.01f, 7},      {"?", T, -7.0f, 4},         {"bdl", T, -7.0f, -1},
-      {" <5", T, -7.0f, -1},       {"", T, -7.0f, 42},         {"3\t4", N, 3.0f, 1},
-      {wide, N, 2.0f, 1},          {wide + "x", T, -7.0f, 42}, {"1,5,7", N, 1.5f, 1},
-      {"\303\27012", N, 12.0f, 1}, {"-nan", F, -7.0f, 42},     {"<inf", F, -7.0f, 42}};
-
-  for (const Case& c : cases) {
-    float value = -7.0f;
-    std::int32_t flag = 42;
-    EXPECT_EQ(sx::ParseNumericCell(c.text, value, flag), c.result) << "[" << c.text << "]";
-    EXPECT_EQ(value, c.value) << "[" << c.text << "]";
-    EXPECT_EQ(flag, c.flag) << "[" << c.text << "]";
-  }
-}
-
 TEST(SplitParameterNameTest, Cases) {
   struct Case {
     std::string label, group, name, unit;
@@ -111,7 +80,7 @@ TEST(SplitParameterNameTest, Cases) {
   }
 }
 
-TEST(Utf8Test, ValidityRejectsOverlongsSurrogatesAndTruncation) {
+TEST(Utf8Test, ValidityLengthAndPrefix) {
   for (const char* ok : {"", "plain ASCII text, longer than eight bytes",
                          "T [\u00B0C] d18O [\u2030] \U0001F600", "\xF4\x8F\xBF\xBF"}) {  // U+10FFFF
     EXPECT_TRUE(sx::IsValidUtf8(ok)) << ok;
@@ -125,6 +94,11 @@ TEST(Utf8Test, ValidityRejectsOverlongsSurrogatesAndTruncation) {
                           "abcdefgh\x80", "\xB0"}) {
     EXPECT_FALSE(sx::IsValidUtf8(bad)) << bad;
   }
+  // Lengths and prefixes count characters.
+  const std::string text = "a\u00B0\u2030z";
+  EXPECT_EQ(sx::Utf8Length(text), 4u);
+  EXPECT_EQ(sx::Utf8Prefix(text, 3), "a\u00B0\u2030");
+  EXPECT_EQ(sx::Utf8Prefix(text, 9), text);
 }
 
 TEST(Utf8Test, Windows1252LinesAndRoundTrip) {
@@ -147,13 +121,6 @@ TEST(Utf8Test, Windows1252LinesAndRoundTrip) {
   for (const char* bad : {"\u0100", "\U0001F600", "\xC2\x80", "\xC3(", "\xC1\x81", "\xE2\x82"}) {
     EXPECT_FALSE(sx::EncodeCp1252(bad, back)) << bad;
   }
-}
-
-TEST(Utf8Test, LengthAndPrefixCountCharacters) {
-  const std::string text = "a\u00B0\u2030z";
-  EXPECT_EQ(sx::Utf8Length(text), 4u);
-  EXPECT_EQ(sx::Utf8Prefix(text, 3), "a\u00B0\u2030");
-  EXPECT_EQ(sx::Utf8Prefix(text, 9), text);
 }
 
 }  // namespace

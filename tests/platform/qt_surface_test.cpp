@@ -1,21 +1,20 @@
+// The surface on a painter, pixel by pixel: lines, fills, dashes, ellipses, tiles and text, and
+// the direct drawing into the pixels that it takes where it can, against the painter's.
+
 #include "platform/qt_surface.h"
 
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QFile>
 #include <QFontInfo>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
-#include <QSvgRenderer>
 #include <array>
-#include <filesystem>
+#include <functional>
+#include <limits>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include "platform/image_output.h"
+#include "platform/raster_draw.h"
+#include "render/drawing.h"
 #include "test_files.h"
 
 namespace sx {
@@ -27,14 +26,19 @@ const QRgb kWhitePixel = qRgb(255, 255, 255);
 const QRgb kGreyPixel = qRgb(128, 128, 128);
 const QRgb kBlackPixel = qRgb(0, 0, 0);
 const QRgb kRedPixel = qRgb(255, 0, 0);
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
-// An image with a surface on it; Finish() ends the painting and hands the pixels out.
+// An image with a surface on it (its painter clipped if asked); Finish() ends the painting and
+// hands the pixels out.
 class Canvas {
  public:
-  Canvas(int width, int height, bool opaqueText = false, QRgb background = kWhitePixel)
+  Canvas(int width, int height, bool opaqueText = false, QRgb background = kWhitePixel,
+         QRect clip = {})
       : image_(width, height, QImage::Format_RGB32) {
     image_.fill(background);
     painter_.begin(&image_);
+    if (clip.isValid()) painter_.setClipRect(clip);
     surface_.emplace(painter_, 96.0f, 96.0f, opaqueText);
   }
   QtSurface& surface() { return *surface_; }
@@ -67,22 +71,17 @@ QRect InkBox(const QImage& image, QRgb background) {
   return box;
 }
 
-template <typename Predicate>
-int Count(const QImage& image, Predicate predicate) {
-  int n = 0;
+// The sum of f over every pixel (a count when f says yes or no).
+long Sum(const QImage& image, const std::function<long(QRgb)>& f) {
+  long n = 0;
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) n += predicate(image.pixel(x, y)) ? 1 : 0;
+    for (int x = 0; x < image.width(); ++x) n += f(image.pixel(x, y));
   }
   return n;
 }
 
-int CountPixels(const QImage& image, QRgb color) {
-  return Count(image, [color](QRgb p) { return p == color; });
-}
-
-// Mostly red: a curve's edge pixels are antialiased.
-bool IsRed(QRgb p) {
-  return qRed(p) > 230 && qGreen(p) < 40 && qBlue(p) < 40;
+long CountPixels(const QImage& image, QRgb color) {
+  return Sum(image, [color](QRgb p) { return p == color; });
 }
 
 // The ink on white is exactly the block, in one colour: no half-covered pixel anywhere.
@@ -135,8 +134,12 @@ TEST(QtSurfaceTest, EllipseBoxExcludesRightAndBottomAndOpenCirclesHideLines) {
   EXPECT_EQ(image.pixel(15, 20), kWhitePixel);  // inside: the line is hidden
   EXPECT_EQ(image.pixel(5, 20), kBlackPixel);   // outside it is not
   EXPECT_EQ(image.pixel(40, 20), kBlackPixel);
-  EXPECT_TRUE(IsRed(image.pixel(10, 20)));  // the outline at the left edge of the box
-  EXPECT_TRUE(IsRed(image.pixel(30, 20)));  // and at right - 1
+  // The outline (mostly red: its edge pixels are antialiased) at the left edge of the box and at
+  // right - 1.
+  for (const int x : {10, 30}) {
+    const QRgb p = image.pixel(x, 20);
+    EXPECT_TRUE(qRed(p) > 230 && qGreen(p) < 40 && qBlue(p) < 40) << x;
+  }
 }
 
 TEST(QtSurfaceTest, MonochromeBitmapsCopyPixelForPixel) {
@@ -185,7 +188,7 @@ TEST(QtSurfaceTest, TextHangsFromItsReferencePointAndTurnsWithTheEscapement) {
   EXPECT_GT(upwards.height(), upwards.width());
   EXPECT_EQ(upwards.bottom(), 89);
   EXPECT_GT(CountPixels(image, kWhitePixel), width * lineHeight);
-  EXPECT_GT(Count(image, [](QRgb p) { return qGray(p) < 80; }), 30);
+  EXPECT_GT(Sum(image, [](QRgb p) { return qGray(p) < 80; }), 30);
 
   // The screen writes transparently: no white, and the ink stays inside the cell.
   Canvas screen(100, 40, false, kGreyPixel);
@@ -215,73 +218,160 @@ TEST(QtSurfaceTest, LeavesThePainterAsItFoundIt) {
   painter.end();
 }
 
-void DrawSample(Surface& s) {
-  s.Polyline(Points{{10, 10}, {300, 200}, {380, 20}}, 2, kRed, PenStyle::kSolid);
-  s.Polygon(Rect(50, 150, 120, 250), 1, RGB{0, 0, 200}, Fill::kColor);
-  s.Ellipse(200, 100, 240, 140, 1, kBlack, Fill::kWhite);
-  s.Text(20, 260, "Depth [m]", TextAlign::kLeftTop);
+constexpr std::uint32_t kWhite32 = 0xFFFFFFFFu;
+constexpr std::uint32_t kBlack32 = 0xFF000000u;
+
+// A buffer with a guard frame around the part the target may write, so that a write outside the
+// target shows.
+struct Guarded {
+  static constexpr int kGuard = 8;
+  int width, height;
+  std::vector<std::uint32_t> pixels;
+  Guarded(int w, int h)
+      : width(w),
+        height(h),
+        pixels(static_cast<std::size_t>((w + 2 * kGuard) * (h + 2 * kGuard)), kWhite32) {}
+  RasterTarget target(std::int32_t offsetX = 0, std::int32_t offsetY = 0) {
+    RasterTarget t;
+    t.stride = width + 2 * kGuard;
+    t.pixels = pixels.data() + kGuard * t.stride + kGuard;
+    t.width = width;
+    t.height = height;
+    t.offsetX = offsetX;
+    t.offsetY = offsetY;
+    return t;
+  }
+  std::uint32_t at(int x, int y) const {
+    return pixels[static_cast<std::size_t>((y + kGuard) * (width + 2 * kGuard) + x + kGuard)];
+  }
+  // Darkness 0..255 of a grey pixel.
+  int ink(int x, int y) const { return 255 - static_cast<int>(at(x, y) & 0xFF); }
+  bool guardUntouched() const {
+    for (int y = -kGuard; y < height + kGuard; ++y) {
+      for (int x = -kGuard; x < width + kGuard; ++x) {
+        const bool inside = x >= 0 && y >= 0 && x < width && y < height;
+        if (!inside && at(x, y) != kWhite32) return false;
+      }
+    }
+    return true;
+  }
+};
+
+TEST(RasterDrawTest, SlantedStepsShareOnePixelOfInkAtTheExactHeight) {
+  // A gentle and a steep line: along the major axis every step carries one pixel of ink, spread
+  // over the two pixels nearest the line, and its centre of ink lies on the line.
+  struct Case {
+    DevicePoint from, to;
+    bool steep;
+  };
+  for (const Case& c : {Case{{2, 3}, {37, 17}, false}, Case{{30, 2}, {21, 38}, true}}) {
+    Guarded g(40, 40);
+    const std::array<DevicePoint, 2> line{c.from, c.to};
+    DrawHairline(g.target(), line, kBlack32);
+    const int a0 = c.steep ? c.from.y : c.from.x, a1 = c.steep ? c.to.y : c.to.x;
+    const int b0 = c.steep ? c.from.x : c.from.y, b1 = c.steep ? c.to.x : c.to.y;
+    for (int a = std::min(a0, a1); a <= std::max(a0, a1); ++a) {
+      int sum = 0, moment = 0, touched = 0;
+      for (int b = 0; b < 40; ++b) {
+        const int ink = c.steep ? g.ink(b, a) : g.ink(a, b);
+        sum += ink;
+        moment += ink * b;
+        touched += ink > 0;
+      }
+      const double exact = b0 + static_cast<double>(b1 - b0) * (a - a0) / (a1 - a0);
+      EXPECT_NEAR(sum, 255, 1) << a;
+      EXPECT_LE(touched, 2) << a;
+      EXPECT_NEAR(static_cast<double>(moment) / sum, exact, 0.01) << a;
+    }
+    EXPECT_EQ(g.ink(c.from.x, c.from.y), 255);
+    EXPECT_EQ(g.ink(c.to.x, c.to.y), 255);
+  }
 }
 
-QByteArray ReadAll(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+TEST(RasterDrawTest, StepsAlongARowOrColumnCoverTheirStretchOnce) {
+  // A curve scribbling back and forth on one row, then on one column: whole pixels from its
+  // lowest to its highest point, nothing else.
+  Guarded g(30, 30);
+  const std::vector<DevicePoint> scribble{{10, 5},  {20, 5}, {3, 5},  {15, 5},
+                                          {15, 25}, {15, 9}, {15, 28}};
+  DrawHairline(g.target(), scribble, kBlack32);
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 0; x < 30; ++x) {
+      const bool onRow = y == 5 && x >= 3 && x <= 20;
+      const bool onColumn = x == 15 && y >= 5 && y <= 28;
+      EXPECT_EQ(g.ink(x, y), onRow || onColumn ? 255 : 0) << x << "," << y;
+    }
+  }
 }
 
-TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
-  TestFiles files;
-  ImageOptions options;
-  options.width = 400;
-  options.height = 300;
-  options.dpi = 96.0f;
+TEST(RasterDrawTest, FarAwayPointsAreCutToTheBufferQuickly) {
+  // Lines from the ends of the coordinate range cross the buffer (offset included) without
+  // writing outside it and without walking billions of steps.
+  Guarded g(50, 40);
+  const std::vector<DevicePoint> wild{{kMin, kMin}, {kMax, kMax}, {kMin, 20},   {kMax, 23},
+                                      {25, kMin},   {27, kMax},   {kMax, kMin}, {-3, 200},
+                                      {kMin, 10},   {kMax, 10},   {30, kMax},   {30, kMin}};
+  DrawHairline(g.target(-7, 5), wild, kBlack32);
+  EXPECT_TRUE(g.guardUntouched());
+  // The nearly level line from far left to far right crosses the whole width near row 26.
+  for (int x = 0; x < 50; ++x) EXPECT_GT(g.ink(x, 25) + g.ink(x, 26) + g.ink(x, 27), 200) << x;
 
-  const std::string png = files.dir() + "/plot.png";
-  ASSERT_EQ(WriteImageFile(png, ImageFormat::kPng, options, DrawSample), "");
-  QImage image(QString::fromStdString(png));
-  ASSERT_FALSE(image.isNull());
-  EXPECT_EQ(image.size(), QSize(400, 300));
-  EXPECT_EQ(image.pixel(80, 200), qRgb(0, 0, 200));
-
-  const std::string svg = files.dir() + "/plot.svg";
-  ASSERT_EQ(WriteImageFile(svg, ImageFormat::kSvg, options, DrawSample), "");
-  const QByteArray svgText = ReadAll(svg);
-  EXPECT_TRUE(svgText.contains("Depth [m]"));
-  EXPECT_TRUE(QSvgRenderer(QString::fromStdString(svg)).isValid());
-
-  const std::string pdf = files.dir() + "/plot.pdf";
-  ASSERT_EQ(WriteImageFile(pdf, ImageFormat::kPdf, options, DrawSample), "");
-  const QByteArray pdfBytes = ReadAll(pdf);
-  EXPECT_TRUE(pdfBytes.startsWith("%PDF"));
-  // 400 x 300 pixels at 96 dpi are 300 x 225 points, the landscape way round.
-  const QRegularExpressionMatch box = QRegularExpression(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])")
-                                          .match(QString::fromLatin1(pdfBytes));
-  ASSERT_TRUE(box.hasMatch());
-  EXPECT_NEAR(box.captured(1).toDouble(), 300.0, 0.01);
-  EXPECT_NEAR(box.captured(2).toDouble(), 225.0, 0.01);
+  const std::uint32_t stampPixels[4] = {kBlack32, 0x80000000u, 0, kBlack32};
+  const Stamp stamp{stampPixels, 2, 2};
+  for (const DevicePoint at : {DevicePoint{-1, -1}, {49, 39}, {kMin, 0}, {kMax, kMax}}) {
+    BlendStamp(g.target(), at.x, at.y, stamp);
+  }
+  EXPECT_TRUE(g.guardUntouched());
+  EXPECT_EQ(g.at(0, 0), kBlack32);    // the stamp's last pixel, at (-1, -1) + (1, 1)
+  EXPECT_EQ(g.at(49, 39), kBlack32);  // its first
+  EXPECT_EQ(g.at(49, 38), kWhite32);  // transparent pixels leave the buffer as it was
 }
 
-TEST(ImageOutputTest, RefusesWhatCannotBeWrittenWithoutLeavingAFile) {
-  TestFiles files;
-  ImageOptions options;
-  options.width = 100;
-  options.height = 100;
-  const std::string missingFolder = files.dir() + "/no-such-folder/plot.png";
-  const std::string error = WriteImageFile(missingFolder, ImageFormat::kPng, options, DrawSample);
-  EXPECT_NE(error.find(missingFolder), std::string::npos) << error;
+// The same drawing through a surface on an image, once straight into the pixels and once by
+// the painter (a clip the size of the image sends it there), or with a smaller clip.
+QImage DrawThroughSurface(QRect clip, const std::function<void(QtSurface&)>& draw) {
+  Canvas canvas(120, 80, false, kWhitePixel, clip);
+  draw(canvas.surface());
+  return canvas.Finish();
+}
 
-  const std::string png = files.dir() + "/bad.png";
-  options.width = 0;
-  EXPECT_NE(WriteImageFile(png, ImageFormat::kPng, options, DrawSample), "");
-  options.width = options.height = 30000;  // 900 million pixels
-  EXPECT_NE(WriteImageFile(png, ImageFormat::kPng, options, DrawSample), "");
-  EXPECT_FALSE(std::filesystem::exists(png));
+TEST(RasterDrawTest, DirectMarkersAndCurvesMatchThePainter) {
+  // Markers of every fill, and a long curve: the direct drawing puts the same ink in the same
+  // places as the painter would, up to rounding and the ends of the curve's steps.
+  // Runs of symbols too: overlapping filled and open circles, and a diamond, which the run hands
+  // on symbol by symbol.
+  const std::vector<DevicePoint> centres{{20, 40}, {22, 41}, {21, 43}, {60, 60}, {-1, 79}};
+  const auto markers = [&](QtSurface& s) {
+    for (int i = 0; i < 6; ++i) {
+      s.Ellipse(10 + 17 * i, 10, 10 + 17 * i + 3 + i, 13 + i, 1 + i % 2, RGB{0, 0, 200},
+                i % 2 == 0 ? Fill::kColor : Fill::kWhite);
+    }
+    for (const std::int32_t code : {1, 2, 5}) {
+      s.Markers(centres, RGB{200, 0, 0}, 3, 1, code);
+      for (const DevicePoint& c : centres) DrawMarker(s, c.x + 40, c.y, RGB{200, 0, 0}, 3, 1, code);
+    }
+  };
+  const QRect whole(0, 0, 120, 80);
+  const QImage direct = DrawThroughSurface({}, markers);
+  const QImage painted = DrawThroughSurface(whole, markers);
+  for (int y = 0; y < 80; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      const QRgb a = direct.pixel(x, y), b = painted.pixel(x, y);
+      ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qBlue(a) - qBlue(b)), 4) << x << "," << y;
+    }
+  }
 
-  const std::pair<const char*, std::optional<ImageFormat>> kinds[] = {
-      {"a/b.PNG", ImageFormat::kPng},
-      {"b.svg", ImageFormat::kSvg},
-      {"x.y/b.pdf", ImageFormat::kPdf},
-      {"b.emf", std::nullopt},
-      {"png", std::nullopt}};
-  for (const auto& [path, format] : kinds) EXPECT_EQ(ImageFormatForPath(path), format) << path;
+  std::vector<DevicePoint> curve;
+  for (int i = 0; i <= 100; ++i) curve.push_back({10 + i, 40 + (i * 37 % 29) - 14});
+  const auto line = [&](QtSurface& s) { s.Polyline(curve, 1, RGB{0, 0, 0}, PenStyle::kSolid); };
+  const auto darkness = [](QRgb p) { return 255L - qBlue(p); };
+  const long directInk = Sum(DrawThroughSurface({}, line), darkness);
+  const long paintedInk = Sum(DrawThroughSurface(whole, line), darkness);
+  EXPECT_NEAR(directInk, paintedInk, paintedInk / 20);
+
+  // A clip smaller than the image is honoured: the painter draws, and nothing lands outside.
+  EXPECT_EQ(InkBox(DrawThroughSurface(QRect(0, 0, 60, 80), line).copy(61, 0, 59, 80), kWhitePixel),
+            QRect());
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 #include "plot/axes.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "plot/mode_plot_fixture.h"
+#include "plot/layout.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
@@ -15,40 +13,37 @@ constexpr RGB kGridColor{10, 20, 30};
 
 // A Horizontal plot whose X axis runs 0..100 with increment 10 and one minor tick; strip 1 spans
 // x 100..600 (5 units per X unit) and y 300 up to 100, so the tick length is 6.
-class AxisTest : public PlotTest {
+class AxisTest : public SceneTest {
  protected:
   void SetUp() override {
-    PlotTest::SetUp();
     SetAllDefaults(settings());
     GraphicSettings& g = graphic();
     g.plotMode = kHorizontal, g.plotDistance = 20;
     g.fileNameStamp = g.dateTimeStamp = 0;
-    ParameterSettings& x = X();
+    ParameterSettings& x = record(0);
     x.color = kGridColor;
     x.minimum = 0, x.maximum = 100, x.tickIncrement = 10, x.reverseRange = 0;
     x.minorTicks = x.ticklines = 1;
     x.format.assign("%.1f");
-    ColumnRecord& c0 = Column(0);
+    ColumnRecord& c0 = column(0);
     c0.label.assign("Depth [m]");
     c0.itemCount = 3, c0.originX = 100, c0.originY = 300, c0.extentX = 500;
-    TextMetrics& m = session_->render.metrics;
+    TextMetrics& m = session->render.metrics;
     m.numberHeight = 13, m.halfNumberHeight = 6, m.labelHeight = 15;
     m.titleHeight = 17, m.smallHeight = 10;
     AddStrip(1, 2, 100, 300, 500, -200);
   }
-  ParameterSettings& X() { return settings().record(0); }
-  ColumnRecord& Column(int c) { return data().column(c); }
 
   // Parameter p with the given plotState on the frame (x, y, w, h); values 0..10 step 1.
   void AddStrip(int p, std::int32_t plotState, std::int32_t x, std::int32_t y, std::int32_t w,
                 std::int32_t h) {
     data().ParameterCount = std::max(data().ParameterCount, p);
-    ParameterSettings& r = settings().record(p);
+    ParameterSettings& r = record(p);
     r.plotState = plotState, r.minimum = 0, r.maximum = 10, r.tickIncrement = 1;
     r.minorTicks = r.ticklines = 0;
     r.format.assign("%.0f");
     graphic().plottedCount = p;  // strips are added in order
-    ColumnRecord& c = Column(p);
+    ColumnRecord& c = column(p);
     c.itemCount = 3, c.originX = x, c.originY = y, c.extentX = w, c.extentY = h;
     SetTransforms();
   }
@@ -97,8 +92,8 @@ TEST_F(AxisTest, HorizontalXMarksGridLinesAndEdges) {
   EXPECT_EQ(At(300, 100), (std::vector<int>{100}));  // the frame's left side
 
   // Inside on both sides: marks point up from the bottom edge and down from the top edge.
-  X().ticklines = 0;
-  X().minorTicklines = X().inside = X().bothSides = 1;
+  record(0).ticklines = 0;
+  record(0).minorTicklines = record(0).inside = record(0).bothSides = 1;
   DrawAxes();
   EXPECT_EQ(At(300, 100, kGridColor), Steps(125, 575, 50));  // only the minor grid
   EXPECT_EQ(At(300, 294), Steps(100, 600, 50));
@@ -106,27 +101,27 @@ TEST_F(AxisTest, HorizontalXMarksGridLinesAndEdges) {
 
   // Minor grid lines 2.5 units apart would merge into a band: they are left out, their marks
   // stay.
-  X().minorTicks = 19;
+  record(0).minorTicks = 19;
   DrawAxes();
   EXPECT_TRUE(At(300, 100, kGridColor).empty());
   EXPECT_EQ(At(100, 103).size(), 190u);
 
   // Every X position 3 units to the right: 0 lies 3 inside the left edge and snaps onto it,
   // 100 lies 3 beyond the right edge and snaps back; a tick farther out is not drawn.
-  X().inside = X().bothSides = X().minorTicks = 0;
-  Column(1).xOffset -= 3;
+  record(0).inside = record(0).bothSides = record(0).minorTicks = 0;
+  column(1).xOffset -= 3;
   DrawAxes();
   std::vector<int> expected = Steps(153, 553, 50);
   expected.insert(expected.begin(), 100);
   expected.push_back(600);
   EXPECT_EQ(At(300, 306), expected);
-  Column(1).xOffset -= 5;
+  column(1).xOffset -= 5;
   DrawAxes();
   EXPECT_EQ(At(300, 306).back(), 558);
 }
 
 TEST_F(AxisTest, HorizontalXLabelsThatCollideAreLeftOut) {
-  X().format.assign("%.6f");  // 6 units a character at fontSize - 2
+  record(0).format.assign("%.6f");  // 6 units a character at fontSize - 2
   DrawAxes();
   // Labels 54 wide on ticks 50 apart: every second inner label fits.
   EXPECT_EQ(Texts(), (std::vector<std::string>{"Depth", "[m]", "max.: 0 m", "MERIDAT/Sondrix",
@@ -138,7 +133,7 @@ TEST_F(AxisTest, HorizontalXLabelsThatCollideAreLeftOut) {
   EXPECT_EQ(FindText("20.000000")->points[0].x, 200);
   EXPECT_EQ(FindText("20.000000")->align, TextAlign::kCenterTop);
   // When the two end labels do not fit side by side, the end label goes.
-  Column(1).extentX = 100;
+  column(1).extentX = 100;
   SetTransforms();
   DrawAxes();
   EXPECT_NE(FindText("0.000000"), nullptr);
@@ -146,7 +141,7 @@ TEST_F(AxisTest, HorizontalXLabelsThatCollideAreLeftOut) {
 }
 
 TEST_F(AxisTest, HorizontalValueLabelsKeepTheirDistance) {
-  settings().record(1).plotState = 1;
+  record(1).plotState = 1;
   AddStrip(2, 2, 100, 80, 500, -60);  // a text-only parameter gets no axis
   DrawAxes();
   // Parameter 1: marks left of its left edge, from the bottom up; both frames.
@@ -155,7 +150,7 @@ TEST_F(AxisTest, HorizontalValueLabelsKeepTheirDistance) {
   // Numbers right-aligned at 100 - 6 - 6, above device y `below`.
   auto numbers = [this](int below) {
     std::vector<std::string> out;
-    for (const Call& c : surface_.calls()) {
+    for (const Call& c : surface.calls()) {
       if (c.kind == Kind::kText && c.points[0].x == 88 && c.points[0].y < below) {
         out.push_back(c.text);
       }
@@ -166,14 +161,14 @@ TEST_F(AxisTest, HorizontalValueLabelsKeepTheirDistance) {
   EXPECT_EQ(numbers(1000).size(), 11u);
   EXPECT_EQ(FindText("0")->points[0], (DevicePoint{88, 300 + 6 - 13}));
   // Ticks 10 apart: every second label.
-  settings().record(1).maximum = 20;
+  record(1).maximum = 20;
   SetTransforms();
   DrawAxes();
   EXPECT_EQ(numbers(1000).size(), 11u);
   EXPECT_EQ(numbers(1000)[1], "2");
   // Numbers 13 high on strips 6 apart: every strip but the first leaves out its top number.
-  settings().record(2).plotState = 1;
-  settings().record(2).tickIncrement = 5;
+  record(2).plotState = 1;
+  record(2).tickIncrement = 5;
   DrawAxes();
   EXPECT_EQ(numbers(90), (std::vector<std::string>{"0", "5", "10"}));
   graphic().plotDistance = 6;
@@ -189,12 +184,12 @@ TEST_F(AxisTest, VerticalMarksLabelsAndStamps) {
   g.TitleText.assign("core.tab");
   g.DateText.assign("2024-01-01 10:00 h");
   g.CreditText.assign("Basin Archive@");
-  X().reverseRange = 1;  // X grows downwards
-  X().minorTicks = 0;
-  settings().record(1).plotState = 1;
+  record(0).reverseRange = 1;  // X grows downwards
+  record(0).minorTicks = 0;
+  record(1).plotState = 1;
   // Strip 1 spans x 100..300, y 50 down to 550: X 0..100 at 5 units each, values 0..10 across.
-  Column(1).originX = 100, Column(1).originY = 50;
-  Column(1).extentX = 200, Column(1).extentY = 500;
+  column(1).originX = 100, column(1).originY = 50;
+  column(1).extentX = 200, column(1).extentY = 500;
   SetTransforms();
   DrawAxes();
   // X marks left of the left edge, from the tip to the edge; value marks up from the top edge.

@@ -4,14 +4,11 @@
 
 #include "plot/layout.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
-#include <initializer_list>
 #include <ostream>
 
 #include "core/device_int.h"
-#include "plot/mode_plot_fixture.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
@@ -25,25 +22,24 @@ void PrintTo(const Frame& f, std::ostream* os) {
   *os << f.x << "," << f.y << " " << f.w << "x" << f.h;
 }
 
-class LayoutTest : public PlotTest {
+class LayoutTest : public SceneTest {
  protected:
   void SetUp() override {
-    PlotTest::SetUp();
     SetAllDefaults(settings());
-    GraphicSettings& g = settings().graphic;
+    GraphicSettings& g = graphic();
     g.plotMode = kHorizontal;
     g.fontSize = 10, g.modeFontSize = 9, g.plotDistance = 10;
     g.graphicWidth = 600, g.graphicHeight = 500;
-    ParameterSettings& x = settings().record(0);
+    ParameterSettings& x = record(0);
     x.reverseRange = 0, x.minimum = 0, x.maximum = 50;
     x.format.assign("%.0f");
-    data().column(0).label.assign("Depth (m)");
+    column(0).label.assign("Depth (m)");
     SetX({0, 10, 20, 30, 40, 50});
   }
-  const TextMetrics& metrics() { return session_->render.metrics; }
+  const TextMetrics& metrics() { return session->render.metrics; }
 
   void SetX(std::initializer_list<float> values) {
-    ColumnRecord& c = data().column(0);
+    ColumnRecord& c = column(0);
     c.itemBase = c.itemCount = 0;
     for (float v : values) {
       ++c.itemCount;
@@ -53,32 +49,32 @@ class LayoutTest : public PlotTest {
   // A plotted parameter with range 0..100 printed as "100.0" (5 number characters).
   int AddParameter(std::string_view label) {
     const int p = ++data().ParameterCount;
-    data().column(p).label.assign(label);
-    ParameterSettings& r = settings().record(p);
+    column(p).label.assign(label);
+    ParameterSettings& r = record(p);
     r.plotState = 1, r.minimum = 0, r.maximum = 100;
     r.format.assign("%.1f");
     ++graphic().plottedCount;
     return p;
   }
   Frame FrameOf(int c) {
-    const ColumnRecord& r = data().column(c);
+    const ColumnRecord& r = column(c);
     return {r.originX, r.originY, r.extentX, r.extentY};
   }
   void SetFrame(int c, Frame f) {
-    ColumnRecord& r = data().column(c);
+    ColumnRecord& r = column(c);
     r.originX = f.x, r.originY = f.y, r.extentX = f.w, r.extentY = f.h;
   }
   std::int32_t Layout() {
     PlotContext ctx = Context();
     const std::int32_t mode = graphic().plotMode;
-    return mode == kHorizontal ? LayoutHorizontal(surface_, ctx)
-           : mode == kVertical ? LayoutVertical(surface_, ctx)
-           : mode == kTernary  ? LayoutTernary(surface_, ctx)
-                               : LayoutPhase(surface_, ctx);
+    return mode == kHorizontal ? LayoutHorizontal(surface, ctx)
+           : mode == kVertical ? LayoutVertical(surface, ctx)
+           : mode == kTernary  ? LayoutTernary(surface, ctx)
+                               : LayoutPhase(surface, ctx);
   }
   // Device position of value v along X (or, with y, along the value axis) of column c.
   std::int32_t Device(int c, float v, bool y = false) {
-    const ColumnRecord& r = data().column(c);
+    const ColumnRecord& r = column(c);
     return ToInt32(MapToDevice(y ? r.yScale : r.xScale, y ? r.yOffset : r.xOffset, v));
   }
 };
@@ -89,7 +85,7 @@ TEST_F(LayoutTest, NothingPlottedOrNoGraphicSizeYet) {
   SetFrame(a, {5, 6, 7, 8});
   EXPECT_EQ(Layout(), 10);
   EXPECT_EQ(FrameOf(a), (Frame{5, 6, 7, 8}));
-  EXPECT_TRUE(surface_.calls().empty());
+  EXPECT_TRUE(surface.calls().empty());
   // A graphic size not set yet gives empty frames and transforms in every mode.
   graphic().plottedCount = 1;
   graphic().graphicWidth = graphic().graphicHeight = -1;
@@ -100,17 +96,17 @@ TEST_F(LayoutTest, NothingPlottedOrNoGraphicSizeYet) {
     ComputeAxisTransforms(data(), settings());
     const int c = mode == kHorizontal || mode == kVertical ? a : 0;
     EXPECT_EQ(FrameOf(c).w | FrameOf(c).h, 0) << mode;
-    EXPECT_EQ(data().column(c).xScale + data().column(c).yScale, 0.0f) << mode;
+    EXPECT_EQ(column(c).xScale + column(c).yScale, 0.0f) << mode;
   }
 }
 
 TEST_F(LayoutTest, HorizontalFixedAndFreeStrips) {
   const int a = AddParameter("A");
   const int b = AddParameter("B");
-  settings().record(a).fixedAxisLength = 1;
-  settings().record(a).axisLength = 100;
+  record(a).fixedAxisLength = 1;
+  record(a).axisLength = 100;
   EXPECT_EQ(Layout(), 10);
-  EXPECT_EQ(surface_.calls()[0].font.face, "Arial");
+  EXPECT_EQ(surface.calls()[0].font.face, "Arial");
   EXPECT_EQ(metrics().maxNumberWidth, 30);  // "100.0"
   EXPECT_EQ(metrics().xNameWidth, 35);      // "Depth" bold
   // left = 5 + 30 + 17 + width("A ") = 66; top = 6 + 5; bottom reserve = 5 + 26 + 17 + 15;
@@ -144,23 +140,23 @@ TEST_F(LayoutTest, VerticalStripsSideBySide) {
 TEST_F(LayoutTest, TransformsAndClippingAtTheLastValue) {
   const int a = AddParameter("A");
   CopyAxisRanges(data(), settings());
-  data().column(a).xRangeMaximum = 100, data().column(a).yRangeMaximum = 10;
+  column(a).xRangeMaximum = 100, column(a).yRangeMaximum = 10;
   SetFrame(a, {50, 400, 500, -300});
   ComputeAxisTransforms(data(), settings());
   EXPECT_EQ(Device(a, 50), 300);
   EXPECT_EQ(Device(a, 10, true), 100);
 
-  settings().record(0).reverseRange = settings().record(a).reverseRange = 1;
+  record(0).reverseRange = record(a).reverseRange = 1;
   ComputeAxisTransforms(data(), settings());
   EXPECT_EQ(Device(a, 0), 550);
   EXPECT_EQ(Device(a, 10, true), 400);
   // An empty range keeps scale and offset 0.
-  data().column(a).yRangeMaximum = 0;
+  column(a).yRangeMaximum = 0;
   ComputeAxisTransforms(data(), settings());
-  EXPECT_EQ(data().column(a).yScale + data().column(a).yOffset, 0.0f);
+  EXPECT_EQ(column(a).yScale + column(a).yOffset, 0.0f);
 
-  settings().record(0).reverseRange = 0;
-  graphic().clipXAxis = 1, settings().record(0).maximum = 100;
+  record(0).reverseRange = 0;
+  graphic().clipXAxis = 1, record(0).maximum = 100;
   CopyAxisRanges(data(), settings());
   // The frame ends where the last value lies, with the scale unchanged; a last value at the axis
   // start (descending data) or outside the axis keeps it whole.
@@ -178,7 +174,7 @@ TEST_F(LayoutTest, TransformsAndClippingAtTheLastValue) {
 }
 
 TEST_F(LayoutTest, TernarySideShrinksUntilItFits) {
-  GraphicSettings& g = settings().graphic;
+  GraphicSettings& g = graphic();
   g.plotMode = kTernary;
   g.graphicWidth = 700, g.graphicHeight = 1000;
   EXPECT_EQ(Layout(), 9);
@@ -198,7 +194,7 @@ TEST_F(LayoutTest, TernarySideShrinksUntilItFits) {
 }
 
 TEST_F(LayoutTest, PhaseCircleShrinksUntilItFits) {
-  GraphicSettings& g = settings().graphic;
+  GraphicSettings& g = graphic();
   g.plotMode = kPhase;
   g.graphicWidth = 700, g.graphicHeight = 400;
   EXPECT_EQ(Layout(), 9);

@@ -4,14 +4,13 @@
 
 #include "plot/ternary.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
 
 #include "plot/axes.h"
+#include "plot/layout.h"
 #include "plot/legend.h"
-#include "plot/mode_plot_fixture.h"
 #include "plot/phase.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
@@ -28,47 +27,63 @@ const std::string kTwoSites =
     "Depth [m]\tSand@Site A\tSilt@Site A\tClay@Site A\tSand@Site B\tSilt@Site B\tClay@Site B\n"
     "1\t20\t30\t50\t10\t10\t80\n";
 
+// A loaded file shown in the Ternary or Phase mode.
+class ModePlotTest : public SceneTest {
+ protected:
+  // Loads the file text, switches to the mode and lays the plot out on 800 x 600.
+  void Load(const std::string& text, std::int32_t mode) {
+    Open(text);
+    ChoosePlotMode(settings(), mode);
+    graphic().graphicWidth = 800, graphic().graphicHeight = 600;
+    graphic().fileNameStamp = graphic().dateTimeStamp = 0;
+    CopyAxisRanges(data(), settings());
+    Draw(mode == kTernary ? LayoutTernary : LayoutPhase);
+    surface.clear();
+  }
+  ColumnRecord& frame() { return column(0); }
+  std::int32_t lineHeight() { return session->render.metrics.labelHeight; }
+};
+
 using TernaryTest = ModePlotTest;
 
 TEST_F(TernaryTest, RowsMustAddUpToHundredWithinEpsilon) {
   Load(kSediment, kTernary);
-  settings().record(1).modeColor = kMarkerColor;
-  settings().record(1).epsilon = 0.0f;
+  record(1).modeColor = kMarkerColor;
+  record(1).epsilon = 0.0f;
   Draw(RenderTernary);
   // 20 / 30 / 50 %: 30 % up, 65 % along the base.
   const ColumnRecord& t = frame();
-  EXPECT_EQ(EllipseCentres(kMarkerColor),
-            (std::vector<DevicePoint>{
-                {t.originX + t.extentX * 130 / 200, t.originY - 30 * t.extentY / 100}}));
+  EXPECT_EQ(Centres(kMarkerColor), (std::vector<DevicePoint>{{t.originX + t.extentX * 130 / 200,
+                                                              t.originY - 30 * t.extentY / 100}}));
   // 20 + 30 + 49 needs an epsilon of 1; the all-zero row (which the default epsilon of 100 lets
   // through) and the row with a negative share are never drawn.
   for (float epsilon : {0.99f, 1.0f, 100.0f}) {
-    settings().record(1).epsilon = epsilon;
+    record(1).epsilon = epsilon;
     Draw(RenderTernary);
-    EXPECT_EQ(EllipseCentres(kMarkerColor).size(), epsilon < 1.0f ? 1u : 2u) << epsilon;
+    EXPECT_EQ(Centres(kMarkerColor).size(), epsilon < 1.0f ? 1u : 2u) << epsilon;
   }
-  settings().record(1).modeSelected = 0;
+  record(1).modeSelected = 0;
   Draw(RenderTernary);
-  EXPECT_TRUE(EllipseCentres(kMarkerColor).empty());
+  EXPECT_TRUE(Centres(kMarkerColor).empty());
 
   // Pure components sit on the corners. Row 4 lacks B: it is left out rather than completed with
   // a value of another row. The sides go last, in the frame width, so that markers never cover
   // them.
   Load("Depth [m]\tA\tB\tC\n1\t100\t0\t0\n2\t0\t100\t0\n3\t0\t0\t100\n4\t50\t\t50\n", kTernary);
-  settings().record(1).modeColor = kMarkerColor;
+  record(1).modeColor = kMarkerColor;
   graphic().frameWidth = 3;
   Draw(RenderTernary);
   const DevicePoint left{t.originX, t.originY}, right{t.originX + t.extentX, t.originY};
   EXPECT_EQ(
-      EllipseCentres(kMarkerColor),
+      Centres(kMarkerColor),
       (std::vector<DevicePoint>{left, {t.originX + t.extentX / 2, t.originY - t.extentY}, right}));
-  EXPECT_EQ(surface_.calls().back().points, (std::vector<DevicePoint>{right, left}));
-  EXPECT_EQ(surface_.calls().back().width, 3);
+  EXPECT_EQ(surface.calls().back().points, (std::vector<DevicePoint>{right, left}));
+  EXPECT_EQ(surface.calls().back().width, 3);
 }
 
 TEST_F(TernaryTest, GridLinesEveryIncrementForEachComponent) {
   Load(kSediment, kTernary);
-  settings().record(0).color = kGridColor;
+  record(0).color = kGridColor;
   const ColumnRecord& t = frame();
   // At 50 % the three lines join the midpoints of the sides.
   graphic().tickIncrementPercent = 50;
@@ -102,8 +117,8 @@ TEST_F(TernaryTest, CornerNamesBySelectedParameters) {
 TEST_F(TernaryTest, LegendLinesAndTheirClickBands) {
   Load(kTwoSites, kTernary);
   ASSERT_EQ(data().GroupCount, 2);
-  settings().record(1).modeColor = kMarkerColor;
-  settings().record(2).modeSelected = 0;
+  record(1).modeColor = kMarkerColor;
+  record(2).modeSelected = 0;
   Draw(DrawTernaryLabels);
   const ColumnRecord& t = frame();
   const std::int32_t h = lineHeight();
@@ -113,17 +128,17 @@ TEST_F(TernaryTest, LegendLinesAndTheirClickBands) {
   ASSERT_TRUE(a && FindText("Site B"));
   EXPECT_EQ(FindText("Site B")->points[0].y, line2 - h);
   // Only the selected group shows its marker, in the middle of its line.
-  EXPECT_EQ(EllipseCentres(kMarkerColor), (std::vector<DevicePoint>{{legendX, line1 - h / 2}}));
+  EXPECT_EQ(Centres(kMarkerColor), (std::vector<DevicePoint>{{legendX, line1 - h / 2}}));
   EXPECT_NE(FindText("MERIDAT/Sondrix"), nullptr);
 
-  const TextMetrics& m = session_->render.metrics;
+  const TextMetrics& m = session->render.metrics;
   const std::int32_t x = a->points[0].x + 5;
   EXPECT_EQ(HitTestLegend(data(), settings(), m, x, line1 - h / 2), -1);
   EXPECT_EQ(HitTestLegend(data(), settings(), m, x, line2 - 3), -2);
   EXPECT_EQ(HitTestLegend(data(), settings(), m, legendX, line1 - h / 2), 0);  // on the marker
 
   graphic().modeEntityKind = 2;
-  settings().record(6).plotState = 0;
+  record(6).plotState = 0;
   Draw(DrawTernaryLabels);
   ASSERT_NE(FindText("Sand | Silt | ????"), nullptr);
   EXPECT_EQ(FindText("Sand | Silt | ????")->points[0].y, line2 - h);
@@ -133,23 +148,23 @@ TEST_F(TernaryTest, DamagedCountsAndSettingsStayInsideTheTables) {
   // The one extreme-values check of the plots: counts and settings as a damaged model might
   // hold them keep the drawers of both modes within the tables (the sanitizer build checks).
   Load(kTwoSites, kTernary);
-  data().GroupCount = data().column(1).groupSize = data().column(6).itemCount = INT_MAX;
-  data().column(2).groupSize = -4;
-  data().column(4).itemBase = INT_MAX, data().column(5).itemBase = -7;
+  data().GroupCount = column(1).groupSize = column(6).itemCount = INT_MAX;
+  column(2).groupSize = -4;
+  column(4).itemBase = INT_MAX, column(5).itemBase = -7;
   frame().extentX = INT_MAX, frame().originY = INT_MIN;
   graphic().tickIncrementPercent = INT_MIN, graphic().frameWidth = INT_MAX;
-  settings().record(1).modeMarkerSymbol = settings().record(1).modeMarkerSize = INT_MAX;
-  session_->render.metrics.labelHeight = INT_MAX;
+  record(1).modeMarkerSymbol = record(1).modeMarkerSize = INT_MAX;
+  session->render.metrics.labelHeight = INT_MAX;
   for (std::int32_t kind : {1, 2, 77}) {
     graphic().modeEntityKind = kind;
     PlotContext ctx = Context();
-    RenderTernary(surface_, ctx);
-    DrawTernaryLabels(surface_, ctx);
-    RenderPhase(surface_, ctx);
-    DrawPhaseLabels(surface_, ctx);
-    HitTestLegend(data(), settings(), session_->render.metrics, INT_MAX, INT_MIN);
+    RenderTernary(surface, ctx);
+    DrawTernaryLabels(surface, ctx);
+    RenderPhase(surface, ctx);
+    DrawPhaseLabels(surface, ctx);
+    HitTestLegend(data(), settings(), session->render.metrics, INT_MAX, INT_MIN);
   }
-  EXPECT_FALSE(surface_.calls().empty());
+  EXPECT_FALSE(surface.calls().empty());
 }
 
 constexpr RGB kVectorColor{7, 8, 9};
@@ -167,41 +182,36 @@ class PhaseTest : public ModePlotTest {
     Load(text, kPhase);
     frame().originX = kCx, frame().originY = kCy;
     frame().extentX = frame().extentY = 200;
-    settings().record(1).modeColor = kVectorColor;
+    record(1).modeColor = kVectorColor;
   }
 };
 
-TEST_F(PhaseTest, VectorsScaleToCMaxAndStopAtTheCircle) {
+TEST_F(PhaseTest, VectorsScaleToCMaxOrTheAxisMaximumAndStopAtTheCircle) {
   LoadCircle(kCurrents);
-  settings().record(1).cMax = 10.0f;
   graphic().frameWidth = 2;
-  Draw(RenderPhase);
-  // 90 degrees, 5 of 10: half the radius to the right; 0 degrees, 20 of 10: up to the circle.
-  EXPECT_EQ(Lines(kVectorColor),
-            (std::vector<Segment>{{kCx, kCy, kCx + 50, kCy}, {kCx, kCy, kCx, kCy - 100}}));
+  // 5 at 90 degrees reaches `length` to the right; 20 at 0 degrees always the circle. C_max 0
+  // takes the magnitude axis maximum; with that 0 too, every vector has full length.
+  const struct {
+    float cMax, axisMaximum, cMaxAfter;
+    std::int32_t length;
+  } cases[] = {{10, 99, 10, 50}, {0, 12, 12, 41}, {0, 0, 0, 100}};
+  for (const auto& c : cases) {
+    record(1).cMax = c.cMax;
+    record(2).maximum = c.axisMaximum;
+    Draw(RenderPhase);
+    EXPECT_EQ(record(1).cMax, c.cMaxAfter);
+    EXPECT_EQ(Lines(kVectorColor),
+              (std::vector<Segment>{{kCx, kCy, kCx + c.length, kCy}, {kCx, kCy, kCx, kCy - 100}}))
+        << c.cMax << " " << c.axisMaximum;
+  }
   // The circle comes first, white inside, in the frame width.
-  const Call& circle = surface_.calls().front();
+  const Call& circle = surface.calls().front();
   EXPECT_EQ(circle.points, (std::vector<DevicePoint>{{200, 150}, {400, 350}}));
   EXPECT_TRUE(circle.kind == Kind::kEllipse && circle.fill == Fill::kWhite && circle.width == 2);
 
-  settings().record(1).modeSelected = 0;
+  record(1).modeSelected = 0;
   Draw(RenderPhase);
   EXPECT_TRUE(Lines(kVectorColor).empty());
-}
-
-TEST_F(PhaseTest, CMaxZeroTakesTheMagnitudeAxisMaximum) {
-  LoadCircle(kCurrents);
-  settings().record(1).cMax = 0.0f;
-  settings().record(2).maximum = 12.0f;
-  Draw(RenderPhase);
-  EXPECT_EQ(settings().record(1).cMax, 12.0f);
-  // 5 of 12 is 41.7 units; 20 of 12 reaches the circle.
-  EXPECT_EQ(Lines(kVectorColor),
-            (std::vector<Segment>{{kCx, kCy, kCx + 41, kCy}, {kCx, kCy, kCx, kCy - 100}}));
-  // A maximum of 0 as well leaves C_max at 0 and every vector at full length.
-  settings().record(1).cMax = settings().record(2).maximum = 0.0f;
-  Draw(RenderPhase);
-  EXPECT_EQ(Lines(kVectorColor)[0], (Segment{kCx, kCy, kCx + 100, kCy}));
 }
 
 TEST_F(PhaseTest, LabelsAroundTheCircleAndLegendBesideIt) {

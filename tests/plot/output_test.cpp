@@ -2,12 +2,8 @@
 
 #include "plot/output.h"
 #include "shell/batch.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
-#include <gtest/gtest.h>
-
-#include "plot/mode_plot_fixture.h"
+#include "scene_fixture.h"
 #include "settings/settings_files.h"
 #include "settings/template_file.h"
 
@@ -48,13 +44,13 @@ constexpr char kFirst[] =
 constexpr char kSecond[] = "Age [ka]\tCaCO3 [%]\n1\t52\n2\t55\n3\t51\n";
 
 bool HasText(const RecordingSurface& s, std::string_view part) {
-  for (const std::string& t : Texts(s)) {
-    if (t.find(part) != std::string::npos) return true;
+  for (const Call& c : s.calls()) {
+    if (c.kind == Kind::kText && c.text.find(part) != std::string::npos) return true;
   }
   return false;
 }
 
-class BatchTest : public PlotTest {
+class BatchTest : public SceneTest {
  protected:
   std::vector<std::string> events;
   std::vector<std::string> exportedTexts;  // per export: "Temp" / "CaCO3" found
@@ -86,9 +82,9 @@ class BatchTest : public PlotTest {
 };
 
 TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
-  const std::string previous = files_.Write("prev.tab", kPrevious);
+  const std::string previous = files.Write("prev.tab", kPrevious);
   SetDataFilePath(data(), previous);
-  ASSERT_EQ(OpenDataFile(*session_), 0);
+  ASSERT_EQ(OpenDataFile(*session), 0);
   GraphicSettings& g = graphic();
   g.graphicWidth = 640, g.graphicHeight = 480;
   // Changes the user has not saved anywhere.
@@ -98,13 +94,13 @@ TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
   const std::string before = FormatPreferences(settings(), 1);
 
   BatchRequest request;
-  const std::string dir = files_.dir() + "/";
-  request.files = {files_.Write("dep12.sx", kFirst), dir + "missing.tab",
-                   files_.Write("dep13.tab", kSecond)};
+  const std::string dir = files.dir() + "/";
+  request.files = {files.Write("dep12.sx", kFirst), dir + "missing.tab",
+                   files.Write("dep13.tab", kSecond)};
   request.width = 800, request.height = 600;
   std::vector<std::string> progress;
   const BatchReport report =
-      RunBatch(*session_, request, Screen(), Files(),
+      RunBatch(*session, request, Screen(), Files(),
                [&](const BatchFileResult& r, std::size_t i, std::size_t n) {
                  progress.push_back(std::to_string(i) + "/" + std::to_string(n) + " " + r.file);
                });
@@ -131,36 +127,36 @@ TEST_F(BatchTest, LoadsPaintsAndExportsEachFileThenReturnsToThePreviousOne) {
   // Nothing open before: nothing is shown afterwards.
   SetDataFilePath(data(), "");
   data().ParameterCount = kNoFileYet;
-  RunBatch(*session_, request, Screen(), Files());
+  RunBatch(*session, request, Screen(), Files());
   EXPECT_EQ(data().ParameterCount, kNoFileYet);
   EXPECT_TRUE(data().DataFilePath.empty());
 }
 
 TEST_F(BatchTest, TemplateAppliesToEveryFileAndFailuresAreReported) {
   // A template made from one file, in which parameter 1 was renamed.
-  SetDataFilePath(data(), files_.Write("model.tab", kFirst));
-  ASSERT_EQ(OpenDataFile(*session_), 0);
-  data().column(1).label.assign("Renamed");
-  const std::string stf = files_.dir() + "/t.stf";
-  ASSERT_TRUE(WriteTemplate(session_->data, session_->settings, stf));
-  data().column(1).label.assign("Temp");
+  SetDataFilePath(data(), files.Write("model.tab", kFirst));
+  ASSERT_EQ(OpenDataFile(*session), 0);
+  column(1).label.assign("Renamed");
+  const std::string stf = files.dir() + "/t.stf";
+  ASSERT_TRUE(WriteTemplate(session->data, session->settings, stf));
+  column(1).label.assign("Temp");
 
   BatchRequest request;
   request.extension = ".svg";
-  request.files = {files_.Write("a.tab", kFirst), files_.Write("b.txt", "no table here\n"),
-                   files_.Write("c.tab", kFirst)};
+  request.files = {files.Write("a.tab", kFirst), files.Write("b.txt", "no table here\n"),
+                   files.Write("c.tab", kFirst)};
   request.templatePath = stf;
-  failPath = files_.dir() + "/a.tab.svg";
+  failPath = files.dir() + "/a.tab.svg";
   // Without a size of its own the batch falls back to a usable window size.
   graphic().graphicWidth = 0;
-  const BatchReport report = RunBatch(*session_, request, Screen(), Files());
+  const BatchReport report = RunBatch(*session, request, Screen(), Files());
   ASSERT_EQ(report.files.size(), 3u);
   EXPECT_TRUE(report.files[0].status == BatchStatus::kFailed &&
               report.files[1].status == BatchStatus::kSkipped &&
               report.files[2].status == BatchStatus::kWritten);
   EXPECT_EQ(report.files[0].reason, "disk full");
   EXPECT_EQ(report.files[1].reason, "wrong format of data");
-  EXPECT_EQ(report.files[2].output, files_.dir() + "/c.tab.svg");
+  EXPECT_EQ(report.files[2].output, files.dir() + "/c.tab.svg");
   EXPECT_EQ(events[0], "screen 1200x900 plotted 2");
   EXPECT_EQ(exportedTexts, (std::vector<std::string>{"Renamed", "Renamed"}));
   // The session's own template choice is back, and so is the model file without the template.

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "plot/mode_plot_fixture.h"
 #include "render/drawing.h"
+#include "scene_fixture.h"
 #include "settings/drawing_bounds.h"
 
 namespace sx {
@@ -18,28 +18,30 @@ constexpr char kData[] =
     "100\t11.7\t35.0\n";
 
 // A loaded file on a 600 x 400 graphic.
-class PlotPassTest : public PlotTest {
+class PlotPassTest : public SceneTest {
  protected:
   void SetUp() override {
-    PlotTest::SetUp();
     Open(kData, "profile.tab");
     graphic().graphicWidth = 600, graphic().graphicHeight = 400, graphic().frameWidth = 1;
   }
-  void Pass(std::int32_t stage, RecordingSurface& target, ScaleInfo scale = {}) {
+  using Scene::Pass;
+  void Pass(std::int32_t stage, RecordingSurface& target, ScaleInfo targetScale) {
     target.clear();
-    PlotContext ctx = Context(scale);
+    const ScaleInfo screen = scale;
+    scale = targetScale;
+    PlotContext ctx = Context();
     PlotPass(target, ctx, stage);
+    scale = screen;
   }
-  void Pass(std::int32_t stage) { Pass(stage, surface_); }
   // How many sides of parameter p's frame were drawn.
-  int FrameSidesDrawn(int p) const {
-    const ColumnRecord& c = session_->data.column(p);
+  int FrameSidesDrawn(int p) {
+    const ColumnRecord& c = column(p);
     const std::int32_t x1 = c.originX, y1 = c.originY;
     const std::int32_t x2 = x1 + c.extentX, y2 = y1 + c.extentY;
     const std::vector<Segment> sides = {
         {x1, y1, x1, y2}, {x1, y2, x2, y2}, {x2, y2, x2, y1}, {x2, y1, x1, y1}};
     int n = 0;
-    for (const Call& call : surface_.calls()) {
+    for (const Call& call : surface.calls()) {
       if (call.points.size() != 2) continue;
       const Segment l{call.points[0].x, call.points[0].y, call.points[1].x, call.points[1].y};
       n += static_cast<int>(std::count(sides.begin(), sides.end(), l));
@@ -48,7 +50,7 @@ class PlotPassTest : public PlotTest {
   }
   std::size_t Drawn() const {
     std::size_t n = 0;
-    for (const Call& c : surface_.calls()) n += c.kind != Kind::kFont;
+    for (const Call& c : surface.calls()) n += c.kind != Kind::kFont;
     return n;
   }
 };
@@ -58,13 +60,13 @@ TEST_F(PlotPassTest, DrawsNothingWithoutSomethingToPlot) {
   // axes back).
   for (std::int32_t stage : {-1, 5}) {
     Pass(stage);
-    EXPECT_TRUE(surface_.calls().empty()) << stage;
+    EXPECT_TRUE(surface.calls().empty()) << stage;
   }
   graphic().plotMode = 7;
   Pass(1);
-  EXPECT_TRUE(surface_.calls().empty());
+  EXPECT_TRUE(surface.calls().empty());
   graphic().plotMode = kVertical;
-  for (int p = 1; p <= 2; ++p) settings().record(p).plotState = 0;
+  for (int p = 1; p <= 2; ++p) record(p).plotState = 0;
   Pass(1);
   EXPECT_EQ(Drawn(), 0u);
 }
@@ -76,10 +78,10 @@ TEST_F(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   Pass(1);
   EXPECT_EQ(FrameSidesDrawn(1), 8);
   EXPECT_EQ(FrameSidesDrawn(2), 8);
-  const ColumnRecord vertical = data().column(1);
+  const ColumnRecord vertical = column(1);
   Pass(3);
   EXPECT_EQ(FrameSidesDrawn(1), 4);
-  const std::string exported = surface_.Dump();
+  const std::string exported = surface.Dump();
 
   // An export right after a mode change keeps the layout of the last screen paint.
   graphic().plotMode = kHorizontal;
@@ -96,15 +98,15 @@ TEST_F(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   EXPECT_EQ(data().column(1).extentY, vertical.extentY);
   graphic().plotMode = kVertical;
   Pass(3);
-  EXPECT_EQ(surface_.Dump(), exported);
+  EXPECT_EQ(surface.Dump(), exported);
 }
 
 TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
   graphic().plotMode = kHorizontal;
-  settings().record(0).ticklines = 1;
+  record(0).ticklines = 1;
   // Axes only: the curves and markers are lines of their own lengths.
   for (int p = 1; p <= data().ParameterCount; ++p) {
-    settings().record(p).lines = settings().record(p).marker = 0;
+    record(p).lines = record(p).marker = 0;
   }
   RecordingSurface printer(384.0f, 384.0f, true);
   const ScaleInfo scale = ComputeScale(printer, 96.0f);
@@ -126,14 +128,14 @@ TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
 }
 
 TEST_F(PlotPassTest, TinyIncrementOnAHugeRangeEndsQuickly) {
-  ParameterSettings& x = settings().record(0);
+  ParameterSettings& x = record(0);
   x.minimum = 0, x.maximum = 1e6f, x.tickIncrement = 1e-6f, x.minorTicks = 1000000;
   x.ticklines = x.minorTicklines = x.bothSides = 1;
-  ParameterSettings& p = settings().record(1);
+  ParameterSettings& p = record(1);
   p.minimum = -1e30f, p.maximum = 1e30f, p.tickIncrement = 1e-30f, p.minorTicks = 5;
   Pass(1);
   EXPECT_GT(Drawn(), 0u);
-  EXPECT_LT(surface_.calls().size(), 500u);
+  EXPECT_LT(surface.calls().size(), 500u);
 }
 
 // Sizes from a settings file are drawn bounded: however large the numbers in the file, every
@@ -161,8 +163,8 @@ TEST_F(PlotPassTest, AbsurdSizesDrawInWorkProportionalToTheData) {
     SCOPED_TRACE(mode);
     graphic().plotMode = mode;
     Pass(1);
-    EXPECT_LT(surface_.calls().size(), 10u * kRows);
-    for (const Call& c : surface_.calls()) {
+    EXPECT_LT(surface.calls().size(), 10u * kRows);
+    for (const Call& c : surface.calls()) {
       EXPECT_LE(c.width, kMaxDrawnLineWidth);
       EXPECT_LE(std::abs(c.font.height), kMaxFontHeight);
       if (c.kind == Kind::kEllipse) {

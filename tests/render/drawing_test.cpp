@@ -76,25 +76,16 @@ TEST(Drawing, ClipHelpersTruncateAndSurviveExtremes) {
   }
 }
 
-TEST(Drawing, VectorsScaleToTheMaximumAndCapAtTheLength) {
+TEST(Drawing, VectorsThatCannotBeScaledAreLeftOutAndFarOnesSaturate) {
+  // (The scaling itself is seen in the course style and the Phase plot.)
   RecordingSurface s;
-  DrawVector(s, 0.0f, 5.0f, 10.0f, 100, 100, 20.0f, 1, kRed);    // half the maximum
-  DrawVector(s, 0.0f, 15.0f, 10.0f, 100, 100, 20.0f, 1, kRed);   // beyond it: capped
-  DrawVector(s, 90.0f, 10.0f, 10.0f, 100, 100, 20.0f, 1, kRed);  // to the right
-  DrawVector(s, 0.0f, -5.0f, 0.0f, 100, 100, 20.0f, 1, kRed);    // no maximum: full length
-  EXPECT_EQ(s.Dump(),
-            "line 1 200,0,0 solid 100,100 100,90\n"
-            "line 1 200,0,0 solid 100,100 100,80\n"
-            "line 1 200,0,0 solid 100,100 120,100\n"
-            "line 1 200,0,0 solid 100,100 100,80\n");
-  s.clear();
   const float nan = std::nanf("");
   DrawVector(s, nan, 5.0f, 10.0f, 0, 0, 20.0f, 1, kRed);
   DrawVector(s, 0.0f, 5.0f, nan, 0, 0, 20.0f, 1, kRed);
   DrawVector(s, 0.0f, 5.0f, 10.0f, 0, 0, -std::numeric_limits<float>::infinity(), 1, kRed);
   DrawVector(s, 0.0f, -3e38f, 1e-30f, 0, 0, 20.0f, 1, kRed);  // the ratio overflows
   EXPECT_TRUE(s.calls().empty());
-  DrawVector(s, 0.0f, 20.0f, 10.0f, 0, 0, 3e38f, 1, kRed);  // far off the surface: saturates
+  DrawVector(s, 0.0f, 20.0f, 10.0f, 0, 0, 3e38f, 1, kRed);  // far off the surface
   ASSERT_EQ(s.calls().size(), 1u);
   EXPECT_EQ(s.calls()[0].points[1], (DevicePoint{0, kMin}));
 }
@@ -109,48 +100,15 @@ PatternTable OnePattern(std::int32_t w, std::int32_t h) {
   return t;
 }
 
-// Tiles as {x, y, copied width, copied height}.
-std::vector<std::vector<std::int32_t>> Tiles(const RecordingSurface& s) {
-  std::vector<std::vector<std::int32_t>> tiles;
+// Tiles as "x,y widthxheight" of the part copied.
+std::vector<std::string> Tiles(const RecordingSurface& s) {
+  std::vector<std::string> tiles;
   for (const auto& c : s.calls()) {
-    if (c.kind == Kind::kBitmap) {
-      tiles.push_back({c.points[0].x, c.points[0].y, c.copyWidth, c.copyHeight});
-    }
+    if (c.kind != Kind::kBitmap) continue;
+    tiles.push_back(std::to_string(c.points[0].x) + "," + std::to_string(c.points[0].y) + " " +
+                    std::to_string(c.copyWidth) + "x" + std::to_string(c.copyHeight));
   }
   return tiles;
-}
-
-TEST(Drawing, PatternTilesOverlapByOnePixelAndAreCutAtTheEdges) {
-  PatternTable t = OnePattern(8, 8);
-  RecordingSurface s;
-  FillRectWithPattern(s, 10, 20, 30, 40, t, 1);  // 20 x 20
-  EXPECT_EQ(Tiles(s), (std::vector<std::vector<std::int32_t>>{{10, 20, 8, 8},
-                                                              {17, 20, 8, 8},
-                                                              {24, 20, 6, 8},
-                                                              {10, 27, 8, 8},
-                                                              {17, 27, 8, 8},
-                                                              {24, 27, 6, 8},
-                                                              {10, 34, 8, 6},
-                                                              {17, 34, 8, 6},
-                                                              {24, 34, 6, 6}}));
-  EXPECT_EQ(s.calls().front().bits,
-            std::vector<std::uint8_t>(t.records[1].bits, t.records[1].bits + 16));
-  EXPECT_EQ(s.calls().back().points, Rect(10, 20, 30, 40));  // the black outline
-
-  // A one-pixel pattern covers every pixel exactly once.
-  t = OnePattern(1, 1);
-  s.clear();
-  FillRectWithPattern(s, 0, 0, 5, 3, t, 1);
-  EXPECT_EQ(Tiles(s).size(), 15u);
-  for (const auto& tile : Tiles(s)) EXPECT_EQ(tile[2] * tile[3], 1);
-  // Unknown pattern: the outline only. A reversed or empty rectangle, however tall, places no
-  // tile.
-  s.clear();
-  for (std::int32_t index : {0, 2, -1}) FillRectWithPattern(s, 0, 0, 5, 3, t, index);
-  FillRectWithPattern(s, 0, kMin, 0, kMax, t, 1);
-  FillRectWithPattern(s, 9, 0, 1, 9, t, 1);
-  EXPECT_TRUE(Tiles(s).empty());
-  EXPECT_EQ(s.calls().size(), 5u);
 }
 
 // Counts tiles without keeping them.
@@ -163,13 +121,37 @@ class CountingSurface : public RecordingSurface {
   std::int64_t tiles = 0;
 };
 
-TEST(Drawing, AHugePatternFillIsBounded) {
-  const PatternTable t = OnePattern(2, 2);
-  CountingSurface s;
-  FillRectWithPattern(s, kMin, kMin, kMax, kMax, t, 1);
-  EXPECT_EQ(s.tiles, 4'000'000);
-  ASSERT_EQ(s.calls().size(), 1u);  // the outline is still drawn
-  EXPECT_EQ(s.calls()[0].points, Rect(kMin, kMin, kMax, kMax));
+TEST(Drawing, PatternTilesOverlapByOnePixelAndAreCutAtTheEdges) {
+  PatternTable t = OnePattern(8, 8);
+  RecordingSurface s;
+  FillRectWithPattern(s, 10, 20, 30, 40, t, 1);  // 20 x 20
+  EXPECT_EQ(Tiles(s), (std::vector<std::string>{"10,20 8x8", "17,20 8x8", "24,20 6x8", "10,27 8x8",
+                                                "17,27 8x8", "24,27 6x8", "10,34 8x6", "17,34 8x6",
+                                                "24,34 6x6"}));
+  EXPECT_EQ(s.calls().front().bits,
+            std::vector<std::uint8_t>(t.records[1].bits, t.records[1].bits + 16));
+  EXPECT_EQ(s.calls().back().points, Rect(10, 20, 30, 40));  // the black outline
+
+  // A one-pixel pattern covers every pixel exactly once.
+  t = OnePattern(1, 1);
+  s.clear();
+  FillRectWithPattern(s, 0, 0, 5, 3, t, 1);
+  EXPECT_EQ(Tiles(s).size(), 15u);
+  for (const auto& tile : Tiles(s)) EXPECT_TRUE(tile.ends_with(" 1x1")) << tile;
+  // Unknown pattern: the outline only. A reversed or empty rectangle, however tall, places no
+  // tile.
+  s.clear();
+  for (std::int32_t index : {0, 2, -1}) FillRectWithPattern(s, 0, 0, 5, 3, t, index);
+  FillRectWithPattern(s, 0, kMin, 0, kMax, t, 1);
+  FillRectWithPattern(s, 9, 0, 1, 9, t, 1);
+  EXPECT_TRUE(Tiles(s).empty());
+  EXPECT_EQ(s.calls().size(), 5u);
+  // A huge fill is bounded; its outline is still drawn.
+  CountingSurface counting;
+  FillRectWithPattern(counting, kMin, kMin, kMax, kMax, OnePattern(2, 2), 1);
+  EXPECT_EQ(counting.tiles, 4'000'000);
+  ASSERT_EQ(counting.calls().size(), 1u);
+  EXPECT_EQ(counting.calls()[0].points, Rect(kMin, kMin, kMax, kMax));
 }
 
 TEST(Drawing, FontsTextAndScaleFollowTheResolution) {

@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <map>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "render/drawing.h"
 #include "render/recording_surface.h"
@@ -129,11 +125,13 @@ TEST(EmfSurface, FileIsWellFormedAndMatchesTheRecordedDrawing) {
   std::map<RecordingSurface::Kind, std::size_t> n;
   for (const auto& c : rec.calls()) ++n[c.kind];
   using K = RecordingSurface::Kind;
-  EXPECT_EQ(OfType(recs, kPolyline).size(), n[K::kPolyline]);
-  EXPECT_EQ(OfType(recs, kPolygon).size(), n[K::kPolygon]);
-  EXPECT_EQ(OfType(recs, kEllipse).size(), n[K::kEllipse]);
-  EXPECT_EQ(OfType(recs, kTextOut).size(), n[K::kText]);
-  EXPECT_EQ(OfType(recs, kCreateFont).size(), n[K::kFont]);
+  for (const auto& [type, kind] : {std::pair{kPolyline, K::kPolyline},
+                                   {kPolygon, K::kPolygon},
+                                   {kEllipse, K::kEllipse},
+                                   {kTextOut, K::kText},
+                                   {kCreateFont, K::kFont}}) {
+    EXPECT_EQ(OfType(recs, type).size(), n[kind]) << type;
+  }
   EXPECT_GT(n[K::kEllipse], 0u);
   // Pens and brushes are recycled, so the object table stays small.
   EXPECT_LE(U16(b, 56), 4u);

@@ -4,100 +4,61 @@
 //   Vertical strip: L 100, R 200 (middle 150), Y0 50, Y1 350; X maps to 50 + 10 X, v to 100 + 10 v.
 
 #include "render/style_drawers.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "core/reader.h"
-#include "plot/plot_pass.h"
-#include "render/recording_surface.h"
+#include "scene_fixture.h"
 #include "settings/patterns.h"
-#include "settings/settings_model.h"
-#include "shell/session.h"
-#include "test_files.h"
 
 namespace sx {
 namespace {
 
-using Kind = RecordingSurface::Kind;
 constexpr ProfileOrientation kH = ProfileOrientation::kHorizontal;
 constexpr ProfileOrientation kV = ProfileOrientation::kVertical;
 constexpr RGB kRed{200, 0, 0};
 
-struct Drawers {
-  RecordingUserInterface ui;
-  TestFiles files;
-  std::unique_ptr<Session> session = CreateSession({}, ui);
-  RecordingSurface surface;
+struct Strips : Scene {
   ProfileOrientation orientation;
-  ScaleInfo scale;
 
-  Drawers(const std::string& table, ProfileOrientation o = kH) : orientation(o) {
-    SetDataFilePath(session->data, files.Write("data.tab", table));
-    EXPECT_EQ(OpenDataFile(*session), 0);
+  explicit Strips(const std::string& table, ProfileOrientation o = kH)
+      : Scene(table), orientation(o) {
     const std::string patterns = files.dir() + "/patterns.ini";
     LoadPatterns(session->patterns, patterns);  // the first load writes the default table
     EXPECT_EQ(LoadPatterns(session->patterns, patterns), 0);
-    for (int p = 1; p <= session->data.ParameterCount; ++p) {
-      ParameterSettings& r = session->settings.record(p);
-      r.lines = r.marker = r.colorize = r.columns = r.histogramLines = r.outline = 0;
-      r.occurrence = r.valueText = r.comment = r.lithology = r.boundary = r.course = 0;
+    StylesOff({kRed});
+    for (int p = 1; p <= data().ParameterCount; ++p) {
+      ParameterSettings& r = record(p);
       r.doWithNext = r.columnWidth = 0;
       r.referenceLine = 0.0f;
       r.lineWidth = 1;
-      r.markerSymbol = 2;
       r.markerSize = 3;
-      r.color = kRed;
-      r.plotState = 1;
-      Place(p);
+      ColumnRecord& c = column(p);
+      if (orientation == kH) {
+        c.originX = 100, c.extentX = 300, c.originY = 300, c.extentY = -100;
+        c.xScale = 10, c.xOffset = -100, c.yScale = -10, c.yOffset = -300;
+      } else {
+        c.originX = 100, c.extentX = 100, c.originY = 50, c.extentY = 300;
+        c.yScale = 10, c.yOffset = -50, c.xScale = 10, c.xOffset = -100;
+      }
     }
     session->render.metrics.numberHeight = 13;
   }
 
-  void Place(int p) {
-    ColumnRecord& c = session->data.column(p);
-    if (orientation == kH) {
-      c.originX = 100, c.extentX = 300, c.originY = 300, c.extentY = -100;
-      c.xScale = 10, c.xOffset = -100, c.yScale = -10, c.yOffset = -300;
-    } else {
-      c.originX = 100, c.extentX = 100, c.originY = 50, c.extentY = 300;
-      c.yScale = 10, c.yOffset = -50, c.xScale = 10, c.xOffset = -100;
-    }
-  }
-  ParameterSettings& record(int p) { return session->settings.record(p); }
-  PlotContext Context() { return session->plotContext(scale); }
-
   using Drawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation);
   std::string Run(Drawer drawer, std::int32_t stage = 1) {
-    surface.clear();
-    PlotContext ctx = Context();
-    drawer(surface, ctx, stage, orientation);
+    Draw([&](Surface& s, PlotContext& ctx) { drawer(s, ctx, stage, orientation); });
     return surface.Dump();
   }
+  // A drawer of a group of parameters, for the group of parameter 1.
   using GroupDrawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation,
                                std::int32_t, std::int32_t);
-  std::string RunGroup(GroupDrawer drawer, std::int32_t stage, int head = 1) {
-    surface.clear();
-    PlotContext ctx = Context();
-    drawer(surface, ctx, stage, orientation, head, GroupExtent(ctx, head));
+  std::string RunGroup(GroupDrawer drawer, std::int32_t stage) {
+    Draw([&](Surface& s, PlotContext& ctx) {
+      drawer(s, ctx, stage, orientation, 1, GroupExtent(ctx, 1));
+    });
     return surface.Dump();
-  }
-  std::vector<RecordingSurface::Call> Calls(Kind kind) const {
-    std::vector<RecordingSurface::Call> out;
-    for (const auto& c : surface.calls()) {
-      if (c.kind == kind) out.push_back(c);
-    }
-    return out;
   }
   std::vector<std::string> Outlines() const {
     std::vector<std::string> out;
-    for (const auto& c : Calls(Kind::kPolyline)) out.push_back(RecordingSurface::DumpCall(c));
+    for (const Call& c : Calls(Kind::kPolyline)) out.push_back(RecordingSurface::DumpCall(c));
     return out;
   }
   std::vector<std::uint8_t> Bits(int index) const {
@@ -115,7 +76,7 @@ std::string PatternOutline(int x1, int y1, int x2, int y2) {
 constexpr char kBoundaries[] = "Depth [m]\tB\n0\t0.9\n10\t1.0\n20\t0\n30\t2.5\n40\t1\n";
 
 TEST(StyleDrawersBoundary, AWholeOneOrMoreDrawsADashedLineAcrossTheStrip) {
-  Drawers h(kBoundaries);
+  Strips h(kBoundaries);
   h.record(1).boundary = 1;
   h.record(1).lineWidth = 2;
   // 0.9 draws nothing, 1.0 and 2.5 draw; X 40 lies beyond the strip.
@@ -127,7 +88,7 @@ TEST(StyleDrawersBoundary, AWholeOneOrMoreDrawsADashedLineAcrossTheStrip) {
 constexpr char kOccurrence[] = "Depth [m]\tOcc\n0\t0\n10\t-2\n15\t/4\n20\t3\n30\t0\n40\t5\n";
 
 TEST(StyleDrawersOccurrence, MarkersOnTheMiddleLineWhereTheValueIsNotZero) {
-  Drawers h(kOccurrence);
+  Strips h(kOccurrence);
   h.record(1).occurrence = 1;
   h.record(1).flagValid = 1;
   h.record(1).flagNotValid = 0;  // the "/" value is filtered out
@@ -138,7 +99,7 @@ TEST(StyleDrawersOccurrence, MarkersOnTheMiddleLineWhereTheValueIsNotZero) {
 }
 
 TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
-  Drawers h("Depth [m]\tLith\n10\t1\n20\t2\n30\t3\n40\t4\n");
+  Strips h("Depth [m]\tLith\n10\t1\n20\t2\n30\t3\n40\t4\n");
   h.record(1).lithology = 1;
   h.Run(DrawLithology);
   // The strip starts at X 0: 0-10, 10-20 and 20-30 are filled; X 40 lies beyond the strip.
@@ -152,7 +113,7 @@ TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
   EXPECT_EQ(tiles.back().bits, h.Bits(3));
 
   // Pattern numbers 0, 999 and -2 name no pattern; the table's last pattern is usable.
-  Drawers u("Depth [m]\tLith\n5\t2\n10\t0\n20\t999\n25\t-2\n30\t81\n");
+  Strips u("Depth [m]\tLith\n5\t2\n10\t0\n20\t999\n25\t-2\n30\t81\n");
   ASSERT_EQ(u.session->patterns.PatternCount, 81);
   u.record(1).lithology = 1;
   u.Run(DrawLithology);
@@ -162,7 +123,7 @@ TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
     EXPECT_EQ(tile.bits, u.Bits(tile.points[0].x < 150 ? 2 : 81));
 
   // A text column names its patterns; a name that is no pattern (case counts) is not filled.
-  Drawers t("Depth [m]\tRock\n10\tBitmap3\n20\tbitmap4\n30\tBitmap5\n");
+  Strips t("Depth [m]\tRock\n10\tBitmap3\n20\tbitmap4\n30\tBitmap5\n");
   t.record(1).lithology = 1;
   t.Run(DrawLithology);
   EXPECT_EQ(t.Outlines(), (std::vector<std::string>{PatternOutline(100, 200, 200, 300),
@@ -174,7 +135,7 @@ TEST(StyleDrawersLithology, EachSampleFillsTheIntervalUpToItWithItsPattern) {
 constexpr char kCourse[] = "Depth [m]\tDir [deg]\tSpeed [cm/s]\n10\t0\t5\n20\t90\t40\n";
 
 TEST(StyleDrawersCourse, VectorsFromTheMiddleLineScaledToTheSpeedMaximum) {
-  Drawers h(kCourse);
+  Strips h(kCourse);
   h.record(1).course = 1;
   h.record(1).markerSymbol = 9;
   h.record(1).markerSize = 2;
@@ -196,8 +157,8 @@ constexpr char kColumns[] =
     "Depth [m]\tC\n0\t1\n10\t2\n20\t3\n30\t4\n40\t5\n50\t6\n60\t7\n70\t8\n80\t9\n90\t10\n100\t2\n";
 
 TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
-  Drawers h(kColumns);
-  h.session->data.column(1).xScale = 1.0f;
+  Strips h(kColumns);
+  h.column(1).xScale = 1.0f;
   h.record(1).columns = 1;
   // trunc((100 x 0.5 / 11 + 0.5) x 1) = 5; the first bar is cut at the strip's left edge.
   h.RunGroup(DrawColumns, 1);
@@ -224,7 +185,7 @@ TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
 }
 
 TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
-  Drawers h("Depth [m]\tO\n-5\t9\n0\t1\n10\t3\n20\t2\n");
+  Strips h("Depth [m]\tO\n-5\t9\n0\t1\n10\t3\n20\t2\n");
   h.record(1).outline = 1;
   // The sample left of the strip is left out; the curve starts at the first one inside.
   EXPECT_EQ(h.RunGroup(DrawOutline, 1),
@@ -238,7 +199,7 @@ TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
   std::string table = "Depth [m]\tO\n";
   for (int i = 0; i < 1500; ++i)
     table += std::to_string(i * 0.02) + "\t" + (i % 2 ? "1" : "2") + "\n";
-  Drawers many(table);
+  Strips many(table);
   many.record(1).outline = 1;
   many.RunGroup(DrawOutline, 1);
   const auto runs = many.Calls(Kind::kPolyline);
@@ -249,7 +210,7 @@ TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
 }
 
 TEST(StyleDrawersColorStripes, StripesTakeTheirColourFromTheCell) {
-  Drawers h(
+  Strips h(
       "Depth [m]\tColour RGB\n10\t255/0/0\n15\t300/-20/12.7\n20\t10/20/30\n25\t40/x\n60\t1/2/3\n");
   ASSERT_EQ(h.record(1).rgbColumn, 1);
   EXPECT_EQ(h.Run(DrawColorStripes),
@@ -258,12 +219,11 @@ TEST(StyleDrawersColorStripes, StripesTakeTheirColourFromTheCell) {
             "polygon 1 10,20,30 filled 299,200 301,200 301,300 299,300 299,200\n"
             "polygon 1 40,20,30 filled 349,200 351,200 351,300 349,300 349,200\n");
   // The colour drawn last stays the column's colour; the entry beyond the strip is not read.
-  EXPECT_EQ(h.session->settings.ParameterColorTable[1], (RGB{40, 20, 30}));
-}
+  EXPECT_EQ(h.settings().ParameterColorTable[1], (RGB{40, 20, 30}));
 
-TEST(StyleDrawersColorStripes, VerticalColourLogReachesHalfwayToItsNeighbours) {
-  // A comment column between the colour entries does not cut the log.
-  Drawers v("Depth [m]\tNote\tColour RGB\n10\ta\t255/0/0\n20\tb\t0/255/0\n26\tc\t0/0/255\n", kV);
+  // A vertical colour log reaches halfway to its neighbours; a comment column between the colour
+  // entries does not cut it.
+  Strips v("Depth [m]\tNote\tColour RGB\n10\ta\t255/0/0\n20\tb\t0/255/0\n26\tc\t0/0/255\n", kV);
   v.record(1).comment = 1;
   EXPECT_EQ(v.Run(DrawColorStripes),
             "polygon 1 255,0,0 filled 100,50 200,50 200,200 100,200 100,50\n"

@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <iterator>
-#include <vector>
-
 #include "test_files.h"
 
 namespace sx {
@@ -39,16 +34,10 @@ class PatternsTest : public ::testing::Test {
 
 TEST_F(PatternsTest, MissingFileIsCreatedByteForByteThenRead) {
   const std::string text = BuiltinPatternFileText();
-  const std::string bitmap2 =
-      "Width in pixel\tHeight in pixel\tName\r\n8\t8\tBitmap2\r\n\t\t........\r\n"
-      "\t\t.**.....\r\n\t\t.**.....\r\n\t\t........\r\n\t\t........\r\n\t\t.....**.\r\n"
-      "\t\t.....**.\r\n\t\t........\r\n8\t8\tBitmap3\r\n";
-  EXPECT_EQ(text.substr(0, bitmap2.size()), bitmap2);
-  // Header line plus 9 lines per pattern, every one ended by CR LF.
+  // A header line, then per pattern a head line and eight rows, every line ended by CR LF.
+  EXPECT_TRUE(text.starts_with(std::string(kHeader, 35) +
+                               "\r\n8\t8\tBitmap2\r\n\t\t........\r\n\t\t.**.....\r\n"));
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 81 * 9);
-  EXPECT_NE(text.find("\r\n8\t8\tLu\r\n\t\t........\r\n\t\t...*....\r\n"), std::string::npos);
-  EXPECT_TRUE(text.ends_with("\r\n\t\t........\r\n"));
-
   const std::string path = files.dir() + "/" + std::string(kPatternFileName);
   EXPECT_EQ(LoadPatterns(table, path), -1);
   EXPECT_EQ(table.PatternCount, 0);

@@ -1,6 +1,4 @@
 #include "settings/settings_files.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,6 +11,7 @@
 #include <future>
 #include <memory>
 #include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -43,14 +42,6 @@ constexpr std::int32_t P::*kStored[] = {
     &P::inside,           &P::textOrientation,  &P::markerSymbol,   &P::markerSize,
     &P::minorTicks,       &P::ticklines,        &P::minorTicklines, &P::lineWidth,
     &P::modeSelected,     &P::modeMarkerSymbol, &P::modeMarkerSize, &P::modeLineWidth};
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t p = text.find(from); p != std::string::npos;
-       p = text.find(from, p + to.size())) {
-    text.replace(p, from.size(), to);
-  }
-  return text;
-}
 
 class SettingsFilesTest : public ::testing::Test {
  protected:
@@ -124,8 +115,8 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   g.horizontalLayoutSwitch = 0;  // written, never read back
   const std::string expected = FormatPreferences(a->settings, 1);
 
-  for (const std::string& bytes :
-       {crlf, Replace(crlf, "\r\n", "\n"), Replace(crlf, "\r\n", "\r")}) {
+  for (const std::string& bytes : {crlf, std::regex_replace(crlf, std::regex("\r\n"), "\n"),
+                                   std::regex_replace(crlf, std::regex("\r\n"), "\r")}) {
     auto b = NewSession();
     b->data.ParameterCount = 1;
     b->data.column(1).label.assign("Ca (%)");
@@ -155,10 +146,12 @@ TEST_F(SettingsFilesTest, PreferenceFileLayout) {
   colors[4].inUse = 1;  // behind the first free entry: not written
 
   const std::string bytes = FormatPreferences(s->settings, 0);
-  ASSERT_TRUE(bytes.ends_with("\r\n"));
-  EXPECT_EQ(Replace(bytes, "\r\n", "").find_first_of("\r\n"), std::string::npos);
   const std::vector<std::string> lines = SplitCrLf(bytes);
   ASSERT_EQ(lines.size(), 265u + 3u);
+  ASSERT_TRUE(bytes.ends_with("\r\n"));  // and no other CR or LF
+  EXPECT_EQ(
+      std::count(bytes.begin(), bytes.end(), '\r') + std::count(bytes.begin(), bytes.end(), '\n'),
+      2 * 268);
   EXPECT_EQ(
       std::vector(lines.begin(), lines.begin() + 6),
       (std::vector<std::string>{
