@@ -49,7 +49,7 @@ Json ModelJson(const Session& s, const RecordingUserInterface& ui) {
   j["dateOffset"] = FloatJson(d.DateOffset);
   j["xAscending"] = d.XAscending;
   j["plottedCount"] = g.plottedCount;
-  j["plotMode"] = g.plotMode;
+  j["plotMode"] = static_cast<std::int32_t>(g.plotMode);
   j["titleText"] = g.TitleText.str();
   j["dateText"] = g.DateText.str();
   j["creditText"] = g.CreditText.str();

@@ -33,7 +33,7 @@ constexpr const char* kUsage =
 
 struct RenderOptions {
   std::string file, output, templatePath, error;
-  std::optional<std::int32_t> mode;
+  std::optional<PlotMode> mode;
   std::int32_t width = 0, height = 0;  // 0: not given
 };
 

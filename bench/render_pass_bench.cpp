@@ -26,6 +26,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -215,7 +216,7 @@ bool ReadCount(std::string_view text, std::int32_t low, std::int32_t high, std::
 struct Options {
   std::string file, templatePath;
   std::int32_t runs = 50, warmup = 5, width = 1600, height = 1200;
-  std::int32_t mode = -1;  // -1: the mode the file opens in
+  std::optional<sx::PlotMode> mode;  // none: the mode the file opens in
 };
 
 bool ParseOptions(int argc, char** argv, Options& o) {
@@ -253,7 +254,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
   return !o.file.empty();
 }
 
-const char* ModeName(std::int32_t mode) {
+const char* ModeName(sx::PlotMode mode) {
   switch (mode) {
     case sx::kHorizontal:
       return "horizontal";
@@ -314,7 +315,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (o.mode >= 0) sx::ChoosePlotMode(session->settings, o.mode);
+  if (o.mode) sx::ChoosePlotMode(session->settings, *o.mode);
   sx::GraphicSettings& g = session->settings.graphic;
   g.graphicWidth = o.width;
   g.graphicHeight = o.height;

@@ -50,7 +50,7 @@ void FixRange(ParameterSettings& r, float minimum, float maximum, float tick, co
   r.format.assign(format);
 }
 
-void Globals(Session& s, std::int32_t mode, std::int32_t width, std::int32_t height) {
+void Globals(Session& s, sx::PlotMode mode, std::int32_t width, std::int32_t height) {
   sx::GraphicSettings& g = s.settings.graphic;
   sx::ChoosePlotMode(s.settings, mode);
   g.plotMode = mode;

@@ -382,7 +382,7 @@ bool AnyParameterPlotted(const PlotSettings& settings) {
   return false;
 }
 
-void DrawFrames(axes::AxisPass& pass, std::int32_t mode) {
+void DrawFrames(axes::AxisPass& pass, PlotMode mode) {
   const DataModel& data = pass.ctx.data;
   const std::int32_t w = pass.frameWidth;
   if (mode == kTernary) {
@@ -406,7 +406,7 @@ void DrawFrames(axes::AxisPass& pass, std::int32_t mode) {
 
 }  // namespace
 
-void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, PlotStage stage) {
   const DataModel& data = ctx.data;
   const PlotSettings& settings = ctx.settings;
   if (data.ColumnTable.size() <= static_cast<std::size_t>(kMaxParameter) ||
@@ -414,7 +414,7 @@ void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, std::int32_t stage) {
     return;
   }
   if (!AnyParameterPlotted(settings)) return;
-  const std::int32_t mode = settings.graphic.plotMode;
+  const PlotMode mode = settings.graphic.plotMode;
   if (mode < kHorizontal || mode > kPhase) return;
 
   const std::int64_t step = ctx.scale.scaleStep;
@@ -447,7 +447,7 @@ void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, std::int32_t stage) {
   }
   // The data renderers outline every strip again after its data, at every stage; only the
   // screen passes draw the frames beforehand as well.
-  if (stage == 0 || stage == 1) DrawFrames(pass, mode);
+  if (stage == kStageCurrentLayout || stage == kStageScreen) DrawFrames(pass, mode);
 }
 
 }  // namespace sx

@@ -10,7 +10,7 @@
 namespace sx {
 
 // Does nothing when no parameter is plotted; frames only at stages 0 and 1.
-void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, std::int32_t stage);
+void DrawFramesAndAxes(Surface& surface, PlotContext& ctx, PlotStage stage);
 
 // Number of major ticks n of an axis from minimum a to maximum b with increment inc (0 when inc
 // is 0), with the 0.1 tolerance; bounded so that a pass always ends quickly.

@@ -488,7 +488,7 @@ void ComputeAxisTransforms(DataModel& data, const PlotSettings& settings) {
     ColumnRecord& r = data.column(c);
     r.xScale = r.xOffset = r.yScale = r.yOffset = 0.0f;
   }
-  const std::int32_t mode = settings.graphic.plotMode;
+  const PlotMode mode = settings.graphic.plotMode;
   if (mode != kHorizontal && mode != kVertical) return;
 
   const ColumnRecord& xColumn = data.column(0);

@@ -50,7 +50,7 @@ bool LegendShowsGroup(const PlotSettings& settings, const ModeGroup& group, int 
 
 std::int32_t HitTestLegend(const DataModel& data, const PlotSettings& settings,
                            const TextMetrics& metrics, std::int32_t x, std::int32_t y) {
-  const std::int32_t mode = settings.graphic.plotMode;
+  const PlotMode mode = settings.graphic.plotMode;
   if ((mode != kTernary && mode != kPhase) || !ModeTablesReady(data, settings)) return 0;
   const LegendGeometry geometry = MakeLegendGeometry(data, settings, metrics);
   const std::int64_t e = geometry.halfBand;

@@ -20,7 +20,7 @@ namespace {
 // The single point where the mode's data renderer plugs in: Horizontal and Vertical get the
 // stage (they vary small details by it), Ternary and Phase draw the same at every stage. A mode
 // without a renderer here draws its frames and axes only.
-void RenderData(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+void RenderData(Surface& surface, PlotContext& ctx, PlotStage stage) {
   switch (ctx.settings.graphic.plotMode) {
     case kHorizontal:
       RenderHorizontal(surface, ctx, stage);
@@ -77,7 +77,7 @@ TextBox PictureBox(const GraphicSettings& graphic) {
 
 }  // namespace
 
-void PlotPass(Surface& surface, PlotContext& ctx, std::int32_t stage) {
+void PlotPass(Surface& surface, PlotContext& ctx, PlotStage stage) {
   DataModel& data = ctx.data;
   PlotSettings& settings = ctx.settings;
   GraphicSettings& graphic = settings.graphic;

@@ -13,6 +13,21 @@
 
 namespace sx {
 
+// What a plot pass draws for. The screen and the printer lay the plot out anew for their own
+// resolution; the metafile stages draw with the layout of the last screen paint.
+enum class PlotStage : std::int32_t {
+  kCurrentLayout = 0,  // drawing with the current layout
+  kScreen = 1,         // screen drawing with a new layout
+  kClipboard = 2,      // metafile to the clipboard, layout of the last screen paint
+  kMetafile = 3,       // metafile to a file, likewise
+  kPrinter = 4,        // printer page with a new layout
+};
+inline constexpr PlotStage kStageCurrentLayout = PlotStage::kCurrentLayout;
+inline constexpr PlotStage kStageScreen = PlotStage::kScreen;
+inline constexpr PlotStage kStageClipboard = PlotStage::kClipboard;
+inline constexpr PlotStage kStageMetafile = PlotStage::kMetafile;
+inline constexpr PlotStage kStagePrinter = PlotStage::kPrinter;
+
 // Fixed margins of every layout, in device units (never scaled).
 inline constexpr std::int32_t marginLeft = 5;
 inline constexpr std::int32_t marginRight = 5;

@@ -52,7 +52,7 @@ struct CurveStyle {
   RGB color{};
   std::int32_t lineWidth = 1;  // scaled
   std::int32_t scaleStep = 1;
-  std::int32_t stage = 1;
+  PlotStage stage = kStageScreen;
   bool colorize = false;
   bool lines = false;
 };
@@ -122,7 +122,7 @@ class CurveRun {
     }
     FillPolygon(surface_, points_, n + 3, style_.scaleStep, FillColor(style_.color));
     // The clipboard metafile takes the fill alone.
-    if (style_.stage == 2) return;
+    if (style_.stage == kStageClipboard) return;
     const RGB color = style_.lines ? style_.color : kDefaultDrawColor;
     const std::int32_t width = style_.lines ? style_.lineWidth : style_.scaleStep;
     if (firstRun_ && lastRun) {
@@ -243,7 +243,7 @@ void WalkCurve(Surface& surface, PlotContext& ctx, const ProfileStrip& strip, co
 // The curve of member q: one walk on the whole strip, or, for a colorized head whose reference
 // level lies inside the strip, one walk on each side of the reference level with its own mapping,
 // so that each colour area is closed against the reference line on its own side.
-void DrawCurve(Surface& surface, PlotContext& ctx, std::int32_t stage, const ProfileStrip& strip,
+void DrawCurve(Surface& surface, PlotContext& ctx, PlotStage stage, const ProfileStrip& strip,
                std::int32_t head, std::int32_t q, std::int32_t mode) {
   const ParameterSettings& hs = ctx.settings.record(head);
   const ParameterSettings& qs = ctx.settings.record(q);
@@ -454,7 +454,7 @@ std::atomic<std::int64_t> drawAheadMinimum{200000};
 // helper only reads the data and settings, with a render state of its own.
 class DrawAhead {
  public:
-  DrawAhead(const Surface& surface, PlotContext& ctx, std::int32_t stage,
+  DrawAhead(const Surface& surface, PlotContext& ctx, PlotStage stage,
             const std::vector<PlottedStrip>& strips, const std::vector<MemberDrawing>& members)
       : ctx_(ctx),
         stage_(stage),
@@ -535,7 +535,7 @@ class DrawAhead {
   }
 
   PlotContext& ctx_;
-  const std::int32_t stage_;
+  const PlotStage stage_;
   const std::vector<PlottedStrip>& strips_;
   const std::vector<MemberDrawing>& members_;
   RenderState helperRender_;
@@ -551,7 +551,7 @@ void SetDrawAheadMinimum(std::int64_t items) {
   drawAheadMinimum.store(items);
 }
 
-void RenderProfile(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void RenderProfile(Surface& surface, PlotContext& ctx, PlotStage stage,
                    ProfileOrientation orientation) {
   const DataModel& data = ctx.data;
   const PlotSettings& settings = ctx.settings;

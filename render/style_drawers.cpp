@@ -179,7 +179,7 @@ bool FillColorBand(Surface& surface, PlotContext& ctx, std::int32_t c, const Pro
 
 }  // namespace
 
-void DrawColorStripes(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawColorStripes(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                       ProfileOrientation orientation) {
   const DataModel& data = ctx.data;
   const std::int32_t step = ctx.scale.scaleStep;
@@ -231,7 +231,7 @@ void DrawColorStripes(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/
   }
 }
 
-void DrawOccurrence(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawOccurrence(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                     ProfileOrientation orientation) {
   const std::int32_t step = ctx.scale.scaleStep;
   const std::int32_t pen = Scaled(step, kMarkerLineWidth);
@@ -281,7 +281,7 @@ class LithologyWalk {
 
 }  // namespace
 
-void DrawLithology(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawLithology(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                    ProfileOrientation orientation) {
   const DataModel& data = ctx.data;
   for (std::int32_t p = 1; p <= LastParameter(ctx); ++p) {
@@ -310,7 +310,7 @@ void DrawLithology(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
   }
 }
 
-void DrawBoundaries(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawBoundaries(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                     ProfileOrientation orientation) {
   const std::int32_t step = ctx.scale.scaleStep;
   const auto all = [](std::int32_t, const NumericItem&) { return true; };
@@ -325,7 +325,7 @@ void DrawBoundaries(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
                  });
 }
 
-void DrawHistogramLines(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawHistogramLines(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                         ProfileOrientation orientation) {
   const std::int32_t step = ctx.scale.scaleStep;
   const auto shown = [&](std::int32_t p, const NumericItem& item) {
@@ -342,7 +342,7 @@ void DrawHistogramLines(Surface& surface, PlotContext& ctx, std::int32_t /*stage
       });
 }
 
-void DrawCourse(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawCourse(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                 ProfileOrientation orientation) {
   const DataModel& data = ctx.data;
   const std::int32_t step = ctx.scale.scaleStep;
@@ -379,7 +379,7 @@ void DrawCourse(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
   }
 }
 
-void DrawColumns(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawColumns(Surface& surface, PlotContext& ctx, PlotStage stage,
                  ProfileOrientation orientation, std::int32_t head, std::int32_t d) {
   const DataModel& data = ctx.data;
   if (!HasStrip(ctx, head) || d < 0 || d > LastParameter(ctx) - head) return;
@@ -400,7 +400,7 @@ void DrawColumns(Surface& surface, PlotContext& ctx, std::int32_t stage,
   }
   const std::int32_t defaultHalf = ToInt32((spacing + 0.5) * ctx.scale.ScaleFactor);
   // Metafiles get the bars without their black outline.
-  const bool outlined = stage != 2 && stage != 3;
+  const bool outlined = stage != kStageClipboard && stage != kStageMetafile;
 
   for (std::int32_t k = d; k >= 0; --k) {
     const std::int32_t q = head + k;
@@ -436,7 +436,7 @@ namespace {
 // way down to the reference level and back to the start.
 constexpr std::int32_t kOutlineRunLimit = 1993;
 
-void DrawOutlineRun(Surface& surface, PlotContext& ctx, std::int32_t stage, const ProfileStrip& s,
+void DrawOutlineRun(Surface& surface, PlotContext& ctx, PlotStage stage, const ProfileStrip& s,
                     const ParameterSettings& r, std::int32_t reference, StripPoint start,
                     StripPoint end, std::int32_t last) {
   PointBuffer& buffer = ctx.render.points;
@@ -448,12 +448,12 @@ void DrawOutlineRun(Surface& surface, PlotContext& ctx, std::int32_t stage, cons
   s.SetPoint(buffer, last + 4, start);
   if (r.colorize < 1) {
     // The open step curve; on the clipboard it is closed down to the reference level.
-    DrawPolyline(surface, buffer, stage == 2 ? last + 4 : last + 1, Scaled(step, r.lineWidth),
-                 r.color);
+    DrawPolyline(surface, buffer, stage == kStageClipboard ? last + 4 : last + 1,
+                 Scaled(step, r.lineWidth), r.color);
     return;
   }
   FillPolygon(surface, buffer, last + 4, step, FillColor(r.color));
-  if (stage != 2) {
+  if (stage != kStageClipboard) {
     DrawPolyline(surface, buffer, last + 4, r.lines > 0 ? Scaled(step, r.lineWidth) : step,
                  kDefaultDrawColor);
   }
@@ -461,7 +461,7 @@ void DrawOutlineRun(Surface& surface, PlotContext& ctx, std::int32_t stage, cons
 
 }  // namespace
 
-void DrawOutline(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawOutline(Surface& surface, PlotContext& ctx, PlotStage stage,
                  ProfileOrientation orientation, std::int32_t head, std::int32_t d) {
   const DataModel& data = ctx.data;
   if (!HasStrip(ctx, head) || d < 0 || d > LastParameter(ctx) - head) return;
@@ -509,7 +509,7 @@ void DrawOutline(Surface& surface, PlotContext& ctx, std::int32_t stage,
   }
 }
 
-void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t /*stage*/,
+void DrawComments(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
                   ProfileOrientation orientation) {
   const DataModel& data = ctx.data;
   if (data.TextItemCount < 1) return;

@@ -16,28 +16,28 @@
 namespace sx {
 
 // Over all parameters (each skips parameters whose style field is off).
-void DrawColorStripes(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawColorStripes(Surface& surface, PlotContext& ctx, PlotStage stage,
                       ProfileOrientation orientation);
-void DrawOccurrence(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawOccurrence(Surface& surface, PlotContext& ctx, PlotStage stage,
                     ProfileOrientation orientation);
-void DrawLithology(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawLithology(Surface& surface, PlotContext& ctx, PlotStage stage,
                    ProfileOrientation orientation);
-void DrawBoundaries(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawBoundaries(Surface& surface, PlotContext& ctx, PlotStage stage,
                     ProfileOrientation orientation);
-void DrawHistogramLines(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawHistogramLines(Surface& surface, PlotContext& ctx, PlotStage stage,
                         ProfileOrientation orientation);
-void DrawCourse(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawCourse(Surface& surface, PlotContext& ctx, PlotStage stage,
                 ProfileOrientation orientation);
 
 // Per group: the group headed by `head` is the columns head .. head + d (GroupExtent), all drawn
 // on the head's strip; member modes as MemberMode.
-void DrawColumns(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawColumns(Surface& surface, PlotContext& ctx, PlotStage stage,
                  ProfileOrientation orientation, std::int32_t head, std::int32_t d);
-void DrawOutline(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawOutline(Surface& surface, PlotContext& ctx, PlotStage stage,
                  ProfileOrientation orientation, std::int32_t head, std::int32_t d);
 
 // After the parameter loop.
-void DrawComments(Surface& surface, PlotContext& ctx, std::int32_t stage,
+void DrawComments(Surface& surface, PlotContext& ctx, PlotStage stage,
                   ProfileOrientation orientation);
 
 }  // namespace sx

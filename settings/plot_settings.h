@@ -15,12 +15,22 @@ namespace sx {
 
 inline constexpr int kSettingsRecords = 257;  // records 0..256
 
-enum PlotMode : std::int32_t {
+// Stored in templates and preference files as its number; a number read from a file may be any
+// value, which every user of the mode treats as no mode at all.
+enum class PlotMode : std::int32_t {
   kHorizontal = 0,
   kVertical = 1,
   kTernary = 2,
   kPhase = 3,
 };
+inline constexpr PlotMode kHorizontal = PlotMode::kHorizontal;
+inline constexpr PlotMode kVertical = PlotMode::kVertical;
+inline constexpr PlotMode kTernary = PlotMode::kTernary;
+inline constexpr PlotMode kPhase = PlotMode::kPhase;
+
+inline bool IsPlotMode(PlotMode mode) {
+  return mode >= kHorizontal && mode <= kPhase;
+}
 
 struct ParameterSettings {
   FixedText<31> format;  // "%.Nf", validated before use
@@ -78,7 +88,7 @@ struct ParameterSettings {
 };
 
 struct GraphicSettings {
-  std::int32_t plotMode = kVertical;
+  PlotMode plotMode = kVertical;
   std::int32_t useColor = 1;
   std::int32_t useDefaultColor = 0;
   std::int32_t useTemplate = 0;

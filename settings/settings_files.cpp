@@ -29,10 +29,10 @@ constexpr std::size_t kEditorCharacters = 516;
 constexpr std::int32_t kWindowLineCapacity = 80;  // lines of at most 79 characters
 
 // The global settings of line 5, in their stored order. The last one is written but never read
-// back (reading sets it to 0).
+// back (reading sets it to 0). The first is the plot mode, kept as its number in the file.
 using G = GraphicSettings;
 constexpr std::int32_t G::*kGlobalFields[] = {
-    &G::plotMode,
+    nullptr,
     &G::useColor,
     &G::useDefaultColor,
     &G::allInOne,
@@ -140,10 +140,10 @@ void ReadGlobalSettings(std::string_view row, GraphicSettings& g) {
   for (std::size_t k = 0; k < n; ++k) {
     std::int32_t v = 0;
     if (!ScanInt32(pieces[k], v)) continue;
-    if (kGlobalFields[k] == &GraphicSettings::plotMode) {
+    if (kGlobalFields[k] == nullptr) {
       // The stored mode is taken whatever the current mode is; a value that is no mode would
       // leave the plot empty, so it keeps the current one.
-      if (v >= kHorizontal && v <= kPhase) g.plotMode = v;
+      if (IsPlotMode(static_cast<PlotMode>(v))) g.plotMode = static_cast<PlotMode>(v);
       continue;
     }
     g.*kGlobalFields[k] = v;
@@ -345,7 +345,7 @@ std::string FormatPreferences(PlotSettings& settings, std::int32_t withCredit) {
 
   for (std::size_t k = 0; k < kGlobalFieldCount; ++k) {
     if (k == 0) {
-      AppendPadded(out, g.*kGlobalFields[k]);
+      AppendPadded(out, static_cast<std::int32_t>(g.plotMode));
     } else {
       out.push_back('\t');
       AppendInt(out, g.*kGlobalFields[k]);

@@ -53,7 +53,7 @@ void ReplaceBrackets(FixedText<N>& text, char openFrom, char closeFrom, char ope
   }
 }
 
-bool IsTernaryOrPhase(std::int32_t mode) {
+bool IsTernaryOrPhase(PlotMode mode) {
   return mode == kTernary || mode == kPhase;
 }
 
@@ -262,7 +262,7 @@ int IsQualityFlagShown(const PlotSettings& settings, int index, std::int32_t cod
   }
 }
 
-void ChoosePlotMode(PlotSettings& settings, int newMode) {
+void ChoosePlotMode(PlotSettings& settings, PlotMode newMode) {
   // Only the four plot modes can be chosen; anything else leaves the model as it is.
   if (newMode < kHorizontal || newMode > kPhase) return;
   GraphicSettings& g = settings.graphic;

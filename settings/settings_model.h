@@ -38,6 +38,6 @@ int IsQualityFlagShown(const PlotSettings& settings, int index, std::int32_t cod
 
 // The mode choice: Horizontal <-> Vertical flips record 0's reverseRange; Ternary and Phase set
 // modeEntityKind 1; then RecountPlotted for the new mode.
-void ChoosePlotMode(PlotSettings& settings, int newMode);
+void ChoosePlotMode(PlotSettings& settings, PlotMode newMode);
 
 }  // namespace sx

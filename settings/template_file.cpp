@@ -32,7 +32,8 @@ using RecordFloat = float P::*;
 using GraphicInt = std::int32_t G::*;
 
 // The numeric rows, each in the order of its values; the writer and the reader share them.
-constexpr GraphicInt kGlobalsRow[] = {&G::plotMode, &G::useColor, &G::allInOne, &G::clipXAxis,
+// The first value of the globals row is the plot mode, kept as its number in the file.
+constexpr GraphicInt kGlobalsRow[] = {nullptr, &G::useColor, &G::allInOne, &G::clipXAxis,
                                       &G::frameWidth};
 constexpr GraphicInt kOptionsRow[] = {
     &G::useTemplate,   &G::plottedCount,  &G::graphicWidth,          &G::graphicHeight,
@@ -136,7 +137,8 @@ void AppendTemplate(const DataModel& data, const PlotSettings& settings, std::st
   AppendTextLine(out, "Copyrighttext: ", g.CreditText.view());
   {
     RowWriter row(out);
-    for (const GraphicInt f : kGlobalsRow) row.Int(g.*f);
+    for (const GraphicInt f : kGlobalsRow)
+      row.Int(f ? g.*f : static_cast<std::int32_t>(g.plotMode));
   }
   {
     RowWriter row(out);
@@ -249,8 +251,9 @@ Row SplitBlockRow(std::string_view line) {
 
 template <typename T>
 void ReadInts(const Row& row, T& target, std::span<std::int32_t T::*const> fields) {
-  for (std::size_t k = 0; k < fields.size() && row.has(k); ++k)
-    ScanInt32(row[k], target.*fields[k]);
+  for (std::size_t k = 0; k < fields.size() && row.has(k); ++k) {
+    if (fields[k] != nullptr) ScanInt32(row[k], target.*fields[k]);
+  }
 }
 
 void ReadColor(const Row& row, RGB& color) {
@@ -343,6 +346,8 @@ std::int32_t ReadPass(TemplateSource& source, DataModel& data, PlotSettings& set
   Row row = SplitRow(source.line());
   if (row.count > std::size(kGlobalsRow)) return kTemplateGlobalsTooMany;
   ReadInts<G>(row, g, kGlobalsRow);
+  std::int32_t mode = 0;
+  if (row.has(0) && ScanInt32(row[0], mode)) g.plotMode = static_cast<PlotMode>(mode);
   if (!source.Next()) return kTemplateOptionsMissing;
   row = SplitRow(source.line());
   if (row.count > std::size(kOptionsRow)) return kTemplateOptionsTooMany;

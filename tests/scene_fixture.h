@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,14 @@
 #include "test_files.h"
 
 namespace sx {
+
+// Modes and stages read as their numbers in failure messages.
+inline std::ostream& operator<<(std::ostream& os, PlotMode mode) {
+  return os << static_cast<int>(mode);
+}
+inline std::ostream& operator<<(std::ostream& os, PlotStage stage) {
+  return os << static_cast<int>(stage);
+}
 
 using Call = RecordingSurface::Call;
 using Kind = RecordingSurface::Kind;
@@ -77,7 +86,7 @@ struct Scene {
     PlotContext ctx = Context();
     drawer(surface, ctx);
   }
-  void Pass(std::int32_t stage = kStageCurrentLayout) {
+  void Pass(PlotStage stage = kStageCurrentLayout) {
     Draw([stage](Surface& s, PlotContext& ctx) { PlotPass(s, ctx, stage); });
   }
 

@@ -207,7 +207,7 @@ TEST(ExportMatchesScreen, SvgExportRasterisesToTheScreenPicture) {
   // most, while a line that one of them lacks differs along its whole length: the longest run of
   // differing pixels along a row or a column is measured, so that a single missing frame line
   // fails the test.
-  for (const int mode : {kVertical, kHorizontal, kTernary, kPhase}) {
+  for (const PlotMode mode : {kVertical, kHorizontal, kTernary, kPhase}) {
     Scene scene;
     scene.OpenPath(std::string(SONDRIX_SOURCE_DIR) +
                    (mode == kTernary ? "/examples/ternary_sediment.tab"
@@ -221,7 +221,7 @@ TEST(ExportMatchesScreen, SvgExportRasterisesToTheScreenPicture) {
     options.width = 800;
     options.height = 600;
     options.opaqueText = false;
-    auto pass = [&](std::int32_t stage) {
+    auto pass = [&](PlotStage stage) {
       return [&scene, stage](Surface& s) {
         PlotContext ctx = scene.session->plotContext(ComputeScale(s, 96.0f));
         PlotPass(s, ctx, stage);

@@ -159,7 +159,7 @@ std::string LongGroups() {
 struct Case {
   const char* name;
   std::string (*file)();
-  int mode;
+  PlotMode mode;
   std::function<void(PlotSettings&)> adjust;
 };
 
@@ -197,7 +197,7 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
   QPainter painter(&image);
   QtSurface metrics(painter, 96.0f, 96.0f, false);
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.name) + ", mode " + std::to_string(c.mode));
+    SCOPED_TRACE(std::string(c.name) + ", mode " + std::to_string(static_cast<int>(c.mode)));
     auto session = CreateSession({}, ui);
     SetDataFilePath(
         session->data,

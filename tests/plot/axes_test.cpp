@@ -52,7 +52,7 @@ class AxisTest : public SceneTest {
     ComputeAxisTransforms(data(), settings());
   }
   void DrawAxes() {
-    Draw([](Surface& s, PlotContext& ctx) { DrawFramesAndAxes(s, ctx, 0); });
+    Draw([](Surface& s, PlotContext& ctx) { DrawFramesAndAxes(s, ctx, kStageCurrentLayout); });
   }
   // x of every line from (x, y1) to (x, y2), or (across) y of every line from (y1, y) to (y2, y).
   std::vector<int> At(int y1, int y2, RGB color = kDefaultDrawColor, bool across = false) const {

@@ -66,7 +66,7 @@ class LayoutTest : public SceneTest {
   }
   std::int32_t Layout() {
     PlotContext ctx = Context();
-    const std::int32_t mode = graphic().plotMode;
+    const PlotMode mode = graphic().plotMode;
     return mode == kHorizontal ? LayoutHorizontal(surface, ctx)
            : mode == kVertical ? LayoutVertical(surface, ctx)
            : mode == kTernary  ? LayoutTernary(surface, ctx)
@@ -89,7 +89,7 @@ TEST_F(LayoutTest, NothingPlottedOrNoGraphicSizeYet) {
   // A graphic size not set yet gives empty frames and transforms in every mode.
   graphic().plottedCount = 1;
   graphic().graphicWidth = graphic().graphicHeight = -1;
-  for (std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
+  for (PlotMode mode : {kHorizontal, kVertical, kTernary, kPhase}) {
     graphic().plotMode = mode;
     CopyAxisRanges(data(), settings());
     Layout();

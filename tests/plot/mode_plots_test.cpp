@@ -31,7 +31,7 @@ const std::string kTwoSites =
 class ModePlotTest : public SceneTest {
  protected:
   // Loads the file text, switches to the mode and lays the plot out on 800 x 600.
-  void Load(const std::string& text, std::int32_t mode) {
+  void Load(const std::string& text, PlotMode mode) {
     Open(text);
     ChoosePlotMode(settings(), mode);
     graphic().graphicWidth = 800, graphic().graphicHeight = 600;
@@ -110,7 +110,7 @@ TEST_F(TernaryTest, CornerNamesBySelectedParameters) {
   EXPECT_EQ(FindText("Sand")->points[0], (DevicePoint{t.originX, t.originY + h}));
   EXPECT_EQ(FindText("Silt")->points[0].y, t.originY - t.extentY - 2 * h);
   // The Ternary axis drawing draws them.
-  Draw([](Surface& s, PlotContext& ctx) { DrawFramesAndAxes(s, ctx, 1); });
+  Draw([](Surface& s, PlotContext& ctx) { DrawFramesAndAxes(s, ctx, kStageScreen); });
   EXPECT_NE(FindText("Clay"), nullptr);
 }
 

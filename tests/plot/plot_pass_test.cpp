@@ -25,7 +25,7 @@ class PlotPassTest : public SceneTest {
     graphic().graphicWidth = 600, graphic().graphicHeight = 400, graphic().frameWidth = 1;
   }
   using Scene::Pass;
-  void Pass(std::int32_t stage, RecordingSurface& target, ScaleInfo targetScale) {
+  void Pass(PlotStage stage, RecordingSurface& target, ScaleInfo targetScale) {
     target.clear();
     const ScaleInfo screen = scale;
     scale = targetScale;
@@ -58,16 +58,16 @@ class PlotPassTest : public SceneTest {
 TEST_F(PlotPassTest, DrawsNothingWithoutSomethingToPlot) {
   // No such stage or mode; every parameter switched off (a stale count alone does not bring the
   // axes back).
-  for (std::int32_t stage : {-1, 5}) {
+  for (PlotStage stage : {static_cast<PlotStage>(-1), static_cast<PlotStage>(5)}) {
     Pass(stage);
-    EXPECT_TRUE(surface.calls().empty()) << stage;
+    EXPECT_TRUE(surface.calls().empty()) << static_cast<int>(stage);
   }
-  graphic().plotMode = 7;
-  Pass(1);
+  graphic().plotMode = static_cast<PlotMode>(7);
+  Pass(kStageScreen);
   EXPECT_TRUE(surface.calls().empty());
   graphic().plotMode = kVertical;
   for (int p = 1; p <= 2; ++p) record(p).plotState = 0;
-  Pass(1);
+  Pass(kStageScreen);
   EXPECT_EQ(Drawn(), 0u);
 }
 
@@ -75,29 +75,29 @@ TEST_F(PlotPassTest, FramesOnlyOnScreenAndLayoutOnlyForScreenAndPrinter) {
   ASSERT_EQ(graphic().plotMode, kVertical);  // every load starts in Vertical mode
   // On screen the axes draw each frame and the data pass draws it once more on top of the
   // data; the exports and the printer get only the data pass's strip frame.
-  Pass(1);
+  Pass(kStageScreen);
   EXPECT_EQ(FrameSidesDrawn(1), 8);
   EXPECT_EQ(FrameSidesDrawn(2), 8);
   const ColumnRecord vertical = column(1);
-  Pass(3);
+  Pass(kStageMetafile);
   EXPECT_EQ(FrameSidesDrawn(1), 4);
   const std::string exported = surface.Dump();
 
   // An export right after a mode change keeps the layout of the last screen paint.
   graphic().plotMode = kHorizontal;
-  Pass(3);
+  Pass(kStageMetafile);
   EXPECT_EQ(data().column(1).originX, vertical.originX);
   EXPECT_EQ(data().column(1).extentY, vertical.extentY);
   // Printing lays out anew for the page, at the printer's resolution and without frames...
   RecordingSurface printer(600.0f, 600.0f, true);
-  Pass(4, printer, ComputeScale(printer, 96.0f));
+  Pass(kStagePrinter, printer, ComputeScale(printer, 96.0f));
   EXPECT_TRUE(std::any_of(printer.calls().begin(), printer.calls().end(),
                           [](const Call& c) { return c.width == 6; }));
   // ...and leaves the screen's layout to the exports, clicks and read-out that follow.
   EXPECT_EQ(data().column(1).originX, vertical.originX);
   EXPECT_EQ(data().column(1).extentY, vertical.extentY);
   graphic().plotMode = kVertical;
-  Pass(3);
+  Pass(kStageMetafile);
   EXPECT_EQ(surface.Dump(), exported);
 }
 
@@ -111,7 +111,7 @@ TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
   RecordingSurface printer(384.0f, 384.0f, true);
   const ScaleInfo scale = ComputeScale(printer, 96.0f);
   ASSERT_EQ(scale.scaleStep, 4);
-  Pass(4, printer, scale);
+  Pass(kStagePrinter, printer, scale);
   int lines = 0;
   for (const Call& c : printer.calls()) {
     if (c.kind != Kind::kPolyline) continue;
@@ -133,7 +133,7 @@ TEST_F(PlotPassTest, TinyIncrementOnAHugeRangeEndsQuickly) {
   x.ticklines = x.minorTicklines = x.bothSides = 1;
   ParameterSettings& p = record(1);
   p.minimum = -1e30f, p.maximum = 1e30f, p.tickIncrement = 1e-30f, p.minorTicks = 5;
-  Pass(1);
+  Pass(kStageScreen);
   EXPECT_GT(Drawn(), 0u);
   EXPECT_LT(surface.calls().size(), 500u);
 }
@@ -159,10 +159,10 @@ TEST_F(PlotPassTest, AbsurdSizesDrawInWorkProportionalToTheData) {
     r.fixedAxisLength = r.marker = r.lines = r.columns = r.valueText = 1;
   }
   const std::int32_t kMaxFontHeight = (kMaxDrawnFontSize + 2) * 96 / 72 + 1;
-  for (const std::int32_t mode : {kHorizontal, kVertical, kTernary, kPhase}) {
+  for (const PlotMode mode : {kHorizontal, kVertical, kTernary, kPhase}) {
     SCOPED_TRACE(mode);
     graphic().plotMode = mode;
-    Pass(1);
+    Pass(kStageScreen);
     EXPECT_LT(surface.calls().size(), 10u * kRows);
     for (const Call& c : surface.calls()) {
       EXPECT_LE(c.width, kMaxDrawnLineWidth);

@@ -295,7 +295,7 @@ class GroupDrawingTest : public SceneTest,
     for (int p = 1; p <= data().ParameterCount; ++p) settings().record(p).*style = 1;
     surface.clear();
     PlotContext ctx = Context();
-    RenderProfile(surface, ctx, 1, GetParam());
+    RenderProfile(surface, ctx, kStageScreen, GetParam());
     for (int p = 1; p <= data().ParameterCount; ++p) settings().record(p).*style = 0;
     std::map<int, std::vector<DevicePoint>> drawn;
     for (const Call& call : surface.calls()) {
@@ -376,7 +376,7 @@ class DrawAheadTest : public ::testing::Test {
 
   // The recorded calls of a screen pass and a metafile pass of the file with the template.
   static std::string Passes(const std::string& data, const std::string& templatePath,
-                            std::int32_t mode) {
+                            PlotMode mode) {
     Scene scene;
     scene.OpenPath(data);
     if (!templatePath.empty()) LoadTemplateCommand(*scene.session, templatePath);
@@ -384,15 +384,14 @@ class DrawAheadTest : public ::testing::Test {
     scene.graphic().graphicWidth = 900;
     scene.graphic().graphicHeight = 700;
     std::string dump;
-    for (const std::int32_t stage : {kStageScreen, kStageCurrentLayout}) {
+    for (const PlotStage stage : {kStageScreen, kStageCurrentLayout}) {
       scene.Pass(stage);
       dump += scene.surface.Dump();
     }
     return dump;
   }
 
-  static void ExpectSame(const std::string& data, const std::string& templatePath,
-                         std::int32_t mode) {
+  static void ExpectSame(const std::string& data, const std::string& templatePath, PlotMode mode) {
     SetDrawAheadMinimum(INT64_MAX);
     const std::string alone = Passes(data, templatePath, mode);
     SetDrawAheadMinimum(0);
@@ -404,7 +403,7 @@ class DrawAheadTest : public ::testing::Test {
 
 TEST_F(DrawAheadTest, ExamplesDrawTheSameCalls) {
   const std::string examples = std::string(SONDRIX_SOURCE_DIR) + "/examples/";
-  for (const std::int32_t mode : {kVertical, kHorizontal}) {
+  for (const PlotMode mode : {kVertical, kHorizontal}) {
     for (const char* name : {"styles_vertical", "styles_horizontal"}) {
       ExpectSame(examples + name + ".tab", examples + name + ".stf", mode);
     }

@@ -42,15 +42,15 @@ struct Strips : Scene {
     session->render.metrics.numberHeight = 13;
   }
 
-  using Drawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation);
-  std::string Run(Drawer drawer, std::int32_t stage = 1) {
+  using Drawer = void (*)(Surface&, PlotContext&, PlotStage, ProfileOrientation);
+  std::string Run(Drawer drawer, PlotStage stage = kStageScreen) {
     Draw([&](Surface& s, PlotContext& ctx) { drawer(s, ctx, stage, orientation); });
     return surface.Dump();
   }
   // A drawer of a group of parameters, for the group of parameter 1.
-  using GroupDrawer = void (*)(Surface&, PlotContext&, std::int32_t, ProfileOrientation,
-                               std::int32_t, std::int32_t);
-  std::string RunGroup(GroupDrawer drawer, std::int32_t stage) {
+  using GroupDrawer = void (*)(Surface&, PlotContext&, PlotStage, ProfileOrientation, std::int32_t,
+                               std::int32_t);
+  std::string RunGroup(GroupDrawer drawer, PlotStage stage) {
     Draw([&](Surface& s, PlotContext& ctx) {
       drawer(s, ctx, stage, orientation, 1, GroupExtent(ctx, 1));
     });
@@ -161,7 +161,7 @@ TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
   h.column(1).xScale = 1.0f;
   h.record(1).columns = 1;
   // trunc((100 x 0.5 / 11 + 0.5) x 1) = 5; the first bar is cut at the strip's left edge.
-  h.RunGroup(DrawColumns, 1);
+  h.RunGroup(DrawColumns, kStageScreen);
   auto bars = h.Calls(Kind::kPolygon);
   ASSERT_EQ(bars.size(), 11u);
   EXPECT_EQ(RecordingSurface::DumpCall(bars[0]),
@@ -169,16 +169,18 @@ TEST(StyleDrawersColumns, DefaultHalfWidthAndOutlineByStage) {
   EXPECT_EQ(RecordingSurface::DumpCall(bars[3]),
             "polygon 1 200,0,0 filled 125,260 135,260 135,300 125,300 125,260");
   // On screen and paper (stages 1, 4) the bars are outlined in black; in metafiles they are not.
-  for (std::int32_t stage : {1, 2, 3, 4}) {
+  for (PlotStage stage : {kStageScreen, kStageClipboard, kStageMetafile, kStagePrinter}) {
     h.RunGroup(DrawColumns, stage);
     EXPECT_EQ(h.Calls(Kind::kPolygon).size(), 11u);
-    EXPECT_EQ(h.Calls(Kind::kPolyline).size(), stage == 1 || stage == 4 ? 11u : 0u) << stage;
+    EXPECT_EQ(h.Calls(Kind::kPolyline).size(),
+              stage == kStageScreen || stage == kStagePrinter ? 11u : 0u)
+        << static_cast<int>(stage);
   }
 
   // At twice the screen resolution: trunc(5.045 x 2) = 10. No colour fills grey.
   h.scale = {2.0f, 2};
   h.record(1).color = RGB{0, 0, 0};
-  h.RunGroup(DrawColumns, 1);
+  h.RunGroup(DrawColumns, kStageScreen);
   bars = h.Calls(Kind::kPolygon);
   EXPECT_EQ(RecordingSurface::DumpCall(bars[3]),
             "polygon 2 213,213,213 filled 120,260 140,260 140,300 120,300 120,260");
@@ -188,10 +190,10 @@ TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
   Strips h("Depth [m]\tO\n-5\t9\n0\t1\n10\t3\n20\t2\n");
   h.record(1).outline = 1;
   // The sample left of the strip is left out; the curve starts at the first one inside.
-  EXPECT_EQ(h.RunGroup(DrawOutline, 1),
+  EXPECT_EQ(h.RunGroup(DrawOutline, kStageScreen),
             "polyline 1 200,0,0 solid 100,290 100,290 150,290 150,270 250,270 250,280 300,280\n");
   // On the clipboard the step curve is closed down to the reference level.
-  EXPECT_EQ(h.RunGroup(DrawOutline, 2),
+  EXPECT_EQ(h.RunGroup(DrawOutline, kStageClipboard),
             "polyline 1 200,0,0 solid 100,290 100,290 150,290 150,270 250,270 250,280 300,280 "
             "300,300 100,300 100,290\n");
 
@@ -201,7 +203,7 @@ TEST(StyleDrawersOutline, StepsChangeLevelHalfwayBetweenSamples) {
     table += std::to_string(i * 0.02) + "\t" + (i % 2 ? "1" : "2") + "\n";
   Strips many(table);
   many.record(1).outline = 1;
-  many.RunGroup(DrawOutline, 1);
+  many.RunGroup(DrawOutline, kStageScreen);
   const auto runs = many.Calls(Kind::kPolyline);
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].points.size(), 1997u);

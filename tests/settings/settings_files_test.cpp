@@ -83,11 +83,12 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   // Every stored preference differs from the defaults.
   auto a = NewSession();
   GraphicSettings& g = a->settings.graphic;
-  std::int32_t value = kTernary;
-  for (std::int32_t* f : {&g.plotMode, &g.useColor, &g.useDefaultColor, &g.allInOne, &g.clipXAxis,
-                          &g.frameWidth, &g.plotDistance, &g.spareSettingA, &g.tickIncrementPercent,
-                          &g.fontSize, &g.modeFontSize, &g.spareSettingB, &g.modeEntityKind,
-                          &g.dateTimeStamp, &g.fileNameStamp, &g.horizontalLayoutSwitch}) {
+  std::int32_t value = static_cast<std::int32_t>(kTernary);
+  g.plotMode = static_cast<PlotMode>(value++);
+  for (std::int32_t* f :
+       {&g.useColor, &g.useDefaultColor, &g.allInOne, &g.clipXAxis, &g.frameWidth, &g.plotDistance,
+        &g.spareSettingA, &g.tickIncrementPercent, &g.fontSize, &g.modeFontSize, &g.spareSettingB,
+        &g.modeEntityKind, &g.dateTimeStamp, &g.fileNameStamp, &g.horizontalLayoutSwitch}) {
     *f = value++;
   }
   g.unitStyle = 2;
@@ -211,8 +212,9 @@ TEST_F(SettingsFilesTest, ShortDamagedAndForeignFiles) {
   EXPECT_EQ(s->settings.graphic.customEditor, 0);
   // Empty pieces take no position; "x" is no number and leaves its field.
   const GraphicSettings& h = s->settings.graphic;
-  EXPECT_EQ(std::vector({h.plotMode, h.useColor, h.useDefaultColor, h.allInOne, h.clipXAxis}),
-            std::vector<std::int32_t>({kHorizontal, 1, 0, 0, 4}));
+  EXPECT_EQ(h.plotMode, kHorizontal);
+  EXPECT_EQ(std::vector({h.useColor, h.useDefaultColor, h.allInOne, h.clipXAxis}),
+            std::vector<std::int32_t>({1, 0, 0, 4}));
   EXPECT_EQ(s->settings.record(3).marker, 2);
   EXPECT_EQ(s->settings.record(3).lines, 0);
   EXPECT_EQ(s->settings.record(4).modeLineWidth, 7);

@@ -146,7 +146,7 @@ TEST_F(SettingsModelTest, ModeSwitchFlipsAxisOnlyBetweenProfileModes) {
   settings.record(0).reverseRange = std::numeric_limits<std::int32_t>::min();
   ChoosePlotMode(settings, kVertical);
   EXPECT_EQ(settings.record(0).reverseRange, kI32Max);
-  ChoosePlotMode(settings, 7);  // not a mode: nothing changes
+  ChoosePlotMode(settings, static_cast<PlotMode>(7));  // not a mode: nothing changes
   EXPECT_EQ(settings.graphic.plotMode, kVertical);
 }
 

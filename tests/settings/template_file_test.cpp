@@ -59,15 +59,15 @@ void Scramble(Session& s, int seed) {
   }
   s.settings.record(2).maximum = 3.0e38f;  // its row is far longer than 80 characters
   GraphicSettings& g = s.settings.graphic;
-  int j = 0;
+  int j = 1;  // 0 would be the plot mode's, set below
   for (std::int32_t* f :
-       {&g.plotMode, &g.useColor, &g.allInOne, &g.clipXAxis, &g.frameWidth, &g.useTemplate,
-        &g.graphicWidth, &g.graphicHeight, &g.plotDistance, &g.spareSettingA,
-        &g.tickIncrementPercent, &g.fontSize, &g.modeFontSize, &g.spareSettingB, &g.modeEntityKind,
-        &g.dateTimeStamp, &g.fileNameStamp, &g.unitStyle, &g.horizontalLayoutSwitch}) {
+       {&g.useColor, &g.allInOne, &g.clipXAxis, &g.frameWidth, &g.useTemplate, &g.graphicWidth,
+        &g.graphicHeight, &g.plotDistance, &g.spareSettingA, &g.tickIncrementPercent, &g.fontSize,
+        &g.modeFontSize, &g.spareSettingB, &g.modeEntityKind, &g.dateTimeStamp, &g.fileNameStamp,
+        &g.unitStyle, &g.horizontalLayoutSwitch}) {
     *f = seed * 1000 + j++;
   }
-  g.plotMode = seed % 2;
+  g.plotMode = static_cast<PlotMode>(seed % 2);
   g.unitStyle = 1;
   g.fontName.assign("Font " + std::to_string(seed));
   g.CreditText.assign("Credit \u00B0 " + std::to_string(seed));
