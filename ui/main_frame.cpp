@@ -251,7 +251,7 @@ void MdiFrame::command(std::int32_t id) {
       close();
       return;
     case cmd::kClose:
-      if (QMdiSubWindow* active = mdi_->activeSubWindow()) active->close();
+      if (QMdiSubWindow* active = mdi_->currentSubWindow()) active->close();
       return;
     case cmd::kSetMemory: {
       const Size screen = ScreenSize();
@@ -291,7 +291,7 @@ void MdiFrame::command(std::int32_t id) {
     default:
       break;
   }
-  QMdiSubWindow* active = mdi_->activeSubWindow();
+  QMdiSubWindow* active = mdi_->currentSubWindow();
   if (active == nullptr) return;
   if (active == plot_) {
     static_cast<MdiDataPlotChild*>(active->widget())->command(id);
