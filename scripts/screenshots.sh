@@ -59,11 +59,11 @@ grab docs/images/desktop-main.png
 xdotool key --window "$window" alt+o
 sleep 1
 grab docs/images/desktop-menu.png
-xdotool key --window "$window" Escape Escape
+xdotool key Escape Escape
 sleep 0.3
-xdotool key --window "$window" ctrl+q
+xdotool key ctrl+q
 status=0
 wait "$app" || status=$?
 app=""
 echo "sondrix ended with status $status"
-[ "$status" -eq 0 ]
+[ "$status" -eq 0 ] && [ -s "$XDG_CONFIG_HOME/Sondrix/SondrixWindow.ini" ]
