@@ -22,6 +22,10 @@ struct WindowPlacements {
 // The three placements computed from the screen size (integer divisions).
 WindowPlacements DefaultWindowPlacement(std::int32_t screenWidth, std::int32_t screenHeight);
 
+// A child window's state: never opened since the last load, closed by the user, or open. Close All
+// lowers it by one step, so a window open before can be reopened and one closed before cannot.
+enum class WindowState : std::int32_t { kNeverOpened = -1, kClosed = 0, kOpen = 1 };
+
 struct StartupState {
   WindowPlacements placements;
   // Budgets for the next start, as the window file and the "Set memory" dialog keep them. The
@@ -29,8 +33,8 @@ struct StartupState {
   // MaxTextItems), whatever these become.
   MemoryBudgets budgets;
   std::int32_t FileFromCommandLine = 0;
-  std::int32_t PlotWindowState = -1;  // -1 never opened, 1 open, 0 closed
-  std::int32_t DescriptionWindowState = -1;
+  WindowState PlotWindowState = WindowState::kNeverOpened;
+  WindowState DescriptionWindowState = WindowState::kNeverOpened;
 };
 
 }  // namespace sx

@@ -47,8 +47,8 @@ std::unique_ptr<Session> CreateSession(MemoryBudgets budgets, UserInterface& ui)
   }
   session->startup.budgets = {session->data.MaxNumericItems, session->data.MaxTextItems};
   session->startup.FileFromCommandLine = 0;
-  session->startup.PlotWindowState = -1;
-  session->startup.DescriptionWindowState = -1;
+  session->startup.PlotWindowState = WindowState::kNeverOpened;
+  session->startup.DescriptionWindowState = WindowState::kNeverOpened;
   session->settings.graphic.graphicWidth = -1;
   session->settings.graphic.graphicHeight = -1;
   ui.ShowArrowCursor();

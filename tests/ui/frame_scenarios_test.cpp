@@ -1,0 +1,202 @@
+// Scenarios of the desktop program on the offscreen platform: the frame is driven through its
+// actions (by object name) and keys as a user would; file dialogs are answered by a stand-in and
+// messages are recorded instead of shown.
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "settings/settings_files.h"
+#include "shell/startup.h"
+#include "ui/main_frame.h"
+
+using namespace sx;
+
+namespace {
+
+std::string TempFile(const std::string& name, const std::string& content) {
+  const char* root = std::getenv("SONDRIX_TEST_TMP");
+  const std::filesystem::path dir =
+      std::filesystem::path(root ? root : std::filesystem::temp_directory_path().string()) / "ui";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / name).string();
+  std::ofstream(path, std::ios::binary) << content;
+  return path;
+}
+
+const char* const kNoDescription =
+    "Depth [m]\tTemp [C]\tSal [psu]\n1\t4.1\t35\n2\t4.0\t34.9\n3\t3.8\t34.8\n";
+const char* const kWithDescription =
+    "/* DATA DESCRIPTION:\nCitation:\tSomeone (2024): A core\nEvent:\tK-1\n*/\n"
+    "Depth [m]\tTemp [C]\tSal [psu]\n1\t4.1\t35\n2\t4.0\t34.9\n3\t3.8\t34.8\n";
+
+}  // namespace
+
+class FrameScenarios : public QObject {
+  Q_OBJECT
+
+ private:
+  struct Program {
+    RecordingUserInterface ui;
+    std::unique_ptr<Session> session;
+    std::unique_ptr<MdiFrame> frame;
+    std::vector<FileDialogRequest> dialogs;
+    std::optional<std::string> answer;  // what every file dialog returns
+
+    explicit Program(const std::string& commandLineFile = {}) {
+      session = StartSession(ui, 1024, 768);
+      if (!commandLineFile.empty()) {
+        SetDataFilePath(session->data, commandLineFile);
+        session->startup.FileFromCommandLine = 1;
+      }
+      frame = std::make_unique<MdiFrame>(*session);
+      frame->fileDialogRunner = [this](FileDialogRequest& r) {
+        dialogs.push_back(r);
+        return answer;
+      };
+      frame->documentOpener = nullptr;
+      frame->show();
+      frame->command(cmd::kOpen);
+      QCoreApplication::processEvents();
+    }
+    ~Program() {
+      frame.reset();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QAction* action(int id) const {
+      return frame->findChild<QAction*>(QString("action%1").arg(id));
+    }
+    QString menu() const { return frame->menuBar()->objectName(); }
+    bool has(ChildKind kind) const { return frame->HasChild(kind); }
+    void settle() const {
+      QCoreApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  };
+
+  // The window file of a first run on this screen: no child window placed yet.
+  static void UnplacedWindows() {
+    std::ofstream(BuildSettingsPath(kWindowFileName))
+        << "2008-08-08\n2000\t100000\n0\t0\t800\t600\n-1\t-1\t-1\t-1\n-1\t-1\t-1\t-1\n";
+  }
+
+ private slots:
+  void firstStartShowsSelectDataAndCancelKeepsInitMenu() {
+    Program p;
+    QCOMPARE(p.dialogs.size(), size_t{1});
+    QCOMPARE(p.dialogs[0].title, std::string("Select data"));
+    QVERIFY(!p.has(ChildKind::kPlot) && !p.has(ChildKind::kDescription));
+    QCOMPARE(p.menu(), QString("MdiMenuInit"));
+    QVERIFY(!p.action(cmd::kOpenPlotWindow)->isEnabled());
+    QVERIFY(!p.action(cmd::kOpenDescriptionWindow)->isEnabled());
+    QVERIFY(p.ui.messages.empty());
+    QCOMPARE(p.frame->windowTitle(), QString("Sondrix"));
+  }
+
+  void fileWithoutDescriptionOpensOnlyThePlotWindowAtFiveFive() {
+    UnplacedWindows();
+    const std::string file = TempFile("plain.tab", kNoDescription);
+    Program p(file);
+    QVERIFY(p.dialogs.empty());
+    QVERIFY(p.has(ChildKind::kPlot));
+    QVERIFY(!p.has(ChildKind::kDescription));
+    auto* window = static_cast<QMdiSubWindow*>(p.frame->child(ChildKind::kPlot)->parentWidget());
+    QCOMPARE(window->pos(), QPoint(5, 5));
+    QCOMPARE(window->windowTitle(), QString::fromStdString("Data plot - " + file));
+    QCOMPARE(p.menu(), QString("MdiMenuDataPlot"));
+    QVERIFY(p.action(cmd::kSaveDataAs)->isEnabled());
+    // F2..F5 switch the mode; the menu shows which one.
+    p.frame->command(cmd::kHorizontal);
+    QVERIFY(p.action(cmd::kHorizontal)->isChecked());
+    QVERIFY(!p.action(cmd::kVertical)->isChecked());
+    p.frame->command(cmd::kTernary);
+    QCOMPARE(p.session->settings.graphic.plotMode, std::int32_t{kTernary});
+    QVERIFY(!p.action(cmd::kXAxis)->isEnabled());
+  }
+
+  void ctrlRReloadsWithoutADialog() {
+    const std::string file = TempFile("described.tab", kWithDescription);
+    Program p(file);
+    QVERIFY(p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
+    QWidget* oldPlot = p.frame->child(ChildKind::kPlot);
+    QApplication::setActiveWindow(p.frame.get());
+    QVERIFY(QTest::qWaitForWindowActive(p.frame.get()));
+    p.frame->mdiArea()->setActiveSubWindow(static_cast<QMdiSubWindow*>(oldPlot->parentWidget()));
+    QTest::keyClick(p.frame.get(), Qt::Key_R, Qt::ControlModifier);
+    p.settle();
+    QVERIFY(p.dialogs.empty());
+    QVERIFY(p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
+    QVERIFY(p.frame->child(ChildKind::kPlot) != oldPlot);
+    QVERIFY(p.ui.messages.empty());
+  }
+
+  void closeAllThenReopenFromTheWindowMenu() {
+    const std::string file = TempFile("described.tab", kWithDescription);
+    Program p(file);
+    p.frame->command(cmd::kCloseAll);
+    p.settle();
+    QVERIFY(!p.has(ChildKind::kPlot) && !p.has(ChildKind::kDescription));
+    QCOMPARE(p.menu(), QString("MdiMenuInit"));
+    p.action(cmd::kOpenPlotWindow)->trigger();
+    p.settle();
+    QVERIFY(p.has(ChildKind::kPlot));
+    // Closed by its close box, then Close All: unavailable until the next load.
+    p.frame->child(ChildKind::kPlot)->parentWidget()->close();
+    p.settle();
+    p.frame->command(cmd::kCloseAll);
+    p.settle();
+    p.frame->command(cmd::kOpenPlotWindow);
+    p.settle();
+    QVERIFY(!p.has(ChildKind::kPlot));
+    // The description window was closed by the first Close All: the second one retires it too.
+    p.frame->command(cmd::kOpenDescriptionWindow);
+    p.settle();
+    QVERIFY(!p.has(ChildKind::kDescription));
+  }
+
+  void unusableTemplateIsRefusedAndTheDataReadAgain() {
+    const std::string file = TempFile("plain.tab", kNoDescription);
+    Program p(file);
+    p.answer = TempFile("old.stf", "2008-08-08\n");
+    p.action(cmd::kLoadTemplate)->trigger();
+    p.settle();
+    QCOMPARE(p.dialogs.back().title, std::string("Select template"));
+    QCOMPARE(p.ui.messages.size(), size_t{1});
+    QCOMPARE(p.ui.messages[0].text, std::string("Sorry, you can't use this old template."));
+    QCOMPARE(p.session->data.ParameterCount, std::int32_t{2});
+    QVERIFY(p.action(cmd::kSaveDataAs)->isEnabled());
+  }
+
+  void aFileThatFailsLeavesTheFrameUsable() {
+    Program p(TempFile("empty.tab", "no numbers here\n"));
+    QCOMPARE(p.ui.messages.size(), size_t{1});
+    QCOMPARE(p.ui.messages[0].text, std::string("Wrong format of data."));
+    QVERIFY(!p.has(ChildKind::kPlot));
+    QVERIFY(p.action(cmd::kOpen)->isEnabled());
+  }
+
+  void exitWritesTheWindowFile() {
+    const std::string path = BuildSettingsPath(kWindowFileName);
+    std::filesystem::remove(path);
+    Program p(TempFile("plain.tab", kNoDescription));
+    p.frame->command(cmd::kExit);
+    p.settle();
+    QVERIFY(!p.frame->isVisible());
+    QVERIFY(std::filesystem::exists(path));
+  }
+};
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  FrameScenarios scenarios;
+  return QTest::qExec(&scenarios, argc, argv);
+}
+
+#include "frame_scenarios_test.moc"

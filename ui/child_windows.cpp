@@ -1,0 +1,248 @@
+#include "ui/child_windows.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "platform/qt_surface.h"
+#include "plot/output.h"
+
+namespace sx {
+namespace {
+
+// The plot's drawing area: every paint runs the whole plot pass; every resize is the graphic
+// size.
+class PlotCanvas : public QWidget {
+ public:
+  PlotCanvas(FrameController& controller, QWidget* parent)
+      : QWidget(parent), controller_(controller) {
+    setObjectName("PlotCanvas");
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(1, 1);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    Session& session = controller_.session();
+    if (session.data.ParameterCount < 1) return;
+    const auto dpiX = static_cast<float>(logicalDpiX());
+    const auto dpiY = static_cast<float>(logicalDpiY());
+    const PlotModels models = session.models();
+    PaintScreen(models, width(), height(),
+                [&](std::int32_t, std::int32_t, const DrawFunction& draw) {
+                  QtSurface surface(painter, dpiX, dpiY, false);
+                  draw(surface);
+                });
+  }
+  void resizeEvent(QResizeEvent*) override {
+    GraphicSettings& graphic = controller_.session().settings.graphic;
+    graphic.graphicWidth = width();
+    graphic.graphicHeight = height();
+  }
+
+ private:
+  FrameController& controller_;
+};
+
+ScrollAction ActionOf(int action) {
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      return ScrollAction::kLineBack;
+    case QAbstractSlider::SliderSingleStepAdd:
+      return ScrollAction::kLineForward;
+    case QAbstractSlider::SliderPageStepSub:
+      return ScrollAction::kPageBack;
+    case QAbstractSlider::SliderPageStepAdd:
+      return ScrollAction::kPageForward;
+    case QAbstractSlider::SliderToMinimum:
+      return ScrollAction::kStart;
+    case QAbstractSlider::SliderToMaximum:
+      return ScrollAction::kEnd;
+    case QAbstractSlider::SliderMove:
+      return ScrollAction::kThumbTrack;
+    default:
+      return ScrollAction::kOther;
+  }
+}
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+MdiDataPlotChild::MdiDataPlotChild(FrameController& controller, QWidget* parent)
+    : QWidget(parent),
+      controller_(controller),
+      canvas_(new PlotCanvas(controller, this)),
+      status_(new QStatusBar(this)) {
+  setObjectName("MdiDataPlotChild");
+  status_->setObjectName("PlotStatusBar");
+  status_->setSizeGripEnabled(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(canvas_, 1);
+  layout->addWidget(status_);
+}
+
+void MdiDataPlotChild::command(std::int32_t id) {
+  switch (id) {
+    case cmd::kHorizontal:
+    case cmd::kVertical:
+    case cmd::kTernary:
+    case cmd::kPhase:
+      controller_.ChangeMode((id - cmd::kHorizontal) / 10);
+      break;
+    case cmd::kLoadTemplate:
+      controller_.LoadTemplate();
+      break;
+    default:
+      // The plot window's other commands come with its own commands; none does anything yet.
+      break;
+  }
+}
+
+MdiDataDescriptionChild::MdiDataDescriptionChild(FrameController& controller, QWidget* parent)
+    : QAbstractScrollArea(parent), controller_(controller) {
+  setObjectName("MdiDataDescriptionChild");
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  viewport()->setAutoFillBackground(true);
+  QPalette palette = viewport()->palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  viewport()->setPalette(palette);
+  // The horizontal bar follows only a released thumb, not a dragged one.
+  horizontalScrollBar()->setTracking(false);
+  connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { onVertical(action); });
+  connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this,
+          [this](int action) { onHorizontal(action); });
+  connect(horizontalScrollBar(), &QAbstractSlider::sliderReleased, this, [this] {
+    DescriptionView& view = controller_.descriptionView();
+    ScrollHorizontally(view, ScrollAction::kThumbPosition, horizontalScrollBar()->sliderPosition());
+    syncBars();
+    viewport()->update();
+  });
+}
+
+QFont MdiDataDescriptionChild::plotFont(bool bold) const {
+  const GraphicSettings& graphic = controller_.session().settings.graphic;
+  FontSpec spec;
+  spec.face = graphic.fontName.str();
+  // The plot font's character height at the screen's resolution.
+  spec.height = -static_cast<std::int32_t>(
+      (static_cast<std::int64_t>(graphic.fontSize) * logicalDpiY() + 36) / 72);
+  spec.bold = bold;
+  return QtSurface::MakeQFont(spec, static_cast<float>(logicalDpiY()));
+}
+
+void MdiDataDescriptionChild::updateMetrics() {
+  Session& session = controller_.session();
+  DescriptionView& view = controller_.descriptionView();
+  view.clientWidth = viewport()->width();
+  view.clientHeight = viewport()->height();
+  const QFontMetrics metrics(plotFont(true), viewport());
+  const DataModel& data = session.data;
+  const auto row = [&data](std::int32_t r) -> const DescriptionLine& {
+    return data.DescriptionTable[static_cast<std::size_t>(std::clamp<std::int32_t>(
+        r, 0, static_cast<std::int32_t>(data.DescriptionTable.size()) - 1))];
+  };
+  SetDescriptionMetrics(view, metrics.averageCharWidth(), metrics.height() + metrics.leading(),
+                        metrics.horizontalAdvance(Text(row(view.longestLabelRow).label.view())),
+                        metrics.horizontalAdvance(Text(row(view.longestValueRow).value.view())));
+  UpdateScrollRanges(view, data.DescriptionLineCount);
+  syncBars();
+}
+
+void MdiDataDescriptionChild::syncBars() {
+  const DescriptionView& view = controller_.descriptionView();
+  for (auto [bar, max, pos] :
+       {std::tuple{verticalScrollBar(), view.vScrollMax, view.vScrollPos},
+        std::tuple{horizontalScrollBar(), view.hScrollMax, view.hScrollPos}}) {
+    const QSignalBlocker block(bar);
+    bar->setRange(0, max);
+    bar->setValue(pos);
+    bar->setSliderPosition(pos);
+  }
+}
+
+void MdiDataDescriptionChild::onVertical(int action) {
+  DescriptionView& view = controller_.descriptionView();
+  const std::int32_t step =
+      ScrollVertically(view, ActionOf(action), verticalScrollBar()->sliderPosition());
+  verticalScrollBar()->setSliderPosition(view.vScrollPos);
+  if (step != 0) viewport()->update();
+}
+
+void MdiDataDescriptionChild::onHorizontal(int action) {
+  const ScrollAction what = ActionOf(action);
+  if (what == ScrollAction::kThumbTrack) return;  // the thumb moves; the text waits for it
+  DescriptionView& view = controller_.descriptionView();
+  const std::int32_t step = ScrollHorizontally(view, what, 0);
+  horizontalScrollBar()->setSliderPosition(view.hScrollPos);
+  if (step != 0) viewport()->update();
+}
+
+void MdiDataDescriptionChild::scrollContentsBy(int, int) {
+  // Positions are the view's; the bars only show them.
+  viewport()->update();
+}
+
+void MdiDataDescriptionChild::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  updateMetrics();
+}
+
+void MdiDataDescriptionChild::paintEvent(QPaintEvent* event) {
+  updateMetrics();
+  QPainter painter(viewport());
+  const DescriptionView& view = controller_.descriptionView();
+  const DataModel& data = controller_.session().data;
+  const QFont bold = plotFont(true);
+  const QFont normal = plotFont(false);
+  const QFontMetrics boldMetrics(bold, viewport());
+  const QFontMetrics normalMetrics(normal, viewport());
+  painter.setPen(Qt::black);
+  const RowSpan rows = RowsToPaint(
+      view,
+      std::min<std::int32_t>(data.DescriptionLineCount,
+                             static_cast<std::int32_t>(data.DescriptionTable.size()) - 1),
+      event->rect().top(), event->rect().bottom() + 1);
+  for (std::int32_t i = rows.first; i <= rows.last; ++i) {
+    const DescriptionLine& line = data.DescriptionTable[static_cast<std::size_t>(i)];
+    const RowOrigin at = RowPosition(view, i);
+    painter.setFont(bold);
+    painter.drawText(QPoint(at.x, at.y + boldMetrics.ascent()), Text(line.label.view()));
+    painter.setFont(normal);
+    painter.drawText(QPoint(at.x + view.labelColumnWidth, at.y + normalMetrics.ascent()),
+                     Text(line.value.view()));
+  }
+}
+
+void MdiDataDescriptionChild::command(std::int32_t id) {
+  switch (id) {
+    case cmd::kReloadDescription:
+      controller_.ReloadDescription();
+      break;
+    case cmd::kEditDescription:
+      controller_.EditDescription();
+      break;
+    case cmd::kSaveDataAs:
+      controller_.SaveDataAs();
+      break;
+    case cmd::kSaveDescription:
+      controller_.SaveDescription();
+      break;
+    default:
+      break;
+  }
+  updateMetrics();
+  viewport()->update();
+}
+
+}  // namespace sx
