@@ -241,7 +241,7 @@ void FrameController::EnableAfterLoad() {
   view_.MenusChanged();
 }
 
-void FrameController::ChangeMode(std::int32_t mode) {
+void FrameController::ChangeMode(PlotMode mode) {
   if (session_.data.ParameterCount < 1) return;
   ChoosePlotMode(session_.settings, mode);
   EnableAfterLoad();

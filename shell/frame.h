@@ -111,7 +111,7 @@ class FrameController {
   void ChildClosing(ChildKind kind, const Placement& child, const Placement& frame);
 
   // Plot window commands of this stage: the four modes (3000..3030) and the template load.
-  void ChangeMode(std::int32_t mode);
+  void ChangeMode(PlotMode mode);
   void LoadTemplate();
   // Description window commands.
   void SaveDataAs();

@@ -287,11 +287,12 @@ void EnableDataMenus(MenuState& menus, const DataModel& data, const GraphicSetti
   }
 }
 
-void UpdateModeMenu(MenuState& menus, std::int32_t plotMode) {
+void UpdateModeMenu(MenuState& menus, PlotMode plotMode) {
   constexpr std::array<std::int32_t, 4> kModeItems = {cmd::kHorizontal, cmd::kVertical,
                                                       cmd::kTernary, cmd::kPhase};
   for (std::size_t i = 0; i < kModeItems.size(); ++i) {
-    menus.check(MenuKind::kDataPlot, kModeItems[i], static_cast<std::int32_t>(i) == plotMode);
+    menus.check(MenuKind::kDataPlot, kModeItems[i],
+                static_cast<std::int32_t>(i) == static_cast<std::int32_t>(plotMode));
   }
   const bool profile = plotMode == kHorizontal || plotMode == kVertical;
   menus.setText(MenuKind::kDataPlot, kPopupYAxis, profile ? "Y Axis..." : "Groups...");

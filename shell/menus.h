@@ -111,6 +111,6 @@ void DisableDataMenus(MenuState& menus);
 // the items the plot mode does not use.
 void EnableDataMenus(MenuState& menus, const DataModel& data, const GraphicSettings& graphic);
 // Checks the plot mode's item and names the Y Axis popup for the mode.
-void UpdateModeMenu(MenuState& menus, std::int32_t plotMode);
+void UpdateModeMenu(MenuState& menus, PlotMode plotMode);
 
 }  // namespace sx

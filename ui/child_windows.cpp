@@ -96,7 +96,7 @@ void MdiDataPlotChild::command(std::int32_t id) {
     case cmd::kVertical:
     case cmd::kTernary:
     case cmd::kPhase:
-      controller_.ChangeMode((id - cmd::kHorizontal) / 10);
+      controller_.ChangeMode(static_cast<PlotMode>((id - cmd::kHorizontal) / 10));
       break;
     case cmd::kLoadTemplate:
       controller_.LoadTemplate();

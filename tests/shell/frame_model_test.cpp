@@ -14,7 +14,7 @@ TEST(MenuState, EnableRulesFollowThePlotMode) {
   data.ParameterCount = 3;
   data.GroupCount = 1;
   struct Case {
-    std::int32_t mode;
+    PlotMode mode;
     bool xAxis, range, marker, epsilon, color;
     const char* yAxisText;
   };
@@ -22,7 +22,7 @@ TEST(MenuState, EnableRulesFollowThePlotMode) {
                         Case{kVertical, true, true, true, false, true, "Y Axis..."},
                         Case{kTernary, false, false, true, true, true, "Groups..."},
                         Case{kPhase, false, true, false, false, true, "Groups..."}}) {
-    SCOPED_TRACE(c.mode);
+    SCOPED_TRACE(static_cast<int>(c.mode));
     MenuState menus;
     GraphicSettings graphic;
     graphic.plotMode = c.mode;
@@ -38,7 +38,8 @@ TEST(MenuState, EnableRulesFollowThePlotMode) {
     EXPECT_FALSE(menus.enabled(m, cmd::kSelectByGroups));  // one group: nothing to choose
     EXPECT_EQ(menus.find(m, kPopupYAxis)->text, c.yAxisText);
     for (std::int32_t mode = 0; mode < 4; ++mode) {
-      EXPECT_EQ(menus.find(m, cmd::kHorizontal + 10 * mode)->checked, mode == c.mode);
+      EXPECT_EQ(menus.find(m, cmd::kHorizontal + 10 * mode)->checked,
+                mode == static_cast<std::int32_t>(c.mode));
     }
   }
 }
