@@ -1,7 +1,6 @@
 #include "app/cli_batch.h"
 
 #include <charconv>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -86,14 +85,10 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     err << "sondrix-cli batch: " << o.error << "\n" << kUsage;
     return kExitUsage;
   }
-  if (!o.templatePath.empty() && !std::ifstream(o.templatePath)) {
-    err << "sondrix-cli batch: cannot open the template " << o.templatePath << "\n";
-    return 1;
-  }
   RecordingUserInterface ui;
   std::unique_ptr<Session> session = StartSession(ui, kScreenWidth, kScreenHeight);
   if (!session) {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+    PrintMessages(ui, err, {});
     return 1;
   }
   ui.messages.clear();
@@ -109,30 +104,41 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
   request.width = o.width;
   request.height = o.height;
 
+  // Names are escaped so that each report line stays one line; reasons may name the files too.
+  const auto reason = [&](const BatchFileResult& r) {
+    return EscapeNames(r.reason, {r.file, r.output, o.templatePath});
+  };
   const BatchReport report =
       RunBatch(*session, request, screen, factory,
                [&](const BatchFileResult& r, std::size_t index, std::size_t count) {
-                 for (const auto& m : ui.messages) err << m.text << "\n";
-                 ui.messages.clear();
-                 out << "[" << index + 1 << "/" << count << "] " << r.file;
+                 PrintMessages(ui, err, {r.file, r.output, o.templatePath});
+                 out << "[" << index + 1 << "/" << count << "] " << EscapeName(r.file);
                  if (r.status == BatchStatus::kWritten) {
-                   out << " -> " << r.output;
+                   out << " -> " << EscapeName(r.output);
                    if (!r.nothingDrawn.empty()) out << " (no data drawn: " << r.nothingDrawn << ")";
                    out << "\n";
                  } else {
-                   out << ": " << StatusText(r.status) << " (" << r.reason << ")\n";
+                   out << ": " << StatusText(r.status) << " (" << reason(r) << ")\n";
                  }
                  out.flush();
                });
+  PrintMessages(ui, err, {o.templatePath});  // what the end of the batch showed, if anything
 
   out << "batch: " << report.written << " written, " << report.skipped << " skipped, "
       << report.failed << " failed\n";
   for (const BatchFileResult& r : report.files) {
     if (r.status != BatchStatus::kWritten) {
-      out << "  " << StatusText(r.status) << ": " << r.file << ": " << r.reason << "\n";
+      out << "  " << StatusText(r.status) << ": " << EscapeName(r.file) << ": " << reason(r)
+          << "\n";
     } else if (!r.nothingDrawn.empty()) {
-      out << "  no data drawn: " << r.file << ": " << r.nothingDrawn << "\n";
+      out << "  no data drawn: " << EscapeName(r.file) << ": " << r.nothingDrawn << "\n";
     }
+  }
+  // The template's failure decides the status: the same for every file it failed.
+  if (report.templateResult != kTemplateApplied) {
+    err << "sondrix-cli batch: the template could not be used; the files it failed were not "
+           "written\n";
+    return TemplateExitStatus(report.templateResult);
   }
   if (report.skipped + report.failed > 0 || report.written == 0) return 1;
   return report.nothingDrawn > 0 ? kExitNothingDrawn : 0;

@@ -107,7 +107,7 @@ void PrintPlain(const Session& s, std::ostream& out) {
   const DataModel& d = s.data;
   const PlotSettings& ps = s.settings;
   const GraphicSettings& g = ps.graphic;
-  out << "File:        " << d.DataFilePath << "\n";
+  out << "File:        " << EscapeName(d.DataFilePath) << "\n";
   out << "Parameters:  " << d.ParameterCount << " (plotted " << g.plottedCount << ")\n";
   out << "Rows:        " << d.rowCount() << "\n";
   out << "Text items:  " << d.TextItemCount << "\n";
@@ -117,11 +117,12 @@ void PrintPlain(const Session& s, std::ostream& out) {
       << (d.XIsDate ? "  [dates" : (d.XIsTime ? "  [times" : "  [numbers"))
       << (d.XIsDate && d.XIsTime ? " and times]" : "]")
       << (d.XAscending ? "  ascending" : "  not ascending") << "\n";
-  out << "Title:       " << g.TitleText.view() << "\n";
-  out << "Date:        " << g.DateText.view() << "\n";
-  out << "Credit:      " << g.CreditText.view() << "\n";
-  if (!ps.TemplatePath.empty()) out << "Template:    " << ps.TemplatePath << "\n";
-  out << "Settings:    " << BuildSettingsPath("") << "\n";
+  // The title is the file name unless the file gives one: escaped like it, as are its neighbours.
+  out << "Title:       " << EscapeName(g.TitleText.view()) << "\n";
+  out << "Date:        " << EscapeName(g.DateText.view()) << "\n";
+  out << "Credit:      " << EscapeName(g.CreditText.view()) << "\n";
+  if (!ps.TemplatePath.empty()) out << "Template:    " << EscapeName(ps.TemplatePath) << "\n";
+  out << "Settings:    " << EscapeName(BuildSettingsPath("")) << "\n";
   if (d.DescriptionLineCount > 0) {
     out << "Description (" << d.DescriptionLineCount << " lines):\n";
     for (int i = 1; i <= d.DescriptionLineCount; ++i) {
@@ -158,33 +159,35 @@ int RunInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return kExitUsage;
   }
   RecordingUserInterface ui;
+  const std::string& file = o.files[0];
+  const auto report = [&] { PrintMessages(ui, err, {file, o.templatePath}); };
   std::optional<MemoryBudgets> budgets;
   if (o.budgetsGiven) budgets = o.budgets;
   std::unique_ptr<Session> session = StartSession(ui, kScreenWidth, kScreenHeight, budgets);
   if (!session) {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+    report();
     return 3;
   }
   ui.messages.clear();
-  SetDataFilePath(session->data, o.files[0]);
-  const int result = OpenDataFile(*session);
-  if (result != 0) {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+  SetDataFilePath(session->data, file);
+  if (OpenDataFile(*session) != 0) {
+    report();
     return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
   }
   if (!o.templatePath.empty()) {
-    // As the template load command: a refused template is reported and the data read again.
-    std::int32_t templateResult = 0;
-    LoadTemplateCommand(*session, o.templatePath, &templateResult);
-    if (session->data.ParameterCount < 1) {
-      for (const auto& m : ui.messages) err << m.text << "\n";
-      return 2;
+    // As the template load command (a refused template is reported and the data read again),
+    // but a model shown without the template asked for would pass for one with it.
+    const std::int32_t templateResult = LoadTemplateCommand(*session, o.templatePath);
+    if (templateResult != kTemplateApplied) {
+      report();
+      err << "sondrix-cli info: the template was not applied; nothing shown\n";
+      return TemplateExitStatus(templateResult);
     }
   }
   if (o.json) {
     out << ModelJson(*session, ui).dump(-1, ' ', false, Json::error_handler_t::replace) << "\n";
   } else {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+    report();
     PrintPlain(*session, out);
   }
   return 0;

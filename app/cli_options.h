@@ -2,9 +2,14 @@
 // Command-line parsing shared by the subcommands of sondrix-cli.
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "core/user_interface.h"
 
 #include "shell/session.h"
 
@@ -37,5 +42,23 @@ inline constexpr float kScreenDpi = 96.0f;
 // text is not two whole numbers of 1 to kMaxPictureSide.
 bool ParsePictureSize(const std::string& text, std::int32_t& width, std::int32_t& height,
                       std::string& error);
+
+// A file name as the command line prints it: one line whatever its bytes. A backslash is
+// doubled; tab, line feed and carriage return become \t, \n and \r; any other control byte
+// (below 0x20, and 0x7F) becomes \x and two hex digits; every other byte is kept.
+std::string EscapeName(std::string_view name);
+
+// text with every occurrence of each of names put as EscapeName prints it: messages of the lower
+// layers carry the names raw.
+std::string EscapeNames(std::string text, std::initializer_list<std::string_view> names);
+
+// Prints the messages shown so far, one after the other, with the names escaped, and forgets
+// them.
+void PrintMessages(RecordingUserInterface& ui, std::ostream& err,
+                   std::initializer_list<std::string_view> names);
+
+// The exit status of a command whose template (ReadTemplate's code) could not be used: 1 when it
+// could not be opened, 2 when its content was refused, as for a data file.
+int TemplateExitStatus(std::int32_t code);
 
 }  // namespace sx::cli

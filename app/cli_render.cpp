@@ -93,26 +93,37 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return kExitUsage;
   }
 
+  const std::string output = EscapeName(o.output);
   RecordingUserInterface ui;
+  const auto report = [&] { PrintMessages(ui, err, {o.file, o.output, o.templatePath}); };
   std::unique_ptr<Session> session = StartSession(ui, 1920, 1080);
   if (!session) {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+    report();
     return 3;
   }
   ui.messages.clear();
   SetDataFilePath(session->data, o.file);
   if (OpenDataFile(*session) != 0) {
-    for (const auto& m : ui.messages) err << m.text << "\n";
+    report();
     return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
+  }
+  // The writers refuse the open data file as well, but only after the drawing, and in their own
+  // words: this names the cause before any work is spent.
+  if (IsSameFile(o.output, session->data.DataFilePath)) {
+    report();
+    err << "sondrix-cli render: " << output << " is the data file itself; nothing written\n";
+    return 3;
   }
   GraphicSettings& g = session->settings.graphic;
   g.graphicWidth = -1;
   g.graphicHeight = -1;
   if (!o.templatePath.empty()) {
-    LoadTemplateCommand(*session, o.templatePath);
-    if (session->data.ParameterCount < 1) {
-      for (const auto& m : ui.messages) err << m.text << "\n";
-      return 2;
+    // A refused template is never passed over: the picture would pass for one made with it.
+    const std::int32_t templateResult = LoadTemplateCommand(*session, o.templatePath);
+    if (templateResult != kTemplateApplied) {
+      report();
+      err << "sondrix-cli render: the template was not applied; nothing written\n";
+      return TemplateExitStatus(templateResult);
     }
   }
   if (o.mode) ChoosePlotMode(session->settings, *o.mode);
@@ -125,7 +136,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     g.graphicWidth = kDefaultWidth;
     g.graphicHeight = kDefaultHeight;
   }
-  for (const auto& m : ui.messages) err << m.text << "\n";
+  report();
   session->render.ScreenResolution = kScreenDpi;
 
   std::string failure;
@@ -160,10 +171,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
                               ExportFileFactory(*format));
   }
   if (!failure.empty()) {
-    err << failure << "\n";
+    err << EscapeNames(failure, {o.output}) << "\n";
     return 3;
   }
-  out << "wrote " << o.output << " (" << g.graphicWidth << " x " << g.graphicHeight << ")\n";
+  out << "wrote " << output << " (" << g.graphicWidth << " x " << g.graphicHeight << ")\n";
   const std::string nothing = WhyNothingIsDrawn(session->data, session->settings);
   if (!nothing.empty()) {
     err << "sondrix-cli render: no data drawn: " << nothing << "\n";

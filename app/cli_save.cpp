@@ -52,11 +52,6 @@ SaveOptions Parse(const std::vector<std::string>& args) {
   return o;
 }
 
-void Report(RecordingUserInterface& ui, std::ostream& err) {
-  for (const auto& m : ui.messages) err << m.text << "\n";
-  ui.messages.clear();
-}
-
 }  // namespace
 
 int RunSave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -65,41 +60,42 @@ int RunSave(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "sondrix-cli save: " << o.error << "\n" << kUsage;
     return kExitUsage;
   }
+  const std::string file = EscapeName(o.file), output = EscapeName(o.output);
   RecordingUserInterface ui;
+  const auto report = [&] { PrintMessages(ui, err, {o.file, o.output, o.templatePath}); };
   std::unique_ptr<Session> session = StartSession(ui, kScreenWidth, kScreenHeight);
   if (!session) {
-    Report(ui, err);
+    report();
     return 3;
   }
   ui.messages.clear();
   SetDataFilePath(session->data, o.file);
   if (OpenDataFile(*session) != 0) {
-    Report(ui, err);
+    report();
     return session->data.ParameterCount == kLoadCouldNotOpen ? 1 : 2;
   }
   if (!o.templatePath.empty()) {
-    std::int32_t readResult = kTemplateApplied;
-    LoadTemplateCommand(*session, o.templatePath, &readResult);
+    const std::int32_t templateResult = LoadTemplateCommand(*session, o.templatePath);
     // A template that is refused must not be passed over: the file would be saved without it.
-    if (readResult != kTemplateApplied) {
-      Report(ui, err);
+    if (templateResult != kTemplateApplied) {
+      report();
       err << "sondrix-cli save: the template was not applied; nothing written\n";
-      return readResult == kTemplateCouldNotOpen ? 1 : 2;
+      return TemplateExitStatus(templateResult);
     }
   }
-  Report(ui, err);
+  report();
   const std::int32_t result = SaveDataAsCommand(*session, o.output);
-  Report(ui, err);
+  report();
   if (result == kSaveDone) {
-    out << "wrote " << o.output << "\n";
+    out << "wrote " << output << "\n";
     return 0;
   }
   if (result == kSaveOverSource) {
-    err << "sondrix-cli save: " << o.output << " is the data file itself; nothing written\n";
+    err << "sondrix-cli save: " << output << " is the data file itself; nothing written\n";
   } else if (result == kSaveSourceUnreadable) {
-    err << "sondrix-cli save: " << o.file << " could not be read again; nothing written\n";
+    err << "sondrix-cli save: " << file << " could not be read again; nothing written\n";
   } else {
-    err << "sondrix-cli save: " << o.output << " could not be written\n";
+    err << "sondrix-cli save: " << output << " could not be written\n";
   }
   return 3;
 }

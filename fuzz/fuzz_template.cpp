@@ -46,8 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   session->settings.graphic.useTemplate = 0;
   if (sx::OpenDataFile(*session) != 0) __builtin_trap();
 
-  std::int32_t result = 1;
-  sx::LoadTemplateCommand(*session, templateFile.path(), &result);
+  const std::int32_t result = sx::LoadTemplateCommand(*session, templateFile.path());
   if (result > 0 || result < sx::kTemplateCouldNotOpen) __builtin_trap();
   if (session->data.ParameterCount != kParameters) __builtin_trap();
   for (int i = 0; i < sx::kSettingsRecords; ++i) {

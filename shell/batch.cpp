@@ -5,7 +5,10 @@
 #include <exception>
 #include <vector>
 
+#include "core/atomic_file.h"
 #include "core/device_int.h"
+#include "core/line_reader.h"
+#include "core/messages.h"
 #include "plot/plot_pass.h"
 #include "settings/scales.h"
 #include "settings/settings_snapshot.h"
@@ -34,6 +37,13 @@ std::string LoadFailureReason(std::int32_t n) {
   if (n == kLoadCouldNotOpen) return "could not open file";
   if (n == kLoadWrongFormat) return "wrong format of data";
   return "no parameter to plot";
+}
+
+// Why a file of the batch could not use the batch's template.
+std::string TemplateFailureReason(std::int32_t code) {
+  if (code == kTemplateCouldNotOpen) return "template: could not open file";
+  if (code < kTemplateNoVersionLine) return "template: wrong format of data";
+  return "template: old template";
 }
 
 bool IsUsableSide(std::int32_t side) {
@@ -121,23 +131,52 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
   }
   const bool forceTemplate = !request.templatePath.empty();
   const std::size_t count = request.files.size();
+  // A template that cannot be opened (missing, a folder, a FIFO) fails every file unread.
+  const bool templateUnusable = forceTemplate && !LineReader().OpenRegular(request.templatePath);
+  if (templateUnusable) {
+    ShowFileMessage(*session.ui, kFileCouldNotOpen, request.templatePath);
+    report.templateResult = kTemplateCouldNotOpen;
+  }
   try {
     report.files.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       BatchFileResult result;
       result.file = request.files[i];
       result.output = BatchExportPath(result.file, request.extension);
-      SetDataFilePath(data, result.file);
-      if (forceTemplate) {
-        settings.TemplatePath = request.templatePath;
-        g.useTemplate = 1;
+      // The writer refuses the open data file too; saying so before the load names the cause
+      // and spares the drawing. The file open before the batch is read again afterwards.
+      std::string refusal;
+      if (templateUnusable) {
+        refusal = TemplateFailureReason(kTemplateCouldNotOpen);
+      } else if (IsSameFile(result.output, result.file)) {
+        refusal = "the output is the data file itself";
+      } else if (saved.parameterCount >= 1 && IsSameFile(result.output, saved.path)) {
+        refusal = "the output is the data file open before the batch";
       }
-      const bool templateActive = IsTemplateActive(settings);
-      const std::int32_t n = LoadDataFile(session);
-      data.ParameterCount = n;
-      if (n < 1) {
+      std::int32_t n = 0;
+      std::int32_t templateResult = kTemplateApplied;
+      bool templateActive = false;
+      if (refusal.empty()) {
+        SetDataFilePath(data, result.file);
+        if (forceTemplate) {
+          settings.TemplatePath = request.templatePath;
+          g.useTemplate = 1;
+        }
+        templateActive = IsTemplateActive(settings);
+        n = LoadDataFile(session, &templateResult);
+        data.ParameterCount = n;
+      }
+      if (!refusal.empty()) {
+        result.status = BatchStatus::kFailed;
+        result.reason = std::move(refusal);
+      } else if (n < 1) {
         result.status = BatchStatus::kSkipped;
         result.reason = LoadFailureReason(n);
+      } else if (forceTemplate && templateResult != kTemplateApplied) {
+        // Drawn without the template the picture would pass for one made with it.
+        result.status = BatchStatus::kFailed;
+        result.reason = TemplateFailureReason(templateResult);
+        if (report.templateResult == kTemplateApplied) report.templateResult = templateResult;
       } else {
         RenewScales(session, templateActive);
         if (IsUsableSide(request.width) && IsUsableSide(request.height)) {

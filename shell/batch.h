@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "plot/output.h"
+#include "settings/template_file.h"
 #include "shell/session.h"
 
 namespace sx {
@@ -45,6 +46,9 @@ struct BatchReport {
   std::vector<BatchFileResult> files;
   std::int32_t written = 0, skipped = 0, failed = 0;
   std::int32_t nothingDrawn = 0;  // written without data, counted in written as well
+  // The request's template could not be used for at least one file: ReadTemplate's code for the
+  // first such file (kTemplateApplied when it was used wherever it was due).
+  std::int32_t templateResult = kTemplateApplied;
 };
 
 // Called after each file with its result, its index (from 0) and the number of files.
@@ -55,6 +59,10 @@ using BatchProgress =
 // scales (all of them, or with an active template only those marked automatic), a screen paint
 // and the export to BatchExportPath. Afterwards the file that was open before (its paths, data
 // and scales) and the graphic size come back.
+// A file whose export path is that file itself or the file open before the batch (links
+// followed) fails before it is loaded. The request's template is never passed over: when it
+// cannot be opened, its message is shown once and every file fails with it, none loaded; when it
+// is refused for a file (its blocks do not fit that file), that file fails and nothing is drawn.
 BatchReport RunBatch(Session& session, const BatchRequest& request,
                      const ScreenSurfaceFactory& screen, const FileSurfaceFactory& factory,
                      const BatchProgress& progress = {});

@@ -45,16 +45,19 @@ void Tell(UserInterface& ui, const Result& result) {
   for (const std::string& text : result.messages) ui.ShowMessage(MessageIcon::kStop, text);
 }
 
-std::int32_t LoadDataFile(Session& session) {
+std::int32_t LoadDataFile(Session& session, std::int32_t* templateResult) {
   BusyCursor busy(*session.ui);
   DataModel& data = session.data;
   PlotSettings& settings = session.settings;
+  if (templateResult != nullptr) *templateResult = kTemplateApplied;
   const Result parsed = ParseDataFile(data, session.buffers);
   Tell(*session.ui, parsed);
   if (parsed.code <= 0) return parsed.code;
   ApplyFileDefaults(data, settings);
   LoadPreferences(data, settings);
-  if (ReapplyTemplate(data, settings) == kTemplateCouldNotOpen) {
+  const std::int32_t reapplied = ReapplyTemplate(data, settings);
+  if (templateResult != nullptr) *templateResult = reapplied;
+  if (reapplied == kTemplateCouldNotOpen) {
     ShowFileMessage(*session.ui, kFileCouldNotOpen, settings.TemplatePath);
   }
   ShowLabelsOfFile(data, settings);
@@ -89,22 +92,20 @@ std::int32_t OpenDataFile(Session& session) {
   return result;
 }
 
-std::int32_t LoadTemplateCommand(Session& session, const std::string& path,
-                                 std::int32_t* readResult) {
+std::int32_t LoadTemplateCommand(Session& session, const std::string& path) {
   DataModel& data = session.data;
   PlotSettings& settings = session.settings;
   UserInterface& ui = *session.ui;
   BusyCursor busy(ui);
   settings.TemplatePath = path;
   const std::int32_t result = ReadTemplate(data, settings, path);
-  if (readResult != nullptr) *readResult = result;
   if (result == kTemplateApplied) {
     ApplyAutomaticScales(data, settings, -1);
-    return 0;
+    return result;
   }
   if (result == kTemplateCouldNotOpen) {
     ShowFileMessage(ui, kFileCouldNotOpen, path);
-    return 0;
+    return result;
   }
   ShowFileMessage(ui, result < kTemplateNoVersionLine ? kFileWrongFormat : kFileOldTemplate, path);
   // The data file is read again, which brings back its own settings and preferences.
@@ -112,7 +113,7 @@ std::int32_t LoadTemplateCommand(Session& session, const std::string& path,
     settings.graphic.plottedCount = data.ParameterCount;
     ShowLoadFailure(session);
   }
-  return 0;
+  return result;
 }
 
 bool SaveTemplateCommand(Session& session, const std::string& path) {

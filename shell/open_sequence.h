@@ -19,8 +19,10 @@ void Tell(UserInterface& ui, const Result& result);
 // Reads DataDirectory + DataFileName and applies what follows from it: the file defaults, the
 // preferences, the active template (a template that cannot be opened is reported) and the label
 // switches. The limit messages of the reading are shown. Returns N (the last column index) or
-// kLoadCouldNotOpen / kLoadWrongFormat; the caller stores it in ParameterCount.
-std::int32_t LoadDataFile(Session& session);
+// kLoadCouldNotOpen / kLoadWrongFormat; the caller stores it in ParameterCount. When given,
+// *templateResult gets what became of the active template: ReadTemplate's code, or
+// kTemplateApplied when no template was due (none active, one row, or the file not read).
+std::int32_t LoadDataFile(Session& session, std::int32_t* templateResult = nullptr);
 
 // How the open command finds its file.
 enum class OpenKind : std::int32_t {
@@ -49,10 +51,11 @@ std::int32_t OpenDataFile(Session& session);
 
 // The template load command after its file dialog: the template becomes the current one and is
 // applied, then the automatic scales are renewed. When it is refused, the matching message is
-// shown and the data file is read again. A file that cannot be opened is reported and changes
-// nothing else. Returns 0; the result of ReadTemplate goes to *readResult when given.
-std::int32_t LoadTemplateCommand(Session& session, const std::string& path,
-                                 std::int32_t* readResult = nullptr);
+// shown and the data file is read again. A file that cannot be opened (missing, a folder, a FIFO,
+// unreadable) is reported and changes nothing else. Returns ReadTemplate's code: kTemplateApplied
+// when the template is in use, otherwise why it could not be used, so that a command that was
+// asked for the template can fail rather than go on without it.
+std::int32_t LoadTemplateCommand(Session& session, const std::string& path);
 
 // "Templates > Save as...": writes the settings to path. False, with the failure shown, when the
 // file could not be written.

@@ -2,12 +2,14 @@
 // the JSON shape), and the render, save and batch commands end to end through the real
 // executable and real files.
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "app/cli_info.h"
 #include "app/cli_options.h"
@@ -77,7 +79,7 @@ TEST(CliInfo, FailuresAndUsage) {
   for (const auto& args : usage) EXPECT_EQ(Info(args).status, kExitUsage) << args.size();
 }
 
-TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
+TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesFail) {
   // A template written by the program itself, with the second parameter renamed.
   Scene scene("Depth [m]\tA\tB\n1\t2\t3\n2\t4\t5\n");
   TestFiles& files = scene.files;
@@ -90,15 +92,15 @@ TEST(CliInfo, TemplateRenamesColumnsAndBadTemplatesAreReported) {
   EXPECT_EQ(j["columns"][2]["label"], "Renamed");
   EXPECT_EQ(j["templatePath"], stf);
 
-  // A missing or foreign template is reported, and the file loads without it.
-  const std::pair<std::string, std::string> bad[] = {
-      {files.dir() + "/missing.stf", "Could not open file:\n>" + files.dir() + "/missing.stf<"},
-      {files.Write("old.stf", "1999-01-01\n"), "Wrong format of data."}};
-  for (const auto& [path, message] : bad) {
+  // A missing or foreign template is reported and fails the command: nothing is shown.
+  const std::tuple<std::string, std::string, int> bad[] = {
+      {files.dir() + "/missing.stf", "Could not open file:\n>" + files.dir() + "/missing.stf<", 1},
+      {files.Write("old.stf", "1999-01-01\n"), "Wrong format of data.", 2}};
+  for (const auto& [path, message, status] : bad) {
     r = Info({data, "--json", "--template", path});
-    ASSERT_EQ(r.status, 0);
-    j = nlohmann::json::parse(r.out);
-    EXPECT_EQ(j["messages"], nlohmann::json::array({message})) << path;
+    EXPECT_EQ(r.status, status) << path;
+    EXPECT_TRUE(r.out.empty()) << r.out;
+    EXPECT_EQ(r.err.rfind(message + "\n", 0), 0u) << r.err;
   }
 }
 
@@ -108,8 +110,9 @@ struct CliResult {
   std::string output;  // standard output and error together
 };
 
-CliResult RunCli(const std::string& arguments) {
-  const std::string command = std::string(SONDRIX_CLI) + " " + arguments + " 2>&1";
+// prefix goes in front of the program, e.g. "timeout -s KILL 60" for a run that must not hang.
+CliResult RunCli(const std::string& arguments, const std::string& prefix = "") {
+  const std::string command = prefix + " " + SONDRIX_CLI + " " + arguments + " 2>&1";
   CliResult r{-1, {}};
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return r;
@@ -231,14 +234,23 @@ TEST(CliRender, BadArgumentsAndFiles) {
 TEST(CliRender, OutputsNeverReplaceTheDataFileAndKeepTheirNames) {
   sx::TestFiles files;
   const std::string dir = files.dir() + "/";
+  // Refused before any drawing, each command saying why in its own words.
   const std::string named = files.Write("data.svg", kData);  // a data file named .svg
-  EXPECT_EQ(RunCli("render " + named + " -o " + named).status, 3);
   const std::string source = files.Write("src.tab", kData);
   ASSERT_EQ(symlink(source.c_str(), (dir + "src.tab.png").c_str()), 0);
   ASSERT_EQ(symlink(source.c_str(), (dir + "link.ops").c_str()), 0);
-  EXPECT_EQ(RunCli("render " + source + " -o " + dir + "link.ops").status, 3);
+  for (const auto& [data, output] :
+       {std::pair(named, named), std::pair(source, dir + "link.ops")}) {
+    const CliResult r = RunCli("render " + data + " -o " + output);
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.output,
+              "sondrix-cli render: " + output + " is the data file itself; nothing written\n");
+  }
   const CliResult batch = RunCli("batch --format png " + source);
-  EXPECT_NE(batch.output.find("batch: 0 written, 0 skipped, 1 failed"), std::string::npos)
+  EXPECT_NE(batch.output.find("[1/1] " + source +
+                              ": failed (the output is the data file itself)\n"
+                              "batch: 0 written, 0 skipped, 1 failed"),
+            std::string::npos)
       << batch.output;
   EXPECT_EQ(sx::ReadBytes(named), kData);
   EXPECT_EQ(sx::ReadBytes(source), kData);
@@ -250,6 +262,77 @@ TEST(CliRender, OutputsNeverReplaceTheDataFileAndKeepTheirNames) {
   EXPECT_EQ(RunCli("batch '" + a + "' '" + b + "'").status, 0);
   EXPECT_TRUE(std::filesystem::exists(a + ".emf"));
   EXPECT_TRUE(std::filesystem::exists(b + ".emf"));
+}
+
+// A template that cannot be used fails each command with its own status and draws nothing, in a
+// batch for every file. A FIFO is never waited for: each run is killed after a minute, so a hang
+// fails the test instead of stopping the suite.
+TEST(CliTemplate, OneThatCannotBeUsedFailsTheCommandAndDrawsNothing) {
+  sx::TestFiles files;
+  const std::string dir = files.dir() + "/";
+  const std::string a = files.Write("a.tab", kData), b = files.Write("b.tab", kData);
+  std::filesystem::create_directory(dir + "folder.stf");
+  ASSERT_EQ(mkfifo((dir + "fifo.stf").c_str(), 0600), 0);
+  struct Case {
+    std::string path;
+    int status;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {files.Write("garbage.stf", "no template here\n"), 2, "template: wrong format of data"},
+      {files.Write("old.stf", "2008-08-08\n"), 2, "template: old template"},
+      {dir + "folder.stf", 1, "template: could not open file"},
+      {dir + "missing.stf", 1, "template: could not open file"},
+      {dir + "fifo.stf", 1, "template: could not open file"}};
+  const std::string noHang = "timeout -s KILL 60";
+  for (const Case& c : cases) {
+    const std::string with = " --template " + c.path;
+    EXPECT_EQ(RunCli("render " + a + " -o " + dir + "r.svg" + with, noHang).status, c.status);
+    const CliResult info = RunCli("info " + a + with, noHang);
+    EXPECT_EQ(info.status, c.status) << info.output;
+    EXPECT_EQ(info.output.find("Columns:"), std::string::npos) << info.output;
+    const CliResult batch = RunCli("batch --format svg" + with + " " + a + " " + b, noHang);
+    EXPECT_EQ(batch.status, c.status) << batch.output;
+    for (const std::string& line : {"[1/2] " + a + ": failed (" + c.reason + ")\n",
+                                    "[2/2] " + b + ": failed (" + c.reason + ")\n"}) {
+      EXPECT_NE(batch.output.find(line), std::string::npos) << line << batch.output;
+    }
+    for (const char* out : {"r.svg", "a.tab.svg", "b.tab.svg"}) {
+      EXPECT_FALSE(std::filesystem::exists(dir + out)) << c.path << " " << out;
+    }
+  }
+}
+
+// Control bytes in names are escaped wherever a name is printed, so a name never splits a line.
+TEST(CliNames, ControlBytesAreEscapedInReportsAndMessages) {
+  const std::pair<std::string, std::string> names[] = {
+      {"a\\b", "a\\\\b"}, {"n\nl\tt\rr", "n\\nl\\tt\\rr"}, {"\x01\x7f\xff", "\\x01\\x7f\xff"}};
+  for (const auto& [raw, printed] : names) EXPECT_EQ(EscapeName(raw), printed);
+
+  sx::TestFiles files;
+  const std::string dir = files.dir() + "/";
+  const std::string a = files.Write("a\nb.tab", kData), missing = dir + "m\tx.tab";
+  const CliResult batch = RunCli("batch --format svg '" + a + "' '" + missing + "'");
+  EXPECT_EQ(batch.status, 1);
+  EXPECT_TRUE(std::filesystem::exists(a + ".svg"));
+  const CliResult render = RunCli("render '" + a + "' -o '" + dir + "o\nut.svg'");
+  EXPECT_EQ(render.status, 0) << render.output;
+  const CliResult info = RunCli("info '" + a + "'");
+  const CliResult unread = RunCli("render '" + missing + "' -o " + dir + "m.svg");
+  EXPECT_EQ(unread.status, 1);
+  for (const auto& [output, line] :
+       {std::pair(batch.output, "[1/2] " + dir + "a\\nb.tab -> " + dir + "a\\nb.tab.svg\n"),
+        std::pair(unread.output, "Could not open file:\n>" + dir + "m\\tx.tab<\n"),
+        std::pair(batch.output, "[2/2] " + dir + "m\\tx.tab: skipped (could not open file)\n"),
+        std::pair(batch.output, "  skipped: " + dir + "m\\tx.tab: could not open file\n"),
+        std::pair(render.output, "wrote " + dir + "o\\nut.svg ("),
+        std::pair(info.output, "File:        " + dir + "a\\nb.tab\n")}) {
+    EXPECT_NE(output.find(line), std::string::npos) << line << "\n" << output;
+  }
+  for (const std::string& output : {batch.output, render.output, info.output, unread.output}) {
+    EXPECT_EQ(output.find_first_of("\t\r"), std::string::npos) << output;
+    EXPECT_EQ(output.find("a\nb"), std::string::npos) << output;
+  }
 }
 
 }  // namespace

@@ -240,9 +240,7 @@ TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   }
   const std::string good = files.Write("good.stf", Saved(*a));
   std::unique_ptr<Session> b = Open();
-  std::int32_t result = 1;
-  EXPECT_EQ(LoadTemplateCommand(*b, good, &result), 0);
-  EXPECT_EQ(result, kTemplateApplied);
+  EXPECT_EQ(LoadTemplateCommand(*b, good), kTemplateApplied);
   EXPECT_EQ(b->settings.TemplatePath, good);
   // Only the automatic parameters are rescaled to the data, and the marks stay.
   EXPECT_LT(b->settings.record(1).maximum, 10.0f);
@@ -256,8 +254,7 @@ TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   const std::pair<std::size_t, const char*> cases[] = {
       {1, "Sorry, you can't use this old template."}, {20, "Wrong format of data."}};
   for (const auto& [count, message] : cases) {
-    EXPECT_EQ(LoadTemplateCommand(*b, files.Write("bad.stf", JoinLines(lines, count)), &result), 0);
-    EXPECT_LT(result, 0);
+    EXPECT_LT(LoadTemplateCommand(*b, files.Write("bad.stf", JoinLines(lines, count))), 0);
     EXPECT_EQ(Message(), message);
     EXPECT_EQ(b->settings.record(1).lines, 1);
     EXPECT_EQ(b->settings.graphic.plottedCount, 3);
@@ -267,7 +264,7 @@ TEST_F(TemplateTest, LoadCommandAndActiveTemplate) {
   a->data.column(1).label.assign("Renamed");
   a->settings.graphic.useTemplate = 1;
   ui.messages.clear();
-  ASSERT_EQ(LoadTemplateCommand(*b, files.Write("t.stf", Saved(*a))), 0);
+  ASSERT_EQ(LoadTemplateCommand(*b, files.Write("t.stf", Saved(*a))), kTemplateApplied);
   ASSERT_TRUE(IsTemplateActive(b->settings));
   SetDataFilePath(b->data, files.Write("two.tab", "Depth\tA\n1\t2\n2\t3\n"));
   ASSERT_EQ(OpenDataFile(*b), 0);
