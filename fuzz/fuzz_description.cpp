@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/description_file.h"
-#include "core/session.h"
 #include "core/utf8.h"
 #include "fuzz/fuzz_file.h"
+#include "shell/session.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool ready = SetUp();
   if (!ready || !file.Put(data, size)) return 0;
   ui.messages.clear();
-  if (sx::ReloadDescription(*session) != 0) __builtin_trap();
+  if (!sx::ReloadDescription(session->data, session->buffers).ok()) __builtin_trap();
   const sx::DataModel& model = session->data;
   if (model.DescriptionLineCount < 0 || model.DescriptionLineCount > sx::kDescriptionLines) {
     __builtin_trap();
