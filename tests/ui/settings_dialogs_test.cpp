@@ -137,6 +137,63 @@ class SettingsDialogScenarios : public QObject {
     QCOMPARE(f.record(3).plotState, 1);
     QCOMPARE(f.record(1).plotState, 0);
   }
+
+  // With SONDRIX_DIALOG_PICTURES set to a folder, one picture of every dialog goes there
+  // (scripts/screenshots.sh); without it there is nothing to do.
+  void pictures() {
+    const QString folder = qEnvironmentVariable("SONDRIX_DIALOG_PICTURES");
+    if (folder.isEmpty()) QSKIP("SONDRIX_DIALOG_PICTURES not set");
+    Loaded f;
+    const char* const kResources[] = {"GRAPHICDIALOG",
+                                      "XAXISDIALOG",
+                                      "PARAMETERAXISDIALOG",
+                                      "PARAMETEROPTIONDIALOG",
+                                      "CHANGEMODEDIALOG",
+                                      "YAXISDIALOGMAXAXISLENGTH",
+                                      "YAXISDIALOGRANGE",
+                                      "YAXISDIALOGTICKS",
+                                      "YAXISDIALOGADDNEXT",
+                                      "YAXISDIALOGMARKER",
+                                      "YAXISDIALOGOPTIONS",
+                                      "YAXISDIALOGQUALITYFLAGS",
+                                      "YAXISDIALOGLINEWIDTH",
+                                      "YAXISDIALOGCOLUMNWIDTH",
+                                      "YAXISDIALOGTEXTORIENTATION",
+                                      "COLORMAPPINGDIALOG",
+                                      "EPSILONDIALOG",
+                                      "SELECT"};
+    for (const char* resource : kResources) {
+      f.record(1).plotState = 1;
+      RecountPlotted(f.session->settings);
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 3060});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+    f.session->settings.graphic.plotMode = kTernary;
+    for (const char* resource :
+         {"TERNARYMODEGRAPHICDIALOG", "TERNARYMODEDIALOG", "YAXISDIALOGGMARKER"}) {
+      f.record(1).modeSelected = 1;
+      RecountPlotted(f.session->settings);
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 0});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+    f.session->settings.graphic.plotMode = kPhase;
+    for (const char* resource : {"PHASEMODEDIALOG", "YAXISDIALOGPHASEMODERANGE"}) {
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 0});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+  }
 };
 
 int main(int argc, char** argv) {
