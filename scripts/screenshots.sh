@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the desktop program for the README: starts the real program on an example under a
 # private X server and writes docs/images/desktop-main.png (the frame with both windows) and
-# docs/images/desktop-menu.png (a menu open). Installs the X server and its small tools with apt
+# docs/images/desktop-menu.png (a menu open), and one picture per settings dialog in
+# docs/images/dialogs/. Installs the X server and its small tools with apt
 # when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -66,4 +67,11 @@ status=0
 wait "$app" || status=$?
 app=""
 echo "sondrix ended with status $status"
-[ "$status" -eq 0 ] && [ -s "$XDG_CONFIG_HOME/Sondrix/SondrixWindow.ini" ]
+[ "$status" -eq 0 ] && [ -s "$XDG_CONFIG_HOME/Sondrix/SondrixWindow.ini" ] || exit 1
+
+# One picture per settings dialog, drawn offscreen by the dialog scenarios.
+cmake --build build --target ui_dialog_tests
+mkdir -p docs/images/dialogs
+SONDRIX_DIALOG_PICTURES="$PWD/docs/images/dialogs" QT_QPA_PLATFORM=offscreen \
+  build/tests/ui_dialog_tests pictures
+echo "wrote docs/images/dialogs/*.png"

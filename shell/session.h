@@ -17,6 +17,7 @@
 #include "settings/patterns.h"
 #include "settings/plot_settings.h"
 #include "settings/window_placement.h"
+#include "shell/dialog_state.h"
 
 namespace sx {
 
@@ -27,6 +28,7 @@ struct Session {
   RenderState render;
   StartupState startup;
   WorkBuffers buffers;
+  DialogState dialogs;
   UserInterface* ui = nullptr;
 
   PlotModels models() { return {data, settings, patterns, render}; }

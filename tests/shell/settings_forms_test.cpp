@@ -1,0 +1,248 @@
+// The settings dialogs through their forms: what a user types, ticks and picks, and what reaches
+// the model on OK.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/settings_model.h"
+#include "shell/global_options_form.h"
+#include "shell/open_sequence.h"
+#include "shell/settings_forms.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+constexpr double kPixelsPerCm = 40.0;
+
+// A session with a file of `parameters` columns "P<i> (u)" and three rows.
+struct Loaded {
+  TestFiles files;
+  RecordingUserInterface ui;
+  std::unique_ptr<Session> session;
+
+  explicit Loaded(int parameters) {
+    setenv("APPDATA", files.dir().c_str(), 1);
+    session = CreateSession({}, ui);
+    session->ui = &ui;
+    std::string text = "Depth [m]";
+    for (int p = 1; p <= parameters; ++p) text += "\tP" + std::to_string(p) + " (u)";
+    for (int row = 1; row <= 3; ++row) {
+      text += "\n" + std::to_string(row);
+      for (int p = 1; p <= parameters; ++p) text += "\t" + std::to_string(row * p);
+    }
+    SetDataFilePath(session->data, files.Write("f.tab", text + "\n"));
+    EXPECT_EQ(LoadDataFile(*session), parameters);
+  }
+  PlotSettings& settings() { return session->settings; }
+  ParameterSettings& record(int i) { return session->settings.record(i); }
+  // Exactly the listed parameters plotted.
+  void plot(std::initializer_list<int> plotted) {
+    for (int p = 1; p <= session->data.ParameterCount; ++p) record(p).plotState = 0;
+    for (int p : plotted) record(p).plotState = 1;
+    RecountPlotted(settings());
+  }
+};
+
+TEST(SettingsFormsTest, NumberAndIntegerFieldsKeepTheOldValueWhenUnreadable) {
+  Loaded f(3);
+  ParameterSettings& r = f.record(2);
+  r.automatic = 0;
+  r.minimum = 0.123456f;
+  r.maximum = 5.0f;
+  r.referenceLine = 1.0f;
+  r.format.assign("%.1f");
+  r.minorTicks = 4;
+  ParameterAxisForm form(*f.session, 2, kPixelsPerCm);
+  form.setChecked(1002, false);
+  form.setText(1004, "7.250");  // two decimals that count, one trailing zero
+  form.setText(1005, "1e999");  // beyond every float
+  form.setText(1015, "nan");
+  form.setText(1016, "500");  // spin range 1..100
+  form.setText(1025, "abc");
+  form.store();
+  EXPECT_FLOAT_EQ(r.minimum, 0.123456f);  // untouched: not rounded to what the field showed
+  EXPECT_FLOAT_EQ(r.maximum, 7.25f);
+  EXPECT_EQ(r.format.view(), "%.2f");
+  EXPECT_FLOAT_EQ(r.referenceLine, 1.0f);
+  EXPECT_EQ(r.minorTicks, 100);
+
+  // Integer fields: unreadable keeps, spin ranges limit.
+  GraphicForm graphic(*f.session, false, kPixelsPerCm);
+  graphic.setText(1311, "0");
+  graphic.setText(1312, "eleven");
+  graphic.store();
+  EXPECT_EQ(f.record(0).lineWidth, 1);
+  EXPECT_EQ(f.settings().graphic.frameWidth, 1);
+}
+
+TEST(SettingsFormsTest, GraphicOkConvertsCentimetresFontAndUnitStyle) {
+  Loaded f(2);
+  GraphicSettings& g = f.settings().graphic;
+  GraphicForm form(*f.session, false, kPixelsPerCm);
+  EXPECT_EQ(form.control(1300).text, "");  // never set
+  form.setText(1300, "12.5");
+  form.setText(1301, "1");    // below the 100 pixel minimum
+  form.setText(1302, "1e9");  // far beyond what can be drawn
+  form.chooseRadio(1145);     // square brackets
+  form.chooseFont("Serif", 60);
+  form.setText(1305, "Credit");
+  form.store();
+  EXPECT_EQ(g.graphicWidth, 500);
+  EXPECT_EQ(g.graphicHeight, 100);
+  EXPECT_EQ(g.plotDistance, kMaxDevicePixels);
+  EXPECT_EQ(g.unitStyle, 2);
+  EXPECT_EQ(f.session->data.column(1).label.view(), "P1 [u]");
+  EXPECT_EQ(g.fontName.view(), "Serif");
+  EXPECT_EQ(g.fontSize, 40);
+  EXPECT_EQ(g.CreditText.view(), "Credit");
+
+  GraphicForm round(*f.session, false, kPixelsPerCm);
+  round.chooseRadio(1144);
+  round.store();
+  EXPECT_EQ(f.session->data.column(1).label.view(), "P1 (u)");
+}
+
+TEST(SettingsFormsTest, NextStoresAndSkipsUnplottedParameters) {
+  Loaded f(6);
+  f.plot({1, 3, 6});
+  ParameterAxisForm form(*f.session, 3, kPixelsPerCm);
+  form.setText(1000, "Renamed");
+  form.next();
+  EXPECT_EQ(f.session->data.column(3).label.view(), "Renamed");
+  EXPECT_EQ(form.record(), 6);
+  EXPECT_EQ(form.control(1000).text, "P6 (u)");
+  form.next();  // nothing above: stays
+  EXPECT_EQ(form.record(), 6);
+  form.previous();
+  EXPECT_EQ(form.record(), 3);
+
+  // The Group box counts at once, whatever the dialog's end.
+  const int grouped = f.session->data.GroupedColumnCount;
+  form.toggleGroupLabel(true);
+  EXPECT_EQ(f.session->data.GroupedColumnCount, grouped + 1);
+}
+
+TEST(SettingsFormsTest, ParameterColourIsRememberedByNameAndQualityRescales) {
+  Loaded f(2);
+  f.plot({1, 2});
+  DefaultColorEntry& first = f.settings().DefaultColorTable[1];
+  ParameterOptionForm form(*f.session, 2);
+  form.chooseColor(1023, StoredChoice(RGB{0, 0, 0}));
+  form.setChecked(1041, true);  // not valid values now count
+  f.record(2).minimum = 123.0f;
+  f.record(2).automatic = 0;
+  form.store();
+  EXPECT_EQ(f.record(2).color, (RGB{1, 1, 1}));
+  EXPECT_EQ(f.settings().ParameterColorTable[2], (RGB{1, 1, 1}));
+  EXPECT_EQ(first.name.view(), "P2 (u)");
+  EXPECT_EQ(first.inUse, 1);
+  // Ranges recomputed and applied to every parameter, the manual one included.
+  EXPECT_NE(f.record(2).minimum, 123.0f);
+
+  // A second pick under the same name reuses that entry.
+  ParameterOptionForm again(*f.session, 2);
+  again.chooseColor(1023, RGB{9, 9, 9});
+  again.store();
+  EXPECT_EQ(first.rgb, (RGB{9, 9, 9}));
+  EXPECT_NE(f.settings().DefaultColorTable[2].name.view(), "P2 (u)");
+}
+
+TEST(SettingsFormsTest, ColourChooserAndHlsRules) {
+  EXPECT_EQ(ChooserStartColor(RGB{0, 0, 0}), (RGB{80, 160, 200}));
+  EXPECT_EQ(ChooserStartColor(RGB{1, 1, 1}), (RGB{0, 0, 0}));
+  EXPECT_EQ(ChooserStartColor(RGB{5, 6, 7}), (RGB{5, 6, 7}));
+  EXPECT_EQ(StoredChoice(RGB{0, 0, 0}), (RGB{1, 1, 1}));
+  EXPECT_EQ(RgbToHls(RGB{255, 0, 0}), (HLS{0, 120, 240}));
+  EXPECT_EQ(RgbToHls(RGB{0, 0, 255}), (HLS{160, 120, 240}));
+  EXPECT_EQ(RgbToHls(RGB{128, 128, 128}), (HLS{160, 120, 0}));
+  EXPECT_EQ(HlsToRgb(HLS{80, 120, 240}), (RGB{0, 255, 0}));
+}
+
+TEST(SettingsFormsTest, ColourMappingSpreadsTheHueAndASingleTargetGetsTheFirstColour) {
+  Loaded f(5);
+  f.plot({1, 2, 3, 4, 5});
+  f.session->dialogs.ApplyScope = 1;
+  ColorMappingForm form(*f.session);
+  form.chooseColor(1038, RGB{255, 0, 0});  // H 0, L 120, S 240
+  form.chooseColor(1039, RGB{0, 0, 255});  // H 160: step 40
+  form.store();
+  // Hues 0, 40, 80, 120, 160 at full saturation and half lightness.
+  const RGB expected[] = {{255, 0, 0}, {255, 255, 0}, {0, 255, 0}, {0, 255, 255}, {0, 0, 255}};
+  for (int p = 1; p <= 5; ++p) {
+    EXPECT_EQ(f.record(p).color, expected[p - 1]) << p;
+    EXPECT_EQ(f.settings().ParameterColorTable[static_cast<std::size_t>(p)], expected[p - 1]);
+  }
+
+  f.plot({4});
+  ColorMappingForm single(*f.session);
+  single.chooseColor(1038, RGB{10, 20, 30});
+  single.store();
+  EXPECT_EQ(f.record(4).color, (RGB{10, 20, 30}));
+  EXPECT_EQ(f.record(3).color, expected[2]);
+}
+
+TEST(SettingsFormsTest, ScopeQuestionAndGlobalOptions) {
+  Loaded f(4);
+  f.plot({1, 2});
+  ASSERT_EQ(BeginGlobalOptions(*f.session), ScopeStep::kAsk);
+  ScopeForm question(*f.session);
+  question.chooseRadio(1800);
+  question.cancel();
+  EXPECT_EQ(f.session->dialogs.ApplyScope, 1);
+
+  GlobalOptionsForm::Group group{};
+  ASSERT_TRUE(GlobalOptionsForm::GroupOf("YAXISDIALOGCOLUMNWIDTH", group));
+  GlobalOptionsForm widths(*f.session, group, 1, kPixelsPerCm);
+  widths.setText(1026, "7");
+  widths.store();
+  EXPECT_EQ(f.record(2).columnWidth, 7);
+  EXPECT_NE(f.record(3).columnWidth, 7);
+
+  // All plotted: no question, every record 1..256.
+  f.plot({1, 2, 3, 4});
+  ASSERT_EQ(BeginGlobalOptions(*f.session), ScopeStep::kGo);
+  EXPECT_EQ(f.session->dialogs.ApplyScope, 0);
+  ASSERT_TRUE(GlobalOptionsForm::GroupOf("YAXISDIALOGTEXTORIENTATION", group));
+  GlobalOptionsForm angle(*f.session, group, 1, kPixelsPerCm);
+  angle.chooseRadio(1154);
+  angle.store();
+  EXPECT_EQ(f.record(256).textOrientation, 90);
+
+  f.plot({});
+  EXPECT_EQ(BeginGlobalOptions(*f.session), ScopeStep::kNothing);
+}
+
+TEST(SettingsFormsTest, SelectPagesOfManyParameters) {
+  Loaded f(130);
+  f.plot({});
+  f.record(61).comment = 0;
+  SelectForm form(*f.session, 2);
+  EXPECT_EQ(form.pageCount(), 3);
+  EXPECT_EQ(form.control(1201).text, "P1 (u)");
+  form.toggle(2, true);  // at once
+  EXPECT_EQ(f.record(2).plotState, 1);
+  form.nextPage();
+  EXPECT_EQ(form.page(), 1);
+  EXPECT_EQ(form.itemOf(1), 61);
+  form.toggle(1, true);
+  form.nextPage();
+  form.nextPage();  // no fourth page
+  EXPECT_EQ(form.page(), 2);
+  EXPECT_EQ(form.itemOf(10), 130);
+  EXPECT_EQ(form.itemOf(11), 0);
+  EXPECT_EQ(form.control(1211).text, "");
+  form.store();
+  EXPECT_EQ(f.settings().graphic.plottedCount, 2);
+  // A ticked parameter without styles gets markers and lines.
+  EXPECT_EQ(f.record(61).marker, 1);
+  EXPECT_EQ(f.record(61).lines, 1);
+
+  form.selectAll();
+  form.store();
+  EXPECT_EQ(f.settings().graphic.plottedCount, 130);
+}
+
+}  // namespace
+}  // namespace sx

@@ -1,0 +1,205 @@
+// The settings dialogs on the offscreen platform: opened as the plot window opens them, driven
+// through their controls by object name, closed with OK or Cancel.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <vector>
+
+#include "settings/settings_model.h"
+#include "shell/open_sequence.h"
+#include "test_files.h"
+#include "ui/settings_dialogs.h"
+
+using namespace sx;
+
+namespace {
+
+// Answers the modal dialogs as they come up, in order: each step gets the dialog whose object
+// name it expects.
+class Answers {
+ public:
+  using Step = std::function<void(QDialog&)>;
+  explicit Answers(std::vector<std::pair<QString, Step>> steps) : steps_(std::move(steps)) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || next_ >= steps_.size()) return;
+      if (dialog->objectName() != steps_[next_].first) return;
+      steps_[next_++].second(*dialog);
+    });
+    timer_.start();
+  }
+  bool allAnswered() const { return next_ == steps_.size(); }
+
+ private:
+  std::vector<std::pair<QString, Step>> steps_;
+  std::size_t next_ = 0;
+  QTimer timer_;
+};
+
+void Type(QDialog& d, int id, const QString& text) {
+  auto* edit = d.findChild<QLineEdit*>(QString::number(id));
+  QVERIFY(edit != nullptr);
+  edit->setText(text);
+}
+void Click(QDialog& d, int id) {
+  auto* button = d.findChild<QAbstractButton*>(QString::number(id));
+  QVERIFY(button != nullptr);
+  button->click();
+}
+void Ok(QDialog& d) {
+  QTest::keyClick(&d, Qt::Key_Return);
+}
+void Cancel(QDialog& d) {
+  QTest::keyClick(&d, Qt::Key_Escape);
+}
+
+}  // namespace
+
+class SettingsDialogScenarios : public QObject {
+  Q_OBJECT
+
+  struct Loaded {
+    TestFiles files;
+    RecordingUserInterface ui;
+    std::unique_ptr<Session> session;
+    Loaded() {
+      setenv("APPDATA", files.dir().c_str(), 1);
+      session = CreateSession({}, ui);
+      session->ui = &ui;
+      SetDataFilePath(session->data,
+                      files.Write("f.tab",
+                                  "Depth [m]\tA [u]\tB [u]\tC [u]\n1\t1\t2\t3\n2\t2\t3\t"
+                                  "4\n3\t5\t1\t2\n"));
+      LoadDataFile(*session);
+    }
+    ParameterSettings& record(int i) { return session->settings.record(i); }
+  };
+
+ private slots:
+  void axisDialogOkStoresAndCancelKeeps() {
+    Loaded f;
+    f.record(2).automatic = 0;
+    f.record(2).format.assign("%.1f");
+    const float before = f.record(2).maximum;
+    {
+      Answers answers({{"PARAMETERAXISDIALOG", [](QDialog& d) {
+                          Type(d, 1004, "99.5");
+                          Cancel(d);
+                        }}});
+      QVERIFY(!OpenSettingsDialog(nullptr, *f.session, {"PARAMETERAXISDIALOG", 2, 0}));
+      QVERIFY(answers.allAnswered());
+    }
+    QCOMPARE(f.record(2).maximum, before);
+    {
+      Answers answers({{"PARAMETERAXISDIALOG", [](QDialog& d) {
+                          Type(d, 1004, "7.250");
+                          Ok(d);
+                        }}});
+      QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"PARAMETERAXISDIALOG", 2, 0}));
+    }
+    QCOMPARE(f.record(2).maximum, 7.25f);
+    QCOMPARE(f.record(2).format.str(), std::string("%.2f"));
+  }
+
+  void globalOptionAsksTheScopeFirst() {
+    Loaded f;
+    for (int p = 1; p <= 3; ++p) f.record(p).plotState = p == 3 ? 0 : 1;
+    RecountPlotted(f.session->settings);
+    Answers answers({{"CHANGEMODEDIALOG",
+                      [](QDialog& d) {
+                        Click(d, 1800);  // all parameters
+                        Ok(d);
+                      }},
+                     {"YAXISDIALOGCOLUMNWIDTH", [](QDialog& d) {
+                        Type(d, 1026, "9");
+                        Ok(d);
+                      }}});
+    QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"YAXISDIALOGCOLUMNWIDTH", 0, 3111}));
+    QVERIFY(answers.allAnswered());
+    QCOMPARE(f.record(3).columnWidth, 9);
+    QCOMPARE(f.record(256).columnWidth, 9);
+  }
+
+  void selectBoxesActAtOnceEvenOnCancel() {
+    Loaded f;
+    for (int p = 1; p <= 3; ++p) f.record(p).plotState = 0;
+    Answers answers({{"SELECT", [](QDialog& d) {
+                        Click(d, 1203);
+                        Cancel(d);
+                      }}});
+    QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"SELECT", 0, 3060}));
+    QCOMPARE(f.record(3).plotState, 1);
+    QCOMPARE(f.record(1).plotState, 0);
+  }
+
+  // With SONDRIX_DIALOG_PICTURES set to a folder, one picture of every dialog goes there
+  // (scripts/screenshots.sh); without it there is nothing to do.
+  void pictures() {
+    const QString folder = qEnvironmentVariable("SONDRIX_DIALOG_PICTURES");
+    if (folder.isEmpty()) QSKIP("SONDRIX_DIALOG_PICTURES not set");
+    Loaded f;
+    const char* const kResources[] = {"GRAPHICDIALOG",
+                                      "XAXISDIALOG",
+                                      "PARAMETERAXISDIALOG",
+                                      "PARAMETEROPTIONDIALOG",
+                                      "CHANGEMODEDIALOG",
+                                      "YAXISDIALOGMAXAXISLENGTH",
+                                      "YAXISDIALOGRANGE",
+                                      "YAXISDIALOGTICKS",
+                                      "YAXISDIALOGADDNEXT",
+                                      "YAXISDIALOGMARKER",
+                                      "YAXISDIALOGOPTIONS",
+                                      "YAXISDIALOGQUALITYFLAGS",
+                                      "YAXISDIALOGLINEWIDTH",
+                                      "YAXISDIALOGCOLUMNWIDTH",
+                                      "YAXISDIALOGTEXTORIENTATION",
+                                      "COLORMAPPINGDIALOG",
+                                      "EPSILONDIALOG",
+                                      "SELECT"};
+    for (const char* resource : kResources) {
+      f.record(1).plotState = 1;
+      RecountPlotted(f.session->settings);
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 3060});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+    f.session->settings.graphic.plotMode = kTernary;
+    for (const char* resource :
+         {"TERNARYMODEGRAPHICDIALOG", "TERNARYMODEDIALOG", "YAXISDIALOGGMARKER"}) {
+      f.record(1).modeSelected = 1;
+      RecountPlotted(f.session->settings);
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 0});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+    f.session->settings.graphic.plotMode = kPhase;
+    for (const char* resource : {"PHASEMODEDIALOG", "YAXISDIALOGPHASEMODERANGE"}) {
+      Answers answers({{resource, [folder](QDialog& d) {
+                          d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                          Cancel(d);
+                        }}});
+      OpenSettingsDialog(nullptr, *f.session, {resource, 1, 0});
+      QVERIFY2(answers.allAnswered(), resource);
+    }
+  }
+};
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  SettingsDialogScenarios scenarios;
+  return QTest::qExec(&scenarios, argc, argv);
+}
+
+#include "settings_dialogs_test.moc"
