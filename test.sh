@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
 jobs=$(nproc)
-fuzz_seconds="${SONDRIX_FUZZ_SECONDS:-15}"
+fuzz_seconds="${SONDRIX_FUZZ_SECONDS:-10}"
 
 echo "== normal build =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
