@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
-#include <optional>
 #include <regex>
 #include <string>
 #include <thread>
@@ -47,19 +46,13 @@ class SettingsFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"APPDATA", "XDG_CONFIG_HOME", "HOME"}) {
-      const char* v = std::getenv(name);
-      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+      if (const char* v = std::getenv(name)) saved_.push_back({name, v});
     }
     setenv("APPDATA", files.dir().c_str(), 1);
   }
   void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
+    for (const char* name : {"APPDATA", "XDG_CONFIG_HOME", "HOME"}) unsetenv(name);
+    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
   }
 
   std::unique_ptr<Session> NewSession() {
@@ -76,7 +69,7 @@ class SettingsFilesTest : public ::testing::Test {
   TestFiles files;
 
  private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::vector<std::pair<std::string, std::string>> saved_;
 };
 
 TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
@@ -227,13 +220,11 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   // A loaded file: column 1 with 300 values, 2 with 250, 3 text only, 4 an "RGB" column.
   auto loaded = [this] {
     auto s = NewSession();
-    DataModel& d = s->data;
-    d.ParameterCount = 4;
-    d.GroupCount = 1;
+    s->data.ParameterCount = 4, s->data.GroupCount = 1;
     const int counts[] = {300, 300, 250, 0, 10};
     for (int c = 0; c <= 4; ++c) {
-      d.column(c).label.assign("P" + std::to_string(c) + " [m]");
-      d.column(c).itemCount = counts[c];
+      s->data.column(c).label.assign("P" + std::to_string(c) + " [m]");
+      s->data.column(c).itemCount = counts[c];
     }
     s->settings.record(4).rgbColumn = 1;
     return s;
