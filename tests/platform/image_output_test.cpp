@@ -34,7 +34,8 @@ void DrawSample(Surface& s) {
 
 TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
   TestFiles files;
-  const ImageOptions options{.width = 400, .height = 300};
+  ImageOptions options;
+  options.width = 400, options.height = 300;
 
   const std::string png = files.dir() + "/plot.png";
   ASSERT_EQ(WriteImageFile(png, ImageFormat::kPng, options, DrawSample), "");
@@ -60,7 +61,8 @@ TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
 
 TEST(ImageOutputTest, RefusesWhatCannotBeWrittenWithoutLeavingAFile) {
   TestFiles files;
-  ImageOptions options{.width = 100, .height = 100};
+  ImageOptions options;
+  options.width = options.height = 100;
   const std::string missingFolder = files.dir() + "/no-such-folder/plot.png";
   const std::string error = WriteImageFile(missingFolder, ImageFormat::kPng, options, DrawSample);
   EXPECT_NE(error.find(missingFolder), std::string::npos) << error;
@@ -211,7 +213,8 @@ TEST(ExportMatchesScreen, SvgExportRasterisesToTheScreenPicture) {
     scene.graphic().graphicWidth = 800;
     scene.graphic().graphicHeight = 600;
 
-    const ImageOptions options{.width = 800, .height = 600, .opaqueText = false};
+    ImageOptions options;
+    options.width = 800, options.height = 600, options.opaqueText = false;
     auto pass = [&](PlotStage stage) {
       return [&scene, stage](Surface& s) {
         PlotContext ctx = scene.session->plotContext(ComputeScale(s, 96.0f));
