@@ -105,9 +105,7 @@ TEST_F(SaveDataTest, KeepsTheEncodingOfTheSource) {
   // Windows-1252 bytes would read back as other UTF-8 text; CR LF line ends.
   const std::string head =
       "/* Site:\tK\xF6ln\r\nSymbol:\t\xCE\xA9\r\nName:\t\xC3\x83\xC2\xA9\r\n*/\r\nDepth";
-  const std::string tail =
-      "\tTemp \xB0"
-      "C\r\n1\t\xB5g\r\n";
+  const std::string tail = "\tTemp \260C\r\n1\t\xB5g\r\n";
   EXPECT_EQ(RoundTrip(head + tail), head + "@MERIDAT/Sondrix" + tail);
   EXPECT_TRUE(data().sourceHadCp1252);
   EXPECT_EQ(data().DescriptionTable[3].value.view(), "\u00C3\u00A9");

@@ -102,9 +102,7 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   ASSERT_TRUE(WritePreferences(path, a->settings, 1, ""));
   const std::string crlf = ReadBytes(path);
   // Every character has a byte in Windows-1252, so the file is written in that code page.
-  EXPECT_NE(crlf.find("Temp [\xB0"
-                      "C]"),
-            std::string::npos);
+  EXPECT_NE(crlf.find("Temp [\260C]"), std::string::npos);
   g.horizontalLayoutSwitch = 0;  // written, never read back
   const std::string expected = FormatPreferences(a->settings, 1);
 
