@@ -116,9 +116,7 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
 TEST_F(ReaderTest, MetadataColumnsAreDropped) {
   ASSERT_EQ(Load("Event\tLATITUDE\tLONGITUDE\tDepth\tA\nE1\t1.5\t2.5\t10\t7\n"), 1);
   // A byte-order mark does not stick to the first label.
-  ASSERT_EQ(Load("\xEF\xBB\xBF"
-                 "Event\tDepth\tA\nE\t1\t2\n"),
-            1);
+  ASSERT_EQ(Load("\357\273\277Event\tDepth\tA\nE\t1\t2\n"), 1);
   EXPECT_EQ(label(0), "Depth");
   // A file of nothing but metadata has no parameter: wrong format, not a crash.
   EXPECT_EQ(Load("Event\tStation\nE1\tS1\n"), kLoadWrongFormat);
@@ -222,10 +220,6 @@ TEST_F(ReaderTest, OpenDataFileComputesScalesAndDeselectsCoordinates) {
   EXPECT_EQ(record(1).plotState + record(2).plotState, 0);
   EXPECT_LT(record(3).minimum, 3.0f);
   EXPECT_GT(record(3).maximum, 7.0f);
-
-  SetDataFilePath(session->data, files.dir() + "/none.tab");
-  EXPECT_EQ(OpenDataFile(*session), -1);
-  EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/none.tab<");
 }
 
 // Reading the data part in two halves must leave exactly what one reader leaves: every item of

@@ -3,10 +3,8 @@
 
 #include "shell/session.h"
 
-#include <gtest/gtest.h>
-
+#include "scene_fixture.h"
 #include "shell/file_dialogs.h"
-#include "shell/open_sequence.h"
 
 namespace sx {
 namespace {
@@ -34,35 +32,30 @@ TEST(Session, BudgetsAndTableCapacities) {
   EXPECT_EQ(ReadTextBudgetField("+300", 2000), 300);
 }
 
-TEST(Session, CommandLinePath) {
-  RecordingUserInterface ui;
-  auto s = CreateSession({}, ui);
-  EXPECT_TRUE(SplitCommandLinePath("\"/home/ana/my data/core 1.tab\"", *s));
-  EXPECT_EQ(s->data.DataFilePath, "/home/ana/my data/core 1.tab");
-  EXPECT_EQ(s->data.DataFileName, "core 1.tab");
-  EXPECT_EQ(s->startup.FileFromCommandLine, 1);
+using SessionTest = SceneTest;
+
+TEST_F(SessionTest, CommandLinePath) {
+  EXPECT_TRUE(SplitCommandLinePath("\"/home/ana/my data/core 1.tab\"", *session));
+  EXPECT_EQ(data().DataFilePath, "/home/ana/my data/core 1.tab");
+  EXPECT_EQ(data().DataFileName, "core 1.tab");
+  EXPECT_EQ(session->startup.FileFromCommandLine, 1);
 
   auto t = CreateSession({}, ui);
   EXPECT_FALSE(SplitCommandLinePath("core.tab", *t));
   EXPECT_TRUE(t->data.DataFilePath.empty());
 }
 
-TEST(Session, InfoText) {
-  RecordingUserInterface ui;
-  auto s = CreateSession({}, ui);
-  s->data.ParameterCount = 2;
-  s->data.column(0).itemCount = 10;
-  EXPECT_EQ(FormatDataInfo(s->data),
+TEST_F(SessionTest, InfoText) {
+  data().ParameterCount = 2;
+  column(0).itemCount = 10;
+  EXPECT_EQ(FormatDataInfo(data()),
             "Number of columns: 3\nNumber of lines: 10\nNumber of items: 30");
 }
 
-TEST(FileDialogsTest, ProposedNamesAndUnknownKinds) {
-  RecordingUserInterface ui;
-  auto session = CreateSession({}, ui);
-  ASSERT_TRUE(session);
+TEST_F(SessionTest, ProposedNamesAndUnknownKinds) {
   EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "");  // no data file yet
-  SetDataFilePath(session->data, "/data/core1.tab");
-  session->settings.TemplatePath = "/t/last.stf";
+  SetDataFilePath(data(), "/data/core1.tab");
+  settings().TemplatePath = "/t/last.stf";
   EXPECT_EQ(InitialSaveName(*session, kSaveDataKind), "/data/core1.tab");
   EXPECT_EQ(InitialSaveName(*session, kSaveTemplateKind), "/t/last.stf");
   EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "/data/core1.emf");
@@ -70,10 +63,10 @@ TEST(FileDialogsTest, ProposedNamesAndUnknownKinds) {
   EXPECT_EQ(InitialSaveName(*session, 7), "");
 
   // Only the file name changes, never a folder; an export never proposes the data file itself.
-  SetDataFilePath(session->data, "/home/my.tables/core1.tab.tab");
+  SetDataFilePath(data(), "/home/my.tables/core1.tab.tab");
   EXPECT_EQ(InitialSaveName(*session, kSaveExportKind), "/home/my.tables/core1.emf.emf");
   EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt.txt");
-  SetDataFilePath(session->data, "/home/my.tables/core1.txt");
+  SetDataFilePath(data(), "/home/my.tables/core1.txt");
   EXPECT_EQ(InitialSaveName(*session, kSaveDescriptionKind), "/home/my.tables/DD_core1.txt");
   // Kinds without a filter list of their own show the text files.
   for (std::int32_t kind : {0, 7, -1}) {

@@ -87,11 +87,9 @@ TEST(Utf8Test, ValidityLengthAndPrefix) {
   }
   // Overlongs, surrogates, beyond U+10FFFF, five bytes, truncated, a stray continuation after
   // the fast path, a Windows-1252 degree sign.
-  for (const char* bad : {"\xC0\x80", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
-                          "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "abc\xE2\x82",
-                          "\xE2\x82"
-                          "abc",
-                          "abcdefgh\x80", "\xB0"}) {
+  for (const char* bad :
+       {"\xC0\x80", "\xE0\x80\xAF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+        "\xF8\x88\x80\x80\x80", "abc\xE2\x82", "\342\202abc", "abcdefgh\x80", "\xB0"}) {
     EXPECT_FALSE(sx::IsValidUtf8(bad)) << bad;
   }
   // Lengths and prefixes count characters.

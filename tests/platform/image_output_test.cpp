@@ -35,20 +35,17 @@ void DrawSample(Surface& s) {
 TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
   TestFiles files;
   ImageOptions options;
-  options.width = 400;
-  options.height = 300;
-  options.dpi = 96.0f;
+  options.width = 400, options.height = 300;
 
   const std::string png = files.dir() + "/plot.png";
   ASSERT_EQ(WriteImageFile(png, ImageFormat::kPng, options, DrawSample), "");
-  QImage image(QString::fromStdString(png));
-  EXPECT_EQ(image.size(), QSize(400, 300));
-  EXPECT_EQ(image.pixel(80, 200), qRgb(0, 0, 200));
+  // Size and validity of PNG and SVG files are also seen where the export is compared with the
+  // screen; that comparison cannot tell two empty pictures apart, this pixel can.
+  EXPECT_EQ(QImage(QString::fromStdString(png)).pixel(80, 200), qRgb(0, 0, 200));
 
   const std::string svg = files.dir() + "/plot.svg";
   ASSERT_EQ(WriteImageFile(svg, ImageFormat::kSvg, options, DrawSample), "");
   EXPECT_NE(ReadBytes(svg).find("Depth [m]"), std::string::npos);
-  EXPECT_TRUE(QSvgRenderer(QString::fromStdString(svg)).isValid());
 
   const std::string pdf = files.dir() + "/plot.pdf";
   ASSERT_EQ(WriteImageFile(pdf, ImageFormat::kPdf, options, DrawSample), "");
@@ -65,8 +62,7 @@ TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
 TEST(ImageOutputTest, RefusesWhatCannotBeWrittenWithoutLeavingAFile) {
   TestFiles files;
   ImageOptions options;
-  options.width = 100;
-  options.height = 100;
+  options.width = options.height = 100;
   const std::string missingFolder = files.dir() + "/no-such-folder/plot.png";
   const std::string error = WriteImageFile(missingFolder, ImageFormat::kPng, options, DrawSample);
   EXPECT_NE(error.find(missingFolder), std::string::npos) << error;
@@ -218,9 +214,7 @@ TEST(ExportMatchesScreen, SvgExportRasterisesToTheScreenPicture) {
     scene.graphic().graphicHeight = 600;
 
     ImageOptions options;
-    options.width = 800;
-    options.height = 600;
-    options.opaqueText = false;
+    options.width = 800, options.height = 600, options.opaqueText = false;
     auto pass = [&](PlotStage stage) {
       return [&scene, stage](Surface& s) {
         PlotContext ctx = scene.session->plotContext(ComputeScale(s, 96.0f));

@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,10 +80,8 @@ Problems Check(const std::vector<Box>& boxes) {
       if (overlapX > 0 && overlapY > 0) {
         ++p.overlapping;
         p.Note("\"" + a.text + "\" over \"" + b.text + "\"");
-      } else if (!a.across && !b.across && overlapY > 0 && -overlapX < kMinGap) {
-        ++p.close;
-        p.Note("\"" + a.text + "\" close to \"" + b.text + "\"");
-      } else if (a.across && b.across && overlapX > 0 && -overlapY < kMinGap) {
+      } else if (a.across == b.across && (a.across ? overlapX > 0 && -overlapY < kMinGap
+                                                   : overlapY > 0 && -overlapX < kMinGap)) {
         ++p.close;
         p.Note("\"" + a.text + "\" close to \"" + b.text + "\"");
       }
@@ -156,40 +153,32 @@ std::string LongGroups() {
   return t;
 }
 
+// A file in a mode, its names turned by some degrees, its values written as text or not.
 struct Case {
   const char* name;
   std::string (*file)();
   PlotMode mode;
-  std::function<void(PlotSettings&)> adjust;
+  int degrees = 0;
+  bool valueTexts = false;
 };
-
-void Orientation(PlotSettings& s, int degrees) {
-  for (int p = 1; p <= kMaxParameter; ++p) s.record(p).textOrientation = degrees;
-}
 
 TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
   const std::string longName(150, 'x');
   const std::vector<Case> cases = {
-      {"long names", ManyLongNames, kVertical, nullptr},
-      {"long names", ManyLongNames, kHorizontal, nullptr},
-      {"names at 45", ManyLongNames, kVertical, [](PlotSettings& s) { Orientation(s, 45); }},
-      {"names at 90", ManyLongNames, kVertical, [](PlotSettings& s) { Orientation(s, 90); }},
-      {"names at 90", ManyLongNames, kHorizontal, [](PlotSettings& s) { Orientation(s, 90); }},
-      {"dates", DatesOverYears, kVertical, nullptr},
-      {"dates", DatesOverYears, kHorizontal, nullptr},
-      {"value texts", DenseValues, kVertical,
-       [](PlotSettings& s) {
-         for (int p = 1; p <= 14; ++p) s.record(p).valueText = 1;
-       }},
-      {"value texts", DenseValues, kHorizontal,
-       [](PlotSettings& s) {
-         for (int p = 1; p <= 14; ++p) s.record(p).valueText = 1;
-       }},
-      {"groups", LongGroups, kVertical, nullptr},
-      {"groups", LongGroups, kHorizontal, nullptr},
-      {"groups", LongGroups, kHorizontal, [](PlotSettings& s) { Orientation(s, 90); }},
-      {"groups", LongGroups, kTernary, nullptr},
-      {"groups", LongGroups, kPhase, nullptr},
+      {"long names", ManyLongNames, kVertical},
+      {"long names", ManyLongNames, kHorizontal},
+      {"names at 45", ManyLongNames, kVertical, 45},
+      {"names at 90", ManyLongNames, kVertical, 90},
+      {"names at 90", ManyLongNames, kHorizontal, 90},
+      {"dates", DatesOverYears, kVertical},
+      {"dates", DatesOverYears, kHorizontal},
+      {"value texts", DenseValues, kVertical, 0, true},
+      {"value texts", DenseValues, kHorizontal, 0, true},
+      {"groups", LongGroups, kVertical},
+      {"groups", LongGroups, kHorizontal},
+      {"groups", LongGroups, kHorizontal, 90},
+      {"groups", LongGroups, kTernary},
+      {"groups", LongGroups, kPhase},
   };
   TestFiles files;
   RecordingUserInterface ui;
@@ -204,7 +193,10 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
         files.Write("a_data_file_with_a_very_long_name_" + longName + ".tab", c.file()));
     ASSERT_EQ(OpenDataFile(*session), 0);
     ChoosePlotMode(session->settings, c.mode);
-    if (c.adjust) c.adjust(session->settings);
+    for (int p = 1; p <= kMaxParameter; ++p) {
+      if (c.degrees) session->settings.record(p).textOrientation = c.degrees;
+      if (c.valueTexts) session->settings.record(p).valueText = 1;
+    }
     session->settings.graphic.graphicWidth = kWidth;
     session->settings.graphic.graphicHeight = kHeight;
 

@@ -232,14 +232,8 @@ struct Guarded {
         height(h),
         pixels(static_cast<std::size_t>((w + 2 * kGuard) * (h + 2 * kGuard)), kWhite32) {}
   RasterTarget target(std::int32_t offsetX = 0, std::int32_t offsetY = 0) {
-    RasterTarget t;
-    t.stride = width + 2 * kGuard;
-    t.pixels = pixels.data() + kGuard * t.stride + kGuard;
-    t.width = width;
-    t.height = height;
-    t.offsetX = offsetX;
-    t.offsetY = offsetY;
-    return t;
+    const int stride = width + 2 * kGuard;
+    return {pixels.data() + kGuard * stride + kGuard, stride, width, height, offsetX, offsetY};
   }
   std::uint32_t at(int x, int y) const {
     return pixels[static_cast<std::size_t>((y + kGuard) * (width + 2 * kGuard) + x + kGuard)];

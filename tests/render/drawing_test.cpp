@@ -169,11 +169,7 @@ TEST(Drawing, FontsTextAndScaleFollowTheResolution) {
   RecordingSurface s;
   SelectPlotFont(s, "Arial", 10, 0, 0);  // em 13: advance 7, line 15
   EXPECT_EQ(TextLineHeight(s), 15);
-  EXPECT_EQ(TextWidth(s,
-                      "\xC3\x84"
-                      "bc",
-                      2),
-            14);  // characters, not bytes
+  EXPECT_EQ(TextWidth(s, "\u00C4bc", 2), 14);  // characters, not bytes
   EXPECT_EQ(TextWidth(s, "abc", -3), 0);
   s.clear();
   DrawTextAt(s, "a", 10, 50, 5, 1);

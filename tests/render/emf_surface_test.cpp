@@ -179,9 +179,7 @@ TEST(EmfSurface, FileIsWellFormedAndMatchesTheRecordedDrawing) {
 TEST(EmfSurface, TextIsUtf16WithAlignmentAndAdvances) {
   EXPECT_EQ(Utf8ToUtf16("°‰"), u"\u00B0\u2030");
   EXPECT_EQ(Utf8ToUtf16("a\xF0\x9F\x98\x80"), u"a\U0001F600");
-  EXPECT_EQ(Utf8ToUtf16("a\xFF"
-                        "b\xC3"),
-            u"a\uFFFDb\uFFFD");
+  EXPECT_EQ(Utf8ToUtf16("a\377b\xC3"), u"a\uFFFDb\uFFFD");
   EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
 
   EmfSurface s(100, 100, 96.0f, 96.0f);

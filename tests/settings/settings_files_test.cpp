@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <future>
 #include <memory>
-#include <optional>
 #include <regex>
 #include <string>
 #include <thread>
@@ -21,7 +20,6 @@
 #include "settings/patterns.h"
 #include "settings/preferences.h"
 #include "settings/settings_model.h"
-#include "settings/template_file.h"
 #include "shell/open_sequence.h"
 #include "shell/session.h"
 #include "shell/startup.h"
@@ -47,19 +45,13 @@ class SettingsFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     for (const char* name : {"APPDATA", "XDG_CONFIG_HOME", "HOME"}) {
-      const char* v = std::getenv(name);
-      saved_.push_back({name, v ? std::optional<std::string>(v) : std::nullopt});
+      if (const char* v = std::getenv(name)) saved_.push_back({name, v});
     }
     setenv("APPDATA", files.dir().c_str(), 1);
   }
   void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
+    for (const char* name : {"APPDATA", "XDG_CONFIG_HOME", "HOME"}) unsetenv(name);
+    for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
   }
 
   std::unique_ptr<Session> NewSession() {
@@ -76,7 +68,7 @@ class SettingsFilesTest : public ::testing::Test {
   TestFiles files;
 
  private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::vector<std::pair<std::string, std::string>> saved_;
 };
 
 TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
@@ -110,9 +102,7 @@ TEST_F(SettingsFilesTest, RoundTripOverEveryLineEndRestoresStoredFieldsOnly) {
   ASSERT_TRUE(WritePreferences(path, a->settings, 1, ""));
   const std::string crlf = ReadBytes(path);
   // Every character has a byte in Windows-1252, so the file is written in that code page.
-  EXPECT_NE(crlf.find("Temp [\xB0"
-                      "C]"),
-            std::string::npos);
+  EXPECT_NE(crlf.find("Temp [\260C]"), std::string::npos);
   g.horizontalLayoutSwitch = 0;  // written, never read back
   const std::string expected = FormatPreferences(a->settings, 1);
 
@@ -227,13 +217,11 @@ TEST_F(SettingsFilesTest, LoadingCreatesAMissingFileAndStylesNewColumns) {
   // A loaded file: column 1 with 300 values, 2 with 250, 3 text only, 4 an "RGB" column.
   auto loaded = [this] {
     auto s = NewSession();
-    DataModel& d = s->data;
-    d.ParameterCount = 4;
-    d.GroupCount = 1;
+    s->data.ParameterCount = 4, s->data.GroupCount = 1;
     const int counts[] = {300, 300, 250, 0, 10};
     for (int c = 0; c <= 4; ++c) {
-      d.column(c).label.assign("P" + std::to_string(c) + " [m]");
-      d.column(c).itemCount = counts[c];
+      s->data.column(c).label.assign("P" + std::to_string(c) + " [m]");
+      s->data.column(c).itemCount = counts[c];
     }
     s->settings.record(4).rgbColumn = 1;
     return s;
@@ -314,19 +302,19 @@ TEST_F(SettingsFilesTest, SettingsFolderFromTheEnvironment) {
   EXPECT_FALSE(WritePreferences("", NewSession()->settings, 0, ""));
 }
 
-// A FIFO in place of a settings file, a template or the source of a save is never waited for:
-// it counts as unreadable and is never replaced. Should a read wait after all, the FIFOs are
-// opened for writing to let it go on, and the test fails instead of hanging the suite.
+// A FIFO in place of a settings file or the source of a save (a template: the command-line tests)
+// is never waited for: it counts as unreadable and is never replaced. Should a read wait after
+// all, the FIFOs are opened for writing to let it go on, and the test fails instead of hanging.
 TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
   const std::string folder = files.dir() + "/Sondrix/";
   ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
   const std::vector<std::string> fifos = {folder + "Sondrix.ini", folder + "SondrixWindow.ini",
                                           folder + std::string(kPatternFileName),
-                                          files.dir() + "/t.stf", files.dir() + "/fifo.tab"};
+                                          files.dir() + "/fifo.tab"};
   for (const std::string& fifo : fifos) ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << fifo;
   const std::string data = files.Write("data.tab", "Depth\tA\n1\t2\n");
 
-  std::int32_t opened = 1, templateRead = 1, saved = 1;
+  std::int32_t opened = 1, saved = 1;
   std::vector<RecordingUserInterface::Message> messages;
   std::promise<void> done;
   std::future<void> finished = done.get_future();
@@ -335,8 +323,7 @@ TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
     std::unique_ptr<Session> s = StartSession(workerUi, 800, 600);
     SetDataFilePath(s->data, data);
     opened = OpenDataFile(*s);
-    templateRead = ReadTemplate(s->data, s->settings, fifos[3]);
-    const Result result = SaveDataAs(s->data, "", fifos[4], files.dir() + "/copy.tab");
+    const Result result = SaveDataAs(s->data, "", fifos[3], files.dir() + "/copy.tab");
     Tell(workerUi, result);
     saved = result.code;
     messages = workerUi.messages;
@@ -352,10 +339,9 @@ TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
   worker.join();
   ASSERT_TRUE(inTime);
   EXPECT_EQ(opened, 0);
-  EXPECT_EQ(templateRead, kTemplateCouldNotOpen);
   EXPECT_EQ(saved, kSaveSourceUnreadable);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Could not save the data: their file\n>" + fifos[4] +
+  EXPECT_EQ(messages[0].text, "Could not save the data: their file\n>" + fifos[3] +
                                   "<\nis not a regular file and cannot be read again.");
   for (const std::string& fifo : fifos) {
     struct stat st;

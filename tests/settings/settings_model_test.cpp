@@ -35,7 +35,6 @@ class SettingsModelTest : public ::testing::Test {
 };
 
 TEST_F(SettingsModelTest, DefaultsKeepReaderFactsAndUserCredit) {
-  EXPECT_EQ(settings.customColors[1], 0u + 256u * 146u + 65536u * 255u);
   ParameterSettings& r = settings.record(5);
   r.format.assign("%.4f");
   r.rgbColumn = 1;  // set by the reader before the defaults run

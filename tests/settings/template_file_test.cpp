@@ -112,8 +112,7 @@ TEST_F(TemplateTest, WrittenLayoutAndRoundTripOfEveryStoredField) {
   EXPECT_EQ(lines[LineOf(256, 1)], "Parameter: 256");
   // Block 2 begins with its names and colours; field j of record 2 is 100200 + j.
   EXPECT_EQ(JoinLines({lines.begin() + LineOf(2, 1), lines.begin() + LineOf(2, 7)}, 6, "\n"),
-            "Parameter: 2\nName: P1-2 (\xB0"
-            "C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7\n"
+            "Parameter: 2\nName: P1-2 (\260C)\nGroupname: G1002\nFormat: %.3f\n3\t2\t7\n"
             "100200\t100201\t100202\t100203\t100204\t100205\t100206\t100207\t100208\t100209\t"
             "100210\t100211\t100212\t100213\t100214\n");
   EXPECT_FALSE(WriteTemplate(a->data, a->settings, files.dir() + "/missing/t.stf"));
@@ -170,9 +169,7 @@ TEST_F(TemplateTest, ColumnsAreRenamedByPosition) {
   // Names take the encoding they need: Windows-1252 where it serves, else UTF-8 (a character
   // outside the code page, or a text whose Windows-1252 bytes would read as UTF-8).
   a->data.column(1).label.assign("T (\u00B0C)");
-  EXPECT_NE(Saved(*a).find("Name: T (\xB0"
-                           "C)\r\n"),
-            std::string::npos);
+  EXPECT_NE(Saved(*a).find("Name: T (\260C)\r\n"), std::string::npos);
   for (const char* label : {"\u03B1 (x)", "\u00C2\u00B0"}) {
     a->data.column(1).label.assign(label);
     const std::string saved = Saved(*a);
