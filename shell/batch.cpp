@@ -140,6 +140,10 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
   try {
     report.files.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
+      if (request.cancelRequested && request.cancelRequested()) {
+        report.cancelled = true;
+        break;
+      }
       BatchFileResult result;
       result.file = request.files[i];
       result.output = BatchExportPath(result.file, request.extension);

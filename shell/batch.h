@@ -4,6 +4,7 @@
 // again and its settings, unsaved changes included, as they stood.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,8 @@ struct BatchRequest {
   // the graphic size is used and, when it is unusable, fallbackWidth x fallbackHeight.
   std::int32_t width = 0, height = 0;
   std::int32_t fallbackWidth = 1200, fallbackHeight = 900;
+  // Asked before each file: true stops the batch there (the files left are not touched).
+  std::function<bool()> cancelRequested;
 };
 
 enum class BatchStatus { kWritten, kSkipped, kFailed };
@@ -49,6 +52,7 @@ struct BatchReport {
   // The request's template could not be used for at least one file: ReadTemplate's code for the
   // first such file (kTemplateApplied when it was used wherever it was due).
   std::int32_t templateResult = kTemplateApplied;
+  bool cancelled = false;  // stopped by cancelRequested before the last file
 };
 
 // Called after each file with its result, its index (from 0) and the number of files.

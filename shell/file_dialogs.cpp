@@ -16,7 +16,11 @@ constexpr FileFilter kTextFilters[] = {{"Text Files (*.txt)", "*.txt"},
                                        {"All Files (*.*)", "*.*"}};
 constexpr FileFilter kTemplateFilters[] = {{"Sondrix Template Files (*.stf)", "*.stf"},
                                            {"All Files (*.*)", "*.*"}};
+// The export's formats; the entry chosen decides the format of a name without an extension.
 constexpr FileFilter kMetafileFilters[] = {{"Microsoft Enhanced Metafiles (*.emf)", "*.emf"},
+                                           {"SVG Drawings (*.svg)", "*.svg"},
+                                           {"PDF Documents (*.pdf)", "*.pdf"},
+                                           {"PNG Images (*.png)", "*.png"},
                                            {"All Files (*.*)", "*.*"}};
 constexpr FileFilter kProgramFilters[] = {{"Program Files (*.EXE)", "*.EXE"}};
 constexpr FileFilter kAllFilters[] = {{"All Files (*.*)", "*.*"}};

@@ -134,6 +134,7 @@ void FrameController::Open() {
   }
   // 4.
   if (result == kOpenDone) {
+    history_.Clear();
     recent_.add(data.DataFilePath);
     if (data.DescriptionLineCount > 0) {
       CreateDescriptionWindow();
@@ -236,6 +237,8 @@ void FrameController::ChildClosing(ChildKind kind, const Placement& child, const
 }
 
 void FrameController::EnableAfterLoad() {
+  menus_.enable(MenuKind::kDataPlot, cmd::kUndo, history_.canUndo());
+  menus_.enable(MenuKind::kDataPlot, cmd::kRedo, history_.canRedo());
   UpdateModeMenu(menus_, session_.settings.graphic.plotMode);
   EnableDataMenus(menus_, session_.data, session_.settings.graphic);
   view_.MenusChanged();
@@ -254,12 +257,17 @@ void FrameController::Retitle() {
     view_.SetChildTitle(ChildKind::kPlot, PlotWindowTitle(path));
 }
 
-void FrameController::LoadTemplate() {
+void FrameController::RefreshPlotMenus() {
+  EnableAfterLoad();
+}
+
+bool FrameController::LoadTemplate() {
   FileDialogRequest request;
   request.title = "Select template";
   request.filterKind = kFilterTemplate;
   request.proposed = session_.settings.TemplatePath;
   const std::optional<std::string> chosen = view_.RunFileDialog(request);
+  if (!chosen) return false;
   OpenCommand(session_, OpenKind::kTemplate, chosen);
   if (session_.data.ParameterCount < 1) {
     DisableDataMenus(menus_);
@@ -269,6 +277,7 @@ void FrameController::LoadTemplate() {
   }
   Retitle();
   view_.RepaintChildren();
+  return true;
 }
 
 void FrameController::SaveDataAs() {

@@ -13,6 +13,7 @@
 #include "shell/menus.h"
 #include "shell/recent_files.h"
 #include "shell/session.h"
+#include "shell/settings_history.h"
 
 namespace sx {
 
@@ -85,6 +86,10 @@ class FrameController {
 
   Session& session() { return session_; }
   const MenuState& menus() const { return menus_; }
+  MenuState& menus() { return menus_; }
+  FrameView& view() { return view_; }
+  // The undo history of the plot settings; a successful open starts a new one.
+  SettingsHistory& history() { return history_; }
   MenuKind currentMenu() const { return current_; }
   DescriptionView& descriptionView() { return description_; }
   RecentFiles& recentFiles() { return recent_; }
@@ -112,7 +117,10 @@ class FrameController {
 
   // Plot window commands of this stage: the four modes (3000..3030) and the template load.
   void ChangeMode(PlotMode mode);
-  void LoadTemplate();
+  // The template load; true when a template was chosen and the settings may have changed.
+  bool LoadTemplate();
+  // The data menus and the mode menu for the current data and mode, shown.
+  void RefreshPlotMenus();
   // Description window commands.
   void SaveDataAs();
   void SaveDescription();
@@ -130,14 +138,19 @@ class FrameController {
   void CreatePlotWindow();
   void CreateDescriptionWindow();
   void EnableAfterLoad();
+
+ public:
+  // Gives the plot window its title for the current data file.
   void Retitle();
 
+ private:
   Session& session_;
   FrameView& view_;
   MenuState menus_;
   MenuKind current_ = MenuKind::kInit;
   DescriptionView description_;
   RecentFiles recent_;
+  SettingsHistory history_;
   std::int32_t dataFilterIndex_ = 0;
 };
 

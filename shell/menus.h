@@ -39,7 +39,7 @@ inline constexpr std::int32_t kNew = 1000, kReload = 1010, kSave = 1020, kSaveDa
                               kSaveDescription = 1035, kExport = 1040, kBatch = 1050,
                               kPageSetup = 1060, kPrint = 1070, kPrintNow = 1071,
                               kLoadTemplate = 1080, kSaveTemplate = 1090, kSavePreferences = 1100;
-inline constexpr std::int32_t kUndo = 2000, kCut = 2010, kCopy = 2020, kPaste = 2030,
+inline constexpr std::int32_t kUndo = 2000, kRedo = 2001, kCut = 2010, kCopy = 2020, kPaste = 2030,
                               kDelete = 2040, kSelectAll = 2050;
 inline constexpr std::int32_t kHorizontal = 3000, kVertical = 3010, kTernary = 3020, kPhase = 3030,
                               kGraphic = 3040, kXAxis = 3050, kSelectByParameters = 3060,

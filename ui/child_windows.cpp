@@ -1,25 +1,40 @@
 #include "ui/child_windows.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
+#include "platform/export_surfaces.h"
 #include "platform/qt_surface.h"
 #include "plot/output.h"
+#include "settings/settings_files.h"
+#include "shell/export.h"
+#include "shell/file_dialogs.h"
+#include "shell/open_sequence.h"
+#include "ui/plot_output.h"
+#include "ui/settings_dialogs.h"
 
 namespace sx {
 namespace {
 
 // The plot's drawing area: every paint runs the whole plot pass; every resize is the graphic
-// size.
+// size. The pointer shows the value under it; a button opens what lies under it.
 class PlotCanvas : public QWidget {
  public:
-  PlotCanvas(FrameController& controller, QWidget* parent)
-      : QWidget(parent), controller_(controller) {
+  PlotCanvas(FrameController& controller, MdiDataPlotChild& window)
+      : QWidget(&window), controller_(controller), window_(window) {
     setObjectName("PlotCanvas");
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     setMinimumSize(1, 1);
   }
 
@@ -37,15 +52,50 @@ class PlotCanvas : public QWidget {
                   QtSurface surface(painter, dpiX, dpiY, false);
                   draw(surface);
                 });
+    if (!benchDone_ && qEnvironmentVariableIsSet("SONDRIX_BENCH_FIRST_FRAME")) {
+      benchDone_ = true;
+      // Measurement mode of bench/run_window_bench.sh: the first frame is done; forced
+      // repaints are timed, then the program ends.
+      QMetaObject::invokeMethod(
+          this, [this] { RunRepaintBench(); }, Qt::QueuedConnection);
+    }
+  }
+  void RunRepaintBench() {
+    const int rounds = qEnvironmentVariableIntValue("SONDRIX_BENCH_FIRST_FRAME");
+    std::vector<double> times;
+    for (int i = 0; i < rounds; ++i) {
+      QElapsedTimer timer;
+      timer.start();
+      repaint();
+      times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e9);
+    }
+    std::sort(times.begin(), times.end());
+    if (!times.empty()) {
+      std::fprintf(stderr, "repaint %dx%d median %.4f s\n", width(), height(),
+                   times[times.size() / 2]);
+    }
+    QCoreApplication::exit(0);
   }
   void resizeEvent(QResizeEvent*) override {
     GraphicSettings& graphic = controller_.session().settings.graphic;
     graphic.graphicWidth = width();
     graphic.graphicHeight = height();
   }
+  void mouseMoveEvent(QMouseEvent* event) override {
+    const QPoint at = event->position().toPoint();
+    window_.statusBar()->showMessage(
+        QString::fromStdString(window_.plotController().Readout(at.x(), at.y())));
+  }
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) return;
+    const QPoint at = event->position().toPoint();
+    window_.apply(window_.plotController().ButtonDown(at.x(), at.y()));
+  }
 
  private:
   FrameController& controller_;
+  MdiDataPlotChild& window_;
+  bool benchDone_ = false;
 };
 
 ScrollAction ActionOf(int action) {
@@ -77,9 +127,15 @@ QString Text(std::string_view text) {
 
 MdiDataPlotChild::MdiDataPlotChild(FrameController& controller, QWidget* parent)
     : QWidget(parent),
+      dialogOpener(OpenSettingsDialog),
       controller_(controller),
-      canvas_(new PlotCanvas(controller, this)),
-      status_(new QStatusBar(this)) {
+      plot_(controller, controller.history(),
+            [this](const DialogRequest& request) {
+              return dialogOpener && dialogOpener(this, controller_.session(), request);
+            }),
+      canvas_(new PlotCanvas(controller, *this)),
+      status_(new QStatusBar(this)),
+      output_(new PlotOutput(controller, this)) {
   setObjectName("MdiDataPlotChild");
   status_->setObjectName("PlotStatusBar");
   status_->setSizeGripEnabled(true);
@@ -90,19 +146,113 @@ MdiDataPlotChild::MdiDataPlotChild(FrameController& controller, QWidget* parent)
   layout->addWidget(status_);
 }
 
+MdiDataPlotChild::~MdiDataPlotChild() {
+  delete output_;
+}
+
+void MdiDataPlotChild::apply(const WindowAction& action) {
+  if (action.fitWindow) fitToGraphic();
+  if (action.repaint) canvas_->update();
+}
+
+void MdiDataPlotChild::fitToGraphic() {
+  QWidget* window = parentWidget();  // the frame around this window in the MDI area
+  QWidget* area = window ? window->parentWidget() : nullptr;
+  if (window == nullptr || area == nullptr) return;
+  StartupState& s = controller_.session().startup;
+  const QRect now = window->geometry();
+  s.placements.PlotWindowPlacement = {now.x(), now.y(), now.width(), now.height()};
+  const Size border{now.width() - canvas_->width(), now.height() - canvas_->height()};
+  const Placement p =
+      FitPlotWindow(controller_.session().settings.graphic, border, {area->width(), area->height()},
+                    s.placements.PlotWindowPlacement);
+  window->setGeometry(p.x, p.y, p.width, p.height);
+}
+
+void MdiDataPlotChild::exportPlot() {
+  Session& session = controller_.session();
+  const SaveDialog dialog = SaveDialogFor(kSaveExportKind);
+  FileDialogRequest request{true,
+                            std::string(dialog.title),
+                            dialog.filterKind,
+                            0,
+                            InitialSaveName(session, kSaveExportKind),
+                            {}};
+  const std::optional<std::string> chosen = controller_.view().RunFileDialog(request);
+  if (!chosen) return;
+  const std::string path = ExportTargetPath(*chosen, request.filterIndex);
+  const ExportFormat format = ExportFormatForPath(path).value_or(ExportFormat::kEmf);
+  const std::string failure =
+      ExportCommand(session, path, canvas_->width(), canvas_->height(), ExportFileFactory(format));
+  if (!failure.empty()) session.ui->ShowMessage(MessageIcon::kStop, failure);
+  controller_.Retitle();
+}
+
+void MdiDataPlotChild::saveTemplate() {
+  Session& session = controller_.session();
+  const SaveDialog dialog = SaveDialogFor(kSaveTemplateKind);
+  FileDialogRequest request{true,
+                            std::string(dialog.title),
+                            dialog.filterKind,
+                            0,
+                            InitialSaveName(session, kSaveTemplateKind),
+                            {}};
+  const std::optional<std::string> chosen = controller_.view().RunFileDialog(request);
+  if (chosen) SaveTemplateCommand(session, *chosen);
+  controller_.Retitle();
+}
+
+void MdiDataPlotChild::savePreferences() {
+  Session& session = controller_.session();
+  const std::string path = BuildSettingsPath(kPreferenceFileName);
+  if (!WritePreferences(path, session.settings, 1, session.data.DataFilePath)) {
+    session.ui->ShowMessage(MessageIcon::kStop, "Could not write the preferences:\n" + path);
+  }
+}
+
 void MdiDataPlotChild::command(std::int32_t id) {
+  if (plot_.Handles(id)) {
+    apply(plot_.Command(id));
+    return;
+  }
   switch (id) {
-    case cmd::kHorizontal:
-    case cmd::kVertical:
-    case cmd::kTernary:
-    case cmd::kPhase:
-      controller_.ChangeMode(static_cast<PlotMode>((id - cmd::kHorizontal) / 10));
+    case cmd::kSaveDataAs:
+      controller_.SaveDataAs();
+      break;
+    case cmd::kExport:
+      exportPlot();
+      break;
+    case cmd::kBatch:
+      output_->Batch();
+      controller_.Retitle();
+      controller_.RefreshPlotMenus();
+      canvas_->update();
+      break;
+    case cmd::kPageSetup:
+      output_->PageSetup();
+      break;
+    case cmd::kPrint:
+    case cmd::kPrintNow:
+      output_->Print(id == cmd::kPrint);
+      canvas_->update();
       break;
     case cmd::kLoadTemplate:
-      controller_.LoadTemplate();
+      plot_.BeginStep();
+      plot_.EndStep(controller_.LoadTemplate());
+      plot_.RefreshMenus();
+      canvas_->update();
+      break;
+    case cmd::kSaveTemplate:
+      saveTemplate();
+      break;
+    case cmd::kSavePreferences:
+      savePreferences();
+      break;
+    case cmd::kCopy:
+      output_->Copy(canvas_->width(), canvas_->height());
       break;
     default:
-      // The plot window's other commands come with its own commands; none does anything yet.
+      // Cut, Paste, Delete and Select All of the Edit menu do nothing here.
       break;
   }
 }

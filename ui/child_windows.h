@@ -5,26 +5,48 @@
 #include <QAbstractScrollArea>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "shell/frame.h"
+#include "shell/plot_window.h"
 
 class QStatusBar;
 
 namespace sx {
 
+class PlotOutput;
+
 // The data plot window: the plot drawn by the plot pass on the window at the screen's
-// resolution, above a status bar.
+// resolution, above a status bar with the value under the pointer. Clicks and commands go to
+// the shell's PlotWindowController; the dialogs it asks for are opened by dialogOpener.
 class MdiDataPlotChild : public QWidget {
  public:
   explicit MdiDataPlotChild(FrameController& controller, QWidget* parent = nullptr);
+  ~MdiDataPlotChild() override;
   void command(std::int32_t id);
   QWidget* canvas() const { return canvas_; }
   QStatusBar* statusBar() const { return status_; }
+  PlotWindowController& plotController() { return plot_; }
+  PlotOutput& output() { return *output_; }
+  // The window lost activation: its next click only activates it.
+  void deactivated() { plot_.Deactivated(); }
+  // Carries out what the controller decided.
+  void apply(const WindowAction& action);
+
+  // Replaceable for tests: shows the settings dialog asked for (OpenSettingsDialog by default).
+  std::function<bool(QWidget*, Session&, const DialogRequest&)> dialogOpener;
 
  private:
+  void fitToGraphic();
+  void exportPlot();
+  void saveTemplate();
+  void savePreferences();
+
   FrameController& controller_;
+  PlotWindowController plot_;
   QWidget* canvas_;
   QStatusBar* status_;
+  PlotOutput* output_;
 };
 
 // The data description window: labels in bold beside their values, scrolled by lines and

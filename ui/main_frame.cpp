@@ -78,6 +78,17 @@ std::optional<std::string> ShowFileDialog(QWidget* owner, FileDialogRequest& req
   if (request.save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(Q(DefaultExtension(request.filterKind)));
+    // A name typed without an extension gets that of the list entry chosen.
+    const std::span<const FileFilter> list = FileFilterList(request.filterKind);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, list, filters](const QString& chosen) {
+                       const qsizetype i = filters.indexOf(chosen);
+                       if (i < 0 || static_cast<std::size_t>(i) >= list.size()) return;
+                       const std::string_view pattern = list[static_cast<std::size_t>(i)].pattern;
+                       if (pattern.starts_with("*.") && pattern != "*.*") {
+                         dialog.setDefaultSuffix(Q(pattern.substr(2)));
+                       }
+                     });
   } else {
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
@@ -130,6 +141,8 @@ MdiFrame::MdiFrame(Session& session, QWidget* parent)
   buildMenus();
   buildShortcuts();
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+    // The plot window that loses activation takes its next click only as activation.
+    if (window != plot_ && plot_) static_cast<MdiDataPlotChild*>(plot_->widget())->deactivated();
     if (window == nullptr) {
       controller_.ChildActivated(std::nullopt);
     } else {

@@ -4,17 +4,25 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QSvgRenderer>
 #include <QTest>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "settings/settings_files.h"
 #include "shell/startup.h"
+#include "ui/child_windows.h"
 #include "ui/main_frame.h"
+#include "ui/plot_output.h"
 
 using namespace sx;
 
@@ -189,6 +197,130 @@ class FrameScenarios : public QObject {
     p.settle();
     QVERIFY(!p.frame->isVisible());
     QVERIFY(std::filesystem::exists(path));
+  }
+
+  // The plot window of a program that opened file, painted once, with the dialogs it asks for
+  // recorded instead of shown.
+  static MdiDataPlotChild* PaintedPlot(Program& p, std::vector<DialogRequest>& asked) {
+    auto* plot = static_cast<MdiDataPlotChild*>(p.frame->child(ChildKind::kPlot));
+    plot->dialogOpener = [&asked](QWidget*, Session&, const DialogRequest& r) {
+      asked.push_back(r);
+      return false;
+    };
+    plot->canvas()->repaint();
+    return plot;
+  }
+
+  void aClickAsksForTheDialogOfTheStripAndTheFirstClickAfterReactivationOnlyActivates() {
+    Program p(TempFile("described.tab", kWithDescription));
+    std::vector<DialogRequest> asked;
+    MdiDataPlotChild* plot = PaintedPlot(p, asked);
+    const ColumnRecord& strip = p.session->data.column(2);  // Vertical: side by side
+    const QPoint inside(strip.originX + strip.extentX / 2, strip.originY + strip.extentY / 2);
+    QTest::mouseMove(plot->canvas(), inside);
+    QVERIFY(plot->statusBar()->currentMessage().startsWith("Depth (m): "));
+    QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, inside);
+    QCOMPARE(asked.size(), size_t{1});
+    QCOMPARE(asked[0].resource, std::string("PARAMETEROPTIONDIALOG"));
+    QCOMPARE(asked[0].record, 2);
+    auto* plotWindow = static_cast<QMdiSubWindow*>(plot->parentWidget());
+    auto* description =
+        static_cast<QMdiSubWindow*>(p.frame->child(ChildKind::kDescription)->parentWidget());
+    p.frame->mdiArea()->setActiveSubWindow(description);
+    p.frame->mdiArea()->setActiveSubWindow(plotWindow);
+    QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, inside);
+    QCOMPARE(asked.size(), size_t{1});
+    QTest::mouseClick(plot->canvas(), Qt::RightButton, {}, QPoint(1, 1));
+    QCOMPARE(asked.size(), size_t{2});
+    QCOMPARE(asked[1].resource, std::string("GRAPHICDIALOG"));
+  }
+
+  void copyPutsThePlotOnTheClipboardInThreeFormats() {
+    Program p(TempFile("plain.tab", kNoDescription));
+    std::vector<DialogRequest> asked;
+    PaintedPlot(p, asked);
+    p.frame->command(cmd::kCopy);
+    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(mime != nullptr);
+    const QByteArray emf = mime->data("image/emf");
+    QCOMPARE(mime->data("image/x-emf"), emf);
+    // An enhanced metafile: the header record first, its signature, its stated size, the end
+    // record last.
+    QVERIFY(emf.size() > 108);
+    const auto word = [&emf](qsizetype at) {
+      std::uint32_t v = 0;
+      std::memcpy(&v, emf.constData() + at, 4);
+      return v;
+    };
+    QCOMPARE(word(0), 1u);
+    QCOMPARE(emf.mid(40, 4), QByteArray(" EMF"));
+    QCOMPARE(word(48), static_cast<std::uint32_t>(emf.size()));
+    QCOMPARE(word(emf.size() - 20), 14u);
+    QVERIFY(QSvgRenderer(mime->data("image/svg+xml")).isValid());
+    QVERIFY(!QImage::fromData(mime->data("image/png"), "PNG").isNull());
+    QVERIFY(p.ui.messages.empty());
+  }
+
+  void printingIntoAPdfFileKeepsTheWindowsLayout() {
+    Program p(TempFile("plain.tab", kNoDescription));
+    std::vector<DialogRequest> asked;
+    MdiDataPlotChild* plot = PaintedPlot(p, asked);
+    const ColumnRecord before = p.session->data.column(1);
+    const GraphicSettings graphic = p.session->settings.graphic;
+    const std::string pdf = TempFile("page.pdf", "");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf));
+    QVERIFY(plot->output().PrintPage(printer));
+    const ColumnRecord& after = p.session->data.column(1);
+    QCOMPARE(after.originX, before.originX);
+    QCOMPARE(after.extentY, before.extentY);
+    QCOMPARE(after.xScale, before.xScale);
+    QCOMPARE(p.session->settings.graphic.graphicWidth, graphic.graphicWidth);
+    QCOMPARE(p.session->settings.graphic.fontSize, graphic.fontSize);
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    QCOMPARE(head, std::string("%PDF-"));
+    QVERIFY(std::filesystem::file_size(pdf) > 1000);
+  }
+
+  void aBatchWithABadFileReportsItAndReturnsToThePreviousFile() {
+    const std::string file = TempFile("plain.tab", kNoDescription);
+    Program p(file);
+    std::vector<DialogRequest> asked;
+    MdiDataPlotChild* plot = PaintedPlot(p, asked);
+    p.frame->command(cmd::kSelectNone);
+    const std::vector<std::string> files = {TempFile("b1.tab", kNoDescription),
+                                            TempFile("b2.tab", "no numbers here\n"),
+                                            TempFile("b3.tab", kWithDescription)};
+    for (const std::string& f : files) std::filesystem::remove(f + ".emf");
+    std::string summary;
+    plot->output().batchActionChooser = [] { return 1; };
+    plot->output().batchFileChooser = [&files] { return files; };
+    plot->output().batchSummary = [&summary](const std::string& s) { summary = s; };
+    p.frame->command(cmd::kBatch);
+    QVERIFY(summary.starts_with("2 written, 1 skipped, 0 failed."));
+    QVERIFY(summary.find(files[1] + ": ") != std::string::npos);
+    QVERIFY(std::filesystem::exists(files[0] + ".emf"));
+    QVERIFY(!std::filesystem::exists(files[1] + ".emf"));
+    QCOMPARE(p.session->data.DataFilePath, file);
+    QCOMPARE(p.session->settings.graphic.plottedCount, 0);  // its settings as they were
+    // Undo still takes back what was done before the batch.
+    p.frame->command(cmd::kUndo);
+    QCOMPARE(p.session->settings.graphic.plottedCount, 2);
+  }
+
+  void anExportIntoAMissingFolderIsReportedAndLeavesNothing() {
+    Program p(TempFile("plain.tab", kNoDescription));
+    std::vector<DialogRequest> asked;
+    PaintedPlot(p, asked);
+    const std::string target = TempFile("x", "") + "/missing/plot";
+    p.answer = target;
+    p.frame->command(cmd::kExport);
+    QCOMPARE(p.dialogs.back().title, std::string("Select export file"));
+    QCOMPARE(p.ui.messages.size(), size_t{1});
+    QVERIFY(!std::filesystem::exists(target + ".emf"));
   }
 };
 

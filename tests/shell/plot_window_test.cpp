@@ -1,0 +1,311 @@
+// The plot window's decisions without a window: what a click or the pointer finds on the frames
+// of a layout, which dialog it asks for, the mode and selection commands, the scope question and
+// the undo history.
+
+#include <gtest/gtest.h>
+
+#include "plot/legend.h"
+#include "shell/open_sequence.h"
+#include "shell/plot_window.h"
+#include "test_files.h"
+
+namespace sx {
+namespace {
+
+class NoWindows : public FrameView {
+ public:
+  bool HasChild(ChildKind) const override { return false; }
+  void CloseChild(ChildKind) override {}
+  void CreateChild(ChildKind, const Placement&, const std::string&) override {}
+  void SetChildTitle(ChildKind, const std::string&) override {}
+  std::optional<std::string> RunFileDialog(FileDialogRequest&) override { return {}; }
+  Size FrameClientSize() const override { return {800, 600}; }
+  Size ScreenSize() const override { return {1024, 768}; }
+  void MenusChanged() override {}
+  void RepaintChildren() override {}
+  std::string StartEditor(const EditorLaunch&) override { return {}; }
+};
+
+// Depth, two numeric parameters (plotted) and a text-only one (not plotted), with frames set as
+// a layout would leave them.
+class PlotWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("APPDATA", files.dir().c_str(), 1);
+    session = CreateSession({}, ui);
+    ASSERT_TRUE(session);
+    SetDataFilePath(session->data, files.Write("p.tab",
+                                               "Depth [m]\tT [C]\tS [psu]\tNote\n1\t4\t35\tgrey\n"
+                                               "2\t5\t34\tred\n3\t6\t33\tsand\n"));
+    ASSERT_EQ(OpenDataFile(*session), kOpenDone);
+    ASSERT_EQ(session->data.ParameterCount, 3);
+    for (int p = 1; p <= 3; ++p) settings().record(p).plotState = p < 3 ? 1 : 0;
+    settings().graphic.plottedCount = 2;
+    ui.messages.clear();
+  }
+  PlotSettings& settings() { return session->settings; }
+  ColumnRecord& column(int c) { return session->data.column(c); }
+  void Frame(int c, std::int32_t ox, std::int32_t oy, std::int32_t ex, std::int32_t ey) {
+    column(c).originX = ox;
+    column(c).originY = oy;
+    column(c).extentX = ex;
+    column(c).extentY = ey;
+  }
+
+  TestFiles files;
+  RecordingUserInterface ui;
+  std::unique_ptr<Session> session;
+  NoWindows view;
+  std::vector<DialogRequest> asked;
+};
+
+struct Probe {
+  std::int32_t x, y;
+  std::int32_t hit;
+  const char* dialog;
+  std::int32_t record;
+  const char* readout;
+};
+
+void CheckProbes(const DataModel& data, const PlotSettings& settings, const TextMetrics& metrics,
+                 std::initializer_list<Probe> probes) {
+  for (const Probe& p : probes) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    EXPECT_EQ(HitTestProfile(data, settings, p.x, p.y), p.hit);
+    const ClickRequest click = ClickOnPlot(data, settings, metrics, p.x, p.y);
+    EXPECT_EQ(click.dialog.resource, p.dialog);
+    EXPECT_EQ(click.dialog.record, p.record);
+    EXPECT_EQ(click.fitOnOk, click.dialog.resource == "GRAPHICDIALOG");
+    EXPECT_EQ(StatusReadout(data, settings, p.x, p.y), p.readout);
+  }
+}
+
+TEST_F(PlotWindowTest, ProfileClicksAndReadoutsInEveryRegion) {
+  for (int p : {1, 2}) {
+    column(p).xScale = 2;
+    column(p).xOffset = 0;
+    column(p).yScale = -10;
+    column(p).yOffset = -2000;
+  }
+  const DataModel& data = session->data;
+  const TextMetrics& metrics = session->render.metrics;
+  // Horizontal: strips stacked downwards, origin at the lower left, extentY negative.
+  settings().graphic.plotMode = kHorizontal;
+  Frame(1, 100, 200, 400, -100);
+  Frame(2, 100, 300, 400, -100);
+  CheckProbes(data, settings(), metrics,
+              {{150, 150, 1, "PARAMETEROPTIONDIALOG", 1, "Depth (m): 75.00, T (C): 185.00"},
+               {150, 250, 2, "PARAMETEROPTIONDIALOG", 2, "Depth (m): 75.00, S (psu): 175.00"},
+               {50, 250, 2, "PARAMETERAXISDIALOG", 2, ""},  // left of the strip: its axis
+               {150, 50, kHitXAxis, "XAXISDIALOG", 0, ""},
+               {50, 50, kHitGraphic, "GRAPHICDIALOG", 0, ""},
+               {150, 350, kHitXAxis, "XAXISDIALOG", 0, ""},
+               {600, 150, kHitGraphic, "GRAPHICDIALOG", 0, ""},
+               {600, 350, kHitGraphic, "GRAPHICDIALOG", 0, ""},  // the later rule wins
+               {100, 50, 0, "PARAMETEROPTIONDIALOG", 0, ""}});   // on the edge: record 0
+  // Vertical: strips side by side, origin at the upper left.
+  settings().graphic.plotMode = kVertical;
+  Frame(1, 100, 50, 100, 400);
+  Frame(2, 200, 50, 100, 400);
+  CheckProbes(data, settings(), metrics,
+              {{50, 40, kHitGraphic, "GRAPHICDIALOG", 0, ""},
+               {50, 50, 0, "PARAMETEROPTIONDIALOG", 0, ""},
+               {50, 200, kHitXAxis, "XAXISDIALOG", 0, ""},
+               {50, 500, kHitGraphic, "GRAPHICDIALOG", 0, ""},
+               {150, 200, 1, "PARAMETEROPTIONDIALOG", 1, "Depth (m): 180.00, T (C): 75.00"},
+               {250, 30, 2, "PARAMETERAXISDIALOG", 2, ""},
+               {150, 500, kHitGraphic, "GRAPHICDIALOG", 0, ""},
+               {350, 200, 0, "PARAMETEROPTIONDIALOG", 0, ""},
+               {350, 500, kHitGraphic, "GRAPHICDIALOG", 0, ""}});
+  // Nothing plotted, or an X column of one value: nothing is under the pointer.
+  settings().graphic.plottedCount = 0;
+  EXPECT_EQ(HitTestProfile(data, settings(), 150, 200), 0);
+  EXPECT_EQ(StatusReadout(data, settings(), 150, 200), "");
+}
+
+TEST_F(PlotWindowTest, TernaryAndPhaseReadouts) {
+  Frame(0, 100, 400, 200, 200);
+  settings().graphic.plotMode = kTernary;
+  struct Case {
+    std::int32_t x, y;
+    const char* text;
+  };
+  for (const Case& c : {Case{100, 400, "P1: 100.00%, P2: 0.00%, P3: 0.00%"},
+                        Case{200, 300, "P1: 25.00%, P2: 25.00%, P3: 50.00%"}, Case{50, 400, ""},
+                        Case{200, 450, ""}}) {
+    EXPECT_EQ(StatusReadout(session->data, settings(), c.x, c.y), c.text) << c.x << "," << c.y;
+  }
+  // Phase: centre (300, 300), diameter 200; angles clockwise from straight up.
+  Frame(0, 300, 300, 200, 0);
+  settings().record(1).cMax = 10;
+  settings().graphic.plotMode = kPhase;
+  for (const Case& c :
+       {Case{300, 250, "Length: 5.00, Angle: 0.0°"}, Case{350, 300, "Length: 5.00, Angle: 90.0°"},
+        Case{350, 350, "Length: 7.07, Angle: 135.0°"},
+        Case{300, 350, "Length: 5.00, Angle: 180.0°"},
+        Case{250, 300, "Length: 5.00, Angle: 270.0°"},
+        Case{250, 250, "Length: 7.07, Angle: 315.0°"}, Case{300, 300, "Length: 0.00, Angle: 0.0°"},
+        Case{450, 300, ""}}) {
+    EXPECT_EQ(StatusReadout(session->data, settings(), c.x, c.y), c.text) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(PlotWindowTest, LegendClicksOpenTheItemOrTheGraphic) {
+  DataModel& data = session->data;
+  data.GroupCount = 1;
+  column(1).groupSize = 3;
+  session->render.metrics.labelHeight = 12;
+  for (PlotMode mode : {kTernary, kPhase}) {
+    settings().graphic.plotMode = mode;
+    settings().graphic.modeEntityKind = 1;
+    Frame(0, 100, 400, 200, 200);
+    const LegendGeometry g = MakeLegendGeometry(data, settings(), session->render.metrics);
+    const std::int32_t line = LegendLineOf(g, 1).centerY;
+    struct Case {
+      std::int32_t x, y;
+      const char* dialog;
+      std::int32_t record;
+    };
+    const char* item = mode == kTernary ? "TERNARYMODEDIALOG" : "PHASEMODEDIALOG";
+    for (const Case& c :
+         {Case{g.markerX + g.halfBand + 1, line, item, 1},
+          Case{g.markerX, line, "TERNARYMODEGRAPHICDIALOG", 0},  // the marker
+          Case{g.markerX + 40, line + 3 * g.lineHeight, "TERNARYMODEGRAPHICDIALOG", 0},
+          Case{0, 0, "TERNARYMODEGRAPHICDIALOG", 0}}) {
+      const ClickRequest click = ClickOnPlot(data, settings(), session->render.metrics, c.x, c.y);
+      EXPECT_EQ(click.dialog.resource, c.dialog) << c.x << "," << c.y;
+      EXPECT_EQ(click.dialog.record, c.record);
+    }
+  }
+}
+
+TEST_F(PlotWindowTest, ClicksNeedAnArmedWindowAndSomethingPlotted) {
+  std::unique_ptr<Session> empty = CreateSession({}, ui);
+  FrameController none(*empty, view);
+  PlotWindowController c(none, none.history(), [this](const DialogRequest& r) {
+    asked.push_back(r);
+    return false;
+  });
+  FrameController own(*session, view);
+  PlotWindowController window(own, own.history(), [this](const DialogRequest& r) {
+    asked.push_back(r);
+    return false;
+  });
+  settings().graphic.plotMode = kVertical;
+  Frame(1, 100, 50, 100, 400);
+  Frame(2, 200, 50, 100, 400);
+  window.Deactivated();
+  EXPECT_FALSE(window.ButtonDown(150, 200).repaint);  // only re-arms
+  EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(window.ButtonDown(150, 200).repaint);  // a cancelled dialog still repaints
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].resource, "PARAMETEROPTIONDIALOG");
+  EXPECT_EQ(window.currentParameter(), 1);
+  // Nothing plotted: clicks do nothing, except in Ternary (the graphic dialog). A controller
+  // without data in its session does nothing either.
+  settings().graphic.plottedCount = 0;
+  for (PlotMode mode : {kHorizontal, kVertical, kPhase, kTernary}) {
+    settings().graphic.plotMode = mode;
+    window.ButtonDown(10, 10);
+    c.ButtonDown(10, 10);
+  }
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(asked[1].resource, "TERNARYMODEGRAPHICDIALOG");
+}
+
+TEST_F(PlotWindowTest, ModeFlipSelectionScopeQuestionAndUndo) {
+  FrameController own(*session, view);
+  std::vector<bool> replies;
+  PlotWindowController window(own, own.history(), [&](const DialogRequest& r) {
+    asked.push_back(r);
+    const bool ok = !replies.empty() && replies.front();
+    if (!replies.empty()) replies.erase(replies.begin());
+    return ok;
+  });
+  std::int32_t& reverse = settings().record(0).reverseRange;
+  settings().graphic.plotMode = kVertical;
+  reverse = 0;
+  // V -> H -> V restores the X direction; V -> T -> H does not flip it.
+  window.Command(cmd::kHorizontal);
+  EXPECT_EQ(reverse, 1);
+  window.Command(cmd::kVertical);
+  EXPECT_EQ(reverse, 0);
+  window.Command(cmd::kTernary);
+  window.Command(cmd::kHorizontal);
+  EXPECT_EQ(reverse, 0);
+  EXPECT_TRUE(own.menus().enabled(MenuKind::kDataPlot, cmd::kUndo));
+  EXPECT_FALSE(own.menus().enabled(MenuKind::kDataPlot, cmd::kRedo));
+
+  // Two of three plotted: the scope question comes first; its Cancel ends the command.
+  replies = {false};
+  window.Command(3102);
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].resource, "CHANGEMODEDIALOG");
+  replies = {true, true};
+  window.Command(3102);
+  ASSERT_EQ(asked.size(), 3u);
+  EXPECT_EQ(asked[2].resource, "YAXISDIALOGRANGE");
+  EXPECT_EQ(asked[2].record, 1);
+  EXPECT_EQ(asked[2].command, 3102);
+
+  // Select all: the text-only parameter gets the comment style, the others keep theirs.
+  settings().record(1).marker = 0;
+  settings().record(1).lines = 0;
+  settings().record(1).columns = 1;
+  for (std::int32_t* style : {&settings().record(3).comment, &settings().record(3).valueText,
+                              &settings().record(3).occurrence})
+    *style = 0;
+  window.Command(cmd::kSelectAllParameters);
+  EXPECT_EQ(settings().graphic.plottedCount, 3);
+  EXPECT_EQ(settings().record(3).comment, 1);
+  EXPECT_EQ(settings().record(3).marker, 0);
+  EXPECT_EQ(settings().record(3).plotState, 2);
+  EXPECT_EQ(settings().record(1).marker, 0);
+  EXPECT_EQ(settings().record(2).marker + settings().record(2).lines > 0, true);
+  // Everything plotted: no question, the scope is all.
+  session->ApplyScope = 1;
+  asked.clear();
+  replies = {true};
+  window.Command(3113);  // Epsilon: in the profile modes it opens its dialog too
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0].resource, "EPSILONDIALOG");
+  EXPECT_EQ(session->ApplyScope, 0);
+
+  // Undo takes back select all, then the range dialog's OK; redo brings them again; a new step
+  // forgets what could be redone.
+  window.Command(cmd::kUndo);  // the epsilon OK
+  window.Command(cmd::kUndo);  // select all
+  EXPECT_EQ(settings().graphic.plottedCount, 2);
+  EXPECT_EQ(settings().record(3).comment, 0);
+  window.Command(cmd::kRedo);
+  EXPECT_EQ(settings().graphic.plottedCount, 3);
+  window.Command(cmd::kSelectNone);
+  EXPECT_EQ(settings().graphic.plottedCount, 0);
+  EXPECT_FALSE(own.history().canRedo());
+  for (int i = 0; i < 120; ++i) window.Command(i % 2 ? cmd::kVertical : cmd::kHorizontal);
+  int undone = 0;
+  while (own.history().canUndo()) undone += own.history().Undo(settings()) ? 1 : 0;
+  EXPECT_EQ(undone, 100);
+  EXPECT_FALSE(own.menus().enabled(MenuKind::kDataPlot, cmd::kRedo));  // not refreshed yet
+  window.RefreshMenus();
+  EXPECT_FALSE(own.menus().enabled(MenuKind::kDataPlot, cmd::kUndo));
+  EXPECT_TRUE(own.menus().enabled(MenuKind::kDataPlot, cmd::kRedo));
+}
+
+TEST(PlotWindowGeometry, FitWindowAndExportPath) {
+  GraphicSettings g;
+  g.graphicWidth = 400;
+  g.graphicHeight = 900;
+  const Placement p = FitPlotWindow(g, {10, 40}, {800, 600}, {30, 20, 100, 100});
+  EXPECT_EQ(p, (Placement{30, 0, 410, 600}));
+  for (auto [path, filter, expected] : {std::tuple{"/d/a.tab", 0, "/d/a.tab.emf"},
+                                        {"/d/a", 1, "/d/a.svg"},
+                                        {"/d/a.PDF", 0, "/d/a.PDF"},
+                                        {"/d/a.x/b", 3, "/d/a.x/b.png"},
+                                        {"/d/a", 9, "/d/a.emf"}}) {
+    EXPECT_EQ(ExportTargetPath(path, filter), expected);
+  }
+}
+
+}  // namespace
+}  // namespace sx
