@@ -443,24 +443,15 @@ WindowAction PlotWindowController::GlobalOption(std::int32_t id) {
   PlotSettings& settings = session_.settings;
   const GraphicSettings& g = settings.graphic;
   if (g.plottedCount < 1) return {};
-  // Not every parameter plotted: ask which ones the option is for.
+  // The dialog layer runs the whole command: the scope question when only some parameters are
+  // plotted (its Cancel ends the command), then the option's dialog; the quality flags' OK
+  // recomputes the ranges there.
   const std::int32_t first = FirstPlottedParameter(settings);
-  if (IsProfile(g.plotMode) && g.plottedCount < session_.data.ParameterCount) {
-    if (!(opener_ && opener_({"CHANGEMODEDIALOG", first, id}))) return {};
-  } else {
-    session_.ApplyScope = 0;
-  }
   currentParameter_ = first;
   BeginStep();
   bool changed = false;
   const std::string_view resource = GlobalOptionDialog(g.plotMode, id);
-  if (!resource.empty()) {
-    changed = opener_ && opener_({std::string(resource), first, id});
-    if (changed && id == 3107) {
-      ComputeAutomaticRanges(session_.data, settings);
-      ApplyAutomaticScales(session_.data, settings, 1);
-    }
-  }
+  if (!resource.empty()) changed = opener_ && opener_({std::string(resource), first, id});
   ApplyAutomaticScales(session_.data, settings, -1);
   EndStep(changed);
   RefreshMenus();

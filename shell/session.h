@@ -30,9 +30,6 @@ struct Session {
   WorkBuffers buffers;
   DialogState dialogs;
   UserInterface* ui = nullptr;
-  // What the global options change: 0 every parameter, 1 only the plotted ones. The scope
-  // question sets it when not every parameter is plotted; otherwise it is 0.
-  std::int32_t ApplyScope = 0;
 
   PlotModels models() { return {data, settings, patterns, render}; }
   // The pass context for a surface of the given resolution factors.

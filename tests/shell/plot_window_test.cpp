@@ -236,17 +236,17 @@ TEST_F(PlotWindowTest, ModeFlipSelectionScopeQuestionAndUndo) {
   EXPECT_TRUE(own.menus().enabled(MenuKind::kDataPlot, cmd::kUndo));
   EXPECT_FALSE(own.menus().enabled(MenuKind::kDataPlot, cmd::kRedo));
 
-  // Two of three plotted: the scope question comes first; its Cancel ends the command.
+  // A global option asks for its dialog on the first plotted parameter (the dialog layer asks
+  // the scope question first); a Cancel makes no step.
   replies = {false};
   window.Command(3102);
   ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0].resource, "CHANGEMODEDIALOG");
-  replies = {true, true};
+  EXPECT_EQ(asked[0].resource, "YAXISDIALOGRANGE");
+  EXPECT_EQ(asked[0].record, 1);
+  EXPECT_EQ(asked[0].command, 3102);
+  replies = {true};
   window.Command(3102);
-  ASSERT_EQ(asked.size(), 3u);
-  EXPECT_EQ(asked[2].resource, "YAXISDIALOGRANGE");
-  EXPECT_EQ(asked[2].record, 1);
-  EXPECT_EQ(asked[2].command, 3102);
+  ASSERT_EQ(asked.size(), 2u);
 
   // Select all: the text-only parameter gets the comment style, the others keep theirs.
   settings().record(1).marker = 0;
@@ -262,14 +262,11 @@ TEST_F(PlotWindowTest, ModeFlipSelectionScopeQuestionAndUndo) {
   EXPECT_EQ(settings().record(3).plotState, 2);
   EXPECT_EQ(settings().record(1).marker, 0);
   EXPECT_EQ(settings().record(2).marker + settings().record(2).lines > 0, true);
-  // Everything plotted: no question, the scope is all.
-  session->ApplyScope = 1;
   asked.clear();
   replies = {true};
   window.Command(3113);  // Epsilon: in the profile modes it opens its dialog too
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].resource, "EPSILONDIALOG");
-  EXPECT_EQ(session->ApplyScope, 0);
 
   // Undo takes back select all, then the range dialog's OK; redo brings them again; a new step
   // forgets what could be redone.
