@@ -285,8 +285,10 @@ class GroupDrawingTest : public SceneTest,
   // reference line (the value) at their middle (the X).
   std::map<int, std::vector<DevicePoint>> Draw(std::int32_t ParameterSettings::*style) {
     for (int p = 1; p <= data().ParameterCount; ++p) settings().record(p).*style = 1;
-    Scene::Draw(
-        [this](Surface& s, PlotContext& ctx) { RenderProfile(s, ctx, kStageScreen, GetParam()); });
+    const ProfileOrientation orientation = GetParam();
+    Scene::Draw([orientation](Surface& s, PlotContext& ctx) {
+      RenderProfile(s, ctx, kStageScreen, orientation);
+    });
     for (int p = 1; p <= data().ParameterCount; ++p) settings().record(p).*style = 0;
     std::map<int, std::vector<DevicePoint>> drawn;
     for (const Call& call : surface.calls()) {
