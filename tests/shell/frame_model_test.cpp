@@ -77,8 +77,7 @@ TEST(FramePlacement, ChildrenPlacedByRuleOnlyWhenNeverPlaced) {
   EXPECT_EQ(PlotWindowTitle(""), "Data plot - (untitled)");
   EXPECT_EQ(DescriptionWindowTitle("/d/a b.tab"), "Data description - /d/a b.tab");
   EXPECT_EQ(FormatNotice("Read %s now", ""), "Read (untitled) now");
-  EXPECT_EQ(Lowered(WindowState::kOpen), WindowState::kClosed);
-  EXPECT_EQ(Lowered(WindowState::kClosed), WindowState::kNeverOpened);
+  // Open -> closed -> never opened is walked by the close-all scenario of the desktop tests.
   EXPECT_EQ(Lowered(WindowState::kNeverOpened), WindowState::kNeverOpened);
 }
 
@@ -145,12 +144,11 @@ TEST(DescriptionView, LongestRowsCountCharactersAndTheFirstWins) {
   ASSERT_TRUE(session);
   DataModel& data = session->data;
   data.DescriptionLineCount = 3;
-  data.DescriptionTable[1].label.assign("Größe");  // 5 characters, 7 bytes
-  data.DescriptionTable[2].label.assign("Depth");
-  data.DescriptionTable[3].label.assign("Abc");
-  data.DescriptionTable[1].value.assign("ab");
-  data.DescriptionTable[2].value.assign("abc");
-  data.DescriptionTable[3].value.assign("xyz");
+  const char* const rows[3][2] = {{"Größe", "ab"}, {"Depth", "abc"}, {"Abc", "xyz"}};
+  for (int i = 1; i <= 3; ++i) {  // Größe: 5 characters, 7 bytes
+    data.DescriptionTable[i].label.assign(rows[i - 1][0]);
+    data.DescriptionTable[i].value.assign(rows[i - 1][1]);
+  }
   DescriptionView v;
   FindLongestRows(v, data);
   EXPECT_EQ(v.longestLabelRow, 1);
