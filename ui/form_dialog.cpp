@@ -72,6 +72,8 @@ QAbstractButton* FormDialog::radio(int id, const QString& text) {
 QAbstractButton* FormDialog::colorButton(int id, const QString& text) {
   auto* button = new QPushButton(text);
   button->setObjectName(Name(id));
+  // Enter is OK wherever the focus stands, as on the dialog's other buttons.
+  button->setAutoDefault(false);
   widgets_[id] = button;
   connect(button, &QPushButton::clicked, this, [this, id] {
     RGB chosen{};

@@ -2,9 +2,11 @@
 // actions (by object name) and keys as a user would; file dialogs are answered by a stand-in and
 // messages are recorded instead of shown.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +15,7 @@
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -224,6 +227,35 @@ class FrameScenarios : public QObject {
     QTest::mouseClick(plot->canvas(), Qt::RightButton, {}, QPoint(1, 1));
     QCOMPARE(p.asked.size(), size_t{2});
     QCOMPARE(p.asked[1].resource, std::string("GRAPHICDIALOG"));
+  }
+
+  // With the real dialogs: a click on a strip opens its settings; OK changes the model and makes
+  // an undo step (the plot is drawn again), Cancel changes neither.
+  void aClickOpensTheRealDialogWhoseOkChangesTheModelAndCancelNothing() {
+    Program p(TempFile("described.tab", kWithDescription));
+    auto* plot = static_cast<MdiDataPlotChild*>(p.frame->child(ChildKind::kPlot));
+    plot->canvas()->repaint();
+    const ColumnRecord& strip = p.session->data.column(2);
+    const QPoint inside(strip.originX + strip.extentX / 2, strip.originY + strip.extentY / 2);
+    for (const bool ok : {false, true}) {
+      const std::int32_t before = p.session->settings.record(2).valueText;
+      QString opened;
+      // Answers the dialog once it is up; whatever happens, it never stays open.
+      QTimer answer;
+      QObject::connect(&answer, &QTimer::timeout, [ok, &opened] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        opened = dialog->objectName();
+        if (auto* valueText = dialog->findChild<QAbstractButton*>("1027")) valueText->click();
+        QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
+        if (dialog->isVisible()) dialog->reject();
+      });
+      answer.start(5);
+      QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, inside);
+      QCOMPARE(opened, QString("PARAMETEROPTIONDIALOG"));
+      QCOMPARE(p.session->settings.record(2).valueText != before, ok);
+      QCOMPARE(p.action(cmd::kUndo)->isEnabled(), ok);
+    }
   }
 
   void copyPutsThePlotOnTheClipboardInThreeFormats() {
