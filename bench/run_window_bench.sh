@@ -15,9 +15,11 @@ for file in "$@"; do
   "$BUILD/sondrix-cli" render "$file" -o "$out/plot.png" --size "$SIZE" >"$out/cli.log" 2>&1 || echo "cli render failed: $(tail -1 "$out/cli.log")"
   t1=$(now)
   # The window file places the plot window at the size asked for.
+  # The settings folder is $APPDATA/Sondrix; budgets large enough for the bench files.
   export APPDATA="$out"
+  mkdir -p "$out/Sondrix"
   printf '2008-08-08\n100000\t20000000\n0\t0\t%s\t%s\n0\t0\t%s\t%s\n-1\t-1\t-1\t-1\n' \
-    $((W + 40)) $((H + 120)) "$W" "$H" >"$out/SondrixWindow.ini"
+    $((W + 40)) $((H + 120)) "$W" "$H" >"$out/Sondrix/SondrixWindow.ini"
   t2=$(now)
   repaint=$(QT_QPA_PLATFORM=offscreen SONDRIX_BENCH_FIRST_FRAME=$ROUNDS timeout 300 \
     "$BUILD/sondrix" "$file" 2>&1 | grep '^repaint' || echo "repaint n/a")
