@@ -5,9 +5,14 @@
 
 namespace sx {
 
+// Which records the "Set global options" dialogs change.
+enum class OptionScope : std::int32_t {
+  kAll = 0,       // every record 1..256
+  kSelected = 1,  // only the plotted parameters
+};
+
 struct DialogState {
-  // 0: the "all parameters" dialogs change every record 1..256; 1: only the plotted parameters.
-  std::int32_t ApplyScope = 1;
+  OptionScope ApplyScope = OptionScope::kSelected;
 };
 
 }  // namespace sx

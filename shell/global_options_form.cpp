@@ -35,26 +35,26 @@ ScopeStep BeginGlobalOptions(Session& session) {
   if (g.plottedCount < 1) return ScopeStep::kNothing;
   if (!ProfileMode(session.settings)) return ScopeStep::kGo;
   if (g.plottedCount < session.data.ParameterCount) return ScopeStep::kAsk;
-  session.dialogs.ApplyScope = 0;
+  session.dialogs.ApplyScope = OptionScope::kAll;
   return ScopeStep::kGo;
 }
 
 ScopeForm::ScopeForm(Session& session) : session_(session) {
-  addRadio(1800, session.dialogs.ApplyScope == 0);
-  addRadio(1801, session.dialogs.ApplyScope != 0);
+  addRadio(1800, session.dialogs.ApplyScope == OptionScope::kAll);
+  addRadio(1801, session.dialogs.ApplyScope != OptionScope::kAll);
 }
 
 void ScopeForm::store() {
-  session_.dialogs.ApplyScope = checked(1800) ? 0 : 1;
+  session_.dialogs.ApplyScope = checked(1800) ? OptionScope::kAll : OptionScope::kSelected;
 }
 
 void ScopeForm::cancel() {
-  session_.dialogs.ApplyScope = 1;
+  session_.dialogs.ApplyScope = OptionScope::kSelected;
 }
 
 bool IsScopeTarget(const Session& session, int i) {
   if (i < 1 || i >= kSettingsRecords) return false;
-  if (session.dialogs.ApplyScope == 0) return true;
+  if (session.dialogs.ApplyScope == OptionScope::kAll) return true;
   return i <= LastParameter(session) && session.settings.record(i).plotState > 0;
 }
 
@@ -305,7 +305,7 @@ void ApplyColorCommand(Session& session, RGB chosen) {
 namespace {
 // The records colour mapping spreads the colours over: all parameters or the plotted ones.
 bool IsMappingTarget(const Session& session, int i) {
-  if (session.dialogs.ApplyScope == 0) return true;
+  if (session.dialogs.ApplyScope == OptionScope::kAll) return true;
   const ParameterSettings& r = session.settings.record(i);
   return (ProfileMode(session.settings) ? r.plotState : r.modeSelected) > 0;
 }

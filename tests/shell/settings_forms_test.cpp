@@ -161,7 +161,7 @@ TEST(SettingsFormsTest, ColourChooserAndHlsRules) {
 TEST(SettingsFormsTest, ColourMappingSpreadsTheHueAndASingleTargetGetsTheFirstColour) {
   Loaded f(5);
   f.plot({1, 2, 3, 4, 5});
-  f.session->dialogs.ApplyScope = 1;
+  f.session->dialogs.ApplyScope = OptionScope::kSelected;
   ColorMappingForm form(*f.session);
   form.chooseColor(1038, RGB{255, 0, 0});  // H 0, L 120, S 240
   form.chooseColor(1039, RGB{0, 0, 255});  // H 160: step 40
@@ -188,7 +188,7 @@ TEST(SettingsFormsTest, ScopeQuestionAndGlobalOptions) {
   ScopeForm question(*f.session);
   question.chooseRadio(1800);
   question.cancel();
-  EXPECT_EQ(f.session->dialogs.ApplyScope, 1);
+  EXPECT_TRUE(f.session->dialogs.ApplyScope == OptionScope::kSelected);
 
   GlobalOptionsForm::Group group{};
   ASSERT_TRUE(GlobalOptionsForm::GroupOf("YAXISDIALOGCOLUMNWIDTH", group));
@@ -201,7 +201,7 @@ TEST(SettingsFormsTest, ScopeQuestionAndGlobalOptions) {
   // All plotted: no question, every record 1..256.
   f.plot({1, 2, 3, 4});
   ASSERT_EQ(BeginGlobalOptions(*f.session), ScopeStep::kGo);
-  EXPECT_EQ(f.session->dialogs.ApplyScope, 0);
+  EXPECT_TRUE(f.session->dialogs.ApplyScope == OptionScope::kAll);
   ASSERT_TRUE(GlobalOptionsForm::GroupOf("YAXISDIALOGTEXTORIENTATION", group));
   GlobalOptionsForm angle(*f.session, group, 1, kPixelsPerCm);
   angle.chooseRadio(1154);
