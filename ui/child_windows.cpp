@@ -282,13 +282,13 @@ MdiDataDescriptionChild::MdiDataDescriptionChild(FrameController& controller, QW
 
 QFont MdiDataDescriptionChild::plotFont(bool bold) const {
   const GraphicSettings& graphic = controller_.session().settings.graphic;
-  FontSpec spec;
-  spec.face = graphic.fontName.str();
+  FontSpec font;
+  font.face = graphic.fontName.str();
   // The plot font's character height at the screen's resolution.
-  spec.height = -static_cast<std::int32_t>(
+  font.height = -static_cast<std::int32_t>(
       (static_cast<std::int64_t>(graphic.fontSize) * logicalDpiY() + 36) / 72);
-  spec.bold = bold;
-  return QtSurface::MakeQFont(spec, static_cast<float>(logicalDpiY()));
+  font.bold = bold;
+  return QtSurface::MakeQFont(font, static_cast<float>(logicalDpiY()));
 }
 
 void MdiDataDescriptionChild::updateMetrics() {
