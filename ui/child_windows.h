@@ -30,6 +30,9 @@ class MdiDataPlotChild : public QWidget {
   PlotOutput& output() { return *output_; }
   // The window lost activation: its next click only activates it.
   void deactivated() { plot_.Deactivated(); }
+  // The settings or the data may have changed: the plot is drawn anew (other paints show the
+  // kept picture).
+  void redraw();
   // Carries out what the controller decided.
   void apply(const WindowAction& action);
 

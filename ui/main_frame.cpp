@@ -395,7 +395,7 @@ void MdiFrame::RepaintChildren() {
     d->updateMetrics();
     d->viewport()->update();
   }
-  if (QWidget* p = child(ChildKind::kPlot)) p->update();
+  if (auto* p = static_cast<MdiDataPlotChild*>(child(ChildKind::kPlot))) p->redraw();
 }
 
 std::string MdiFrame::StartEditor(const EditorLaunch& launch) {
