@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,57 +43,40 @@ TEST(AtomicFile, EveryKindOfDestination) {
   const std::string target = files.Write("other/target.txt", "old");
   ASSERT_EQ(chmod(target.c_str(), 0640), 0);
 
+  // Every kind of destination made first: none of them depends on a write before it.
+  ASSERT_EQ(link(data.c_str(), (dir + "/hard").c_str()), 0);
+  ASSERT_EQ(chmod(files.Write("protected.txt", "keep").c_str(), 0444), 0);
+  ASSERT_EQ(mkfifo((dir + "/fifo").c_str(), 0644), 0);
   struct Case {
-    std::string name;
-    std::function<std::string()> make;  // makes the destination, returns its path
-    std::string refusal;                // empty: written
-    std::string writtenFile;            // where the content must then be
+    std::string path;
+    std::string refusal;      // empty: written
+    std::string writtenFile;  // where the content must then be
   };
   const Case cases[] = {
-      {"link", [&] { return Link("other/target.txt", dir + "/link"); }, "", target},
-      {"chain of links", [&] { return Link("link", dir + "/link2"); }, "", target},
-      {"dangling link", [&] { return Link("other/new.txt", dir + "/dangling"); }, "",
-       dir + "/other/new.txt"},
-      {"hard link of the data file",
-       [&] {
-         EXPECT_EQ(link(data.c_str(), (dir + "/hard").c_str()), 0);
-         return dir + "/hard";
-       },
-       "it is the data file that is open", ""},
-      {"write-protected file",
-       [&] {
-         const std::string p = files.Write("protected.txt", "keep");
-         EXPECT_EQ(chmod(p.c_str(), 0444), 0);
-         return p;
-       },
-       "it is write-protected", ""},
-      {"FIFO",
-       [&] {
-         EXPECT_EQ(mkfifo((dir + "/fifo").c_str(), 0644), 0);
-         return dir + "/fifo";
-       },
-       "it is not a regular file", ""},
-      {"folder", [&] { return dir + "/other"; }, "it is not a regular file", ""},
-      {"link loop", [&] { return Link("loop", dir + "/loop"); },
+      {Link("other/target.txt", dir + "/link"), "", target},
+      {Link("link", dir + "/link2"), "", target},  // a chain of links
+      {Link("other/new.txt", dir + "/dangling"), "", dir + "/other/new.txt"},
+      {dir + "/hard", "it is the data file that is open", ""},
+      {dir + "/protected.txt", "it is write-protected", ""},
+      {dir + "/fifo", "it is not a regular file", ""},
+      {dir + "/other", "it is not a regular file", ""},
+      {Link("loop", dir + "/loop"),
        "its link cannot be followed: Too many levels of symbolic links", ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string path = c.make();
-    struct stat before;
-    const bool existed = lstat(path.c_str(), &before) == 0;
+    const std::string& path = c.path;
+    SCOPED_TRACE(path);
+    struct stat before, after;
+    ASSERT_EQ(lstat(path.c_str(), &before), 0);
     std::string error;
     const bool written = WriteFileAtomically(path, "new", data, &error);
     EXPECT_EQ(CanReplaceFile(path, data), c.refusal.empty());
     if (c.refusal.empty()) {
       ASSERT_TRUE(written) << error;
       EXPECT_EQ(ReadBytes(c.writtenFile), "new");
-      struct stat after;
-      ASSERT_EQ(lstat(path.c_str(), &after), 0);
       // A link stays a link; the file it leads to keeps its permissions.
-      if (existed) {
-        EXPECT_EQ(after.st_mode, before.st_mode);
-      }
+      ASSERT_EQ(lstat(path.c_str(), &after), 0);
+      EXPECT_EQ(after.st_mode, before.st_mode);
     } else {
       EXPECT_FALSE(written);
       EXPECT_EQ(error, c.refusal);

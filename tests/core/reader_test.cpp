@@ -114,8 +114,8 @@ TEST_F(ReaderTest, CellsFlagsTextAndGaps) {
 }
 
 TEST_F(ReaderTest, MetadataColumnsAreDropped) {
-  ASSERT_EQ(Load("Event\tLATITUDE\tLONGITUDE\tDepth\tA\nE1\t1.5\t2.5\t10\t7\n"), 1);
-  // A byte-order mark does not stick to the first label.
+  // (Which ones, and that a save writes them back: the save tests.) A byte-order mark does not
+  // stick to the first label.
   ASSERT_EQ(Load("\357\273\277Event\tDepth\tA\nE\t1\t2\n"), 1);
   EXPECT_EQ(label(0), "Depth");
   // A file of nothing but metadata has no parameter: wrong format, not a crash.
@@ -158,7 +158,7 @@ TEST_F(ReaderTest, GroupsFromGroupLineAndNames) {
   EXPECT_EQ(column(3).groupSize, 1);
 }
 
-TEST_F(ReaderTest, BudgetLimitsRows) {
+TEST_F(ReaderTest, BudgetsLimitRowsTextsAndColumns) {
   std::string text = "Depth\tA\tB\tC\n";
   for (int i = 1; i <= 25000; ++i) text += std::to_string(i) + "\t1\t2\t3\n";
   ASSERT_EQ(Load(text), 3);
@@ -173,9 +173,7 @@ TEST_F(ReaderTest, BudgetLimitsRows) {
   ASSERT_EQ(Load(text, {1000, 10}), 1);
   EXPECT_EQ(data().TextItemCount, 10);
   EXPECT_EQ(data().TextItemTable[10].text.view(), "t10");
-}
-
-TEST_F(ReaderTest, TooManyColumns) {
+  // Columns beyond the 256 parameters are dropped, and the user is told.
   std::string header = "Depth", row = "1";
   for (int c = 1; c <= 299; ++c) {
     header += "\tP" + std::to_string(c);

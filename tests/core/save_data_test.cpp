@@ -149,7 +149,7 @@ TEST_F(SaveDataTest, RefusesTheSourceUnderAnyOtherPath) {
   ASSERT_EQ(chdir(cwd.c_str()), 0);
 }
 
-TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
+TEST_F(SaveDataTest, FailuresAreShownLeaveNoFileAndKeepTheCurrentFile) {
   const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
   ASSERT_EQ(Load(source), 1);
   const std::string plain = files.Write("plain.txt", "keep");
@@ -164,17 +164,13 @@ TEST_F(SaveDataTest, FailuresAreShownAndLeaveNoFile) {
   EXPECT_EQ(SaveAs(files.dir() + "/gone.tab", files.dir() + "/o.tab"), kSaveSourceUnreadable);
   EXPECT_EQ(Message(), "Could not open file:\n>" + files.dir() + "/gone.tab<");
   EXPECT_FALSE(std::filesystem::exists(files.dir() + "/o.tab"));
-}
 
-TEST_F(SaveDataTest, CommandMakesTheSavedFileCurrentOnlyOnSuccess) {
-  const std::string source = files.Write("data.tab", "Depth\tA\n1\t2\n");
-  ASSERT_EQ(Load(source), 1);
+  // The command makes the saved file the current one, only when it was saved.
   EXPECT_EQ(SaveDataAsCommand(*session, files.dir() + "/no/such.tab"), kSaveDestinationFailed);
   EXPECT_EQ(data().DataFilePath, source);
-  const std::string dest = files.dir() + "/copy.tab";
-  EXPECT_EQ(SaveDataAsCommand(*session, dest), kSaveDone);
-  EXPECT_EQ(data().DataFilePath, dest);
+  EXPECT_EQ(SaveDataAsCommand(*session, files.dir() + "/copy.tab"), kSaveDone);
   EXPECT_EQ(data().DataFileName, "copy.tab");
+  EXPECT_EQ(data().DataFilePath, files.dir() + "/copy.tab");
 }
 
 // The description file: saved for an editor, read back after editing.

@@ -12,7 +12,6 @@
 #include <memory>
 #include <regex>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -315,19 +314,14 @@ TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
   const std::string data = files.Write("data.tab", "Depth\tA\n1\t2\n");
 
   std::int32_t opened = 1, saved = 1;
-  std::vector<RecordingUserInterface::Message> messages;
-  std::promise<void> done;
-  std::future<void> finished = done.get_future();
-  std::thread worker([&] {
-    RecordingUserInterface workerUi;
+  RecordingUserInterface workerUi;
+  std::future<void> finished = std::async(std::launch::async, [&] {
     std::unique_ptr<Session> s = StartSession(workerUi, 800, 600);
     SetDataFilePath(s->data, data);
     opened = OpenDataFile(*s);
     const Result result = SaveDataAs(s->data, "", fifos[3], files.dir() + "/copy.tab");
     Tell(workerUi, result);
     saved = result.code;
-    messages = workerUi.messages;
-    done.set_value();
   });
   const bool inTime = finished.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
   while (finished.wait_for(std::chrono::milliseconds(50)) != std::future_status::ready) {
@@ -336,13 +330,12 @@ TEST_F(SettingsFilesTest, FifosAreNeverWaitedFor) {
       if (fd >= 0) close(fd);
     }
   }
-  worker.join();
   ASSERT_TRUE(inTime);
   EXPECT_EQ(opened, 0);
   EXPECT_EQ(saved, kSaveSourceUnreadable);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Could not save the data: their file\n>" + fifos[3] +
-                                  "<\nis not a regular file and cannot be read again.");
+  ASSERT_EQ(workerUi.messages.size(), 1u);
+  EXPECT_EQ(workerUi.messages[0].text, "Could not save the data: their file\n>" + fifos[3] +
+                                           "<\nis not a regular file and cannot be read again.");
   for (const std::string& fifo : fifos) {
     struct stat st;
     ASSERT_EQ(lstat(fifo.c_str(), &st), 0);

@@ -166,10 +166,8 @@ TEST_F(TemplateTest, ColumnsAreRenamedByPosition) {
   EXPECT_EQ(b->settings.graphic.useTemplate, 0);
   EXPECT_EQ(b->settings.graphic.plottedCount, 2);
 
-  // Names take the encoding they need: Windows-1252 where it serves, else UTF-8 (a character
-  // outside the code page, or a text whose Windows-1252 bytes would read as UTF-8).
-  a->data.column(1).label.assign("T (\u00B0C)");
-  EXPECT_NE(Saved(*a).find("Name: T (\260C)\r\n"), std::string::npos);
+  // Names Windows-1252 cannot hold, or whose Windows-1252 bytes would read as UTF-8, are written
+  // in UTF-8 (the first test sees Windows-1252 where it serves).
   for (const char* label : {"\u03B1 (x)", "\u00C2\u00B0"}) {
     a->data.column(1).label.assign(label);
     const std::string saved = Saved(*a);
