@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <vector>
 
 #include "core/device_int.h"
 #include "plot/legend.h"
@@ -428,10 +429,22 @@ WindowAction PlotWindowController::Selection(std::int32_t id) {
     SelectNoParameters(settings);
   } else {
     const std::int32_t kind = g.modeEntityKind;
+    const auto selection = [&settings] {
+      std::vector<std::int32_t> ticked;
+      for (std::size_t p = 0; p < settings.ParameterSettingsTable.size(); ++p) {
+        const ParameterSettings& r = settings.ParameterSettingsTable[p];
+        ticked.push_back(r.plotState);
+        ticked.push_back(r.modeSelected);
+      }
+      return ticked;
+    };
+    const std::vector<std::int32_t> before = selection();
     g.modeEntityKind = id == cmd::kSelectByParameters ? kItemsByParameters : kItemsByGroups;
     changed = opener_ && opener_({"SELECT", 0, id});
-    // Cancel leaves the legend's items as they were too.
+    // Cancel leaves the legend's items as they were too; the boxes act at once, so what they
+    // changed before a Cancel is still a step to undo.
     if (!changed) g.modeEntityKind = kind;
+    changed = changed || selection() != before;
   }
   ApplyAutomaticScales(session_.data, settings, -1);
   EndStep(changed);

@@ -18,6 +18,7 @@
 
 #include "platform/export_surfaces.h"
 #include "platform/qt_surface.h"
+#include "plot/layout.h"
 #include "plot/output.h"
 #include "settings/settings_files.h"
 #include "shell/export.h"
@@ -114,7 +115,14 @@ class PlotCanvas : public QWidget {
     stale_ = false;
     dpi_ = logicalDpi();
     Session& session = controller_.session();
-    if (session.data.ParameterCount >= 1) {
+    if (session.data.ParameterCount < 1) return;
+    // The tick length follows the frames of the previous layout, so a change of the strips'
+    // sizes can move the frames once more on the next pass. The window shows the picture a
+    // second paint would give, not one that shifts on the next exposure.
+    const auto tick = [&session] { return TickLength(session.data, session.settings, 1.0f); };
+    for (int pass = 0; pass < 2; ++pass) {
+      const std::int32_t before = tick();
+      if (pass > 0) picture_.fill(Qt::white);
       QPainter painter(&picture_);
       const auto dpiX = static_cast<float>(dpi_.x());
       const auto dpiY = static_cast<float>(dpi_.y());
@@ -123,6 +131,7 @@ class PlotCanvas : public QWidget {
                     QtSurface surface(painter, dpiX, dpiY, false);
                     draw(surface);
                   });
+      if (tick() == before) break;
     }
     lastPassSeconds_ = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   }

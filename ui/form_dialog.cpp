@@ -198,7 +198,9 @@ bool ChooseColor(QWidget* parent, PlotSettings& settings, RGB current, RGB& chos
     QColorDialog::setCustomColor(
         i, QColor(packed & 0xFF, (packed >> 8) & 0xFF, (packed >> 16) & 0xFF));
   }
-  const QColor picked = QColorDialog::getColor(ToQColor(ChooserStartColor(current)), parent);
+  QColorDialog dialog(ToQColor(ChooserStartColor(current)), parent);
+  dialog.setObjectName("COLORCHOOSER");  // so scripts and tests find it
+  const QColor picked = dialog.exec() == QDialog::Accepted ? dialog.selectedColor() : QColor();
   for (int i = 0; i < 16; ++i) {
     const QColor c = QColorDialog::customColor(i);
     settings.customColors[i] =

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QDialog>
 #include <QImage>
 #include <QMdiArea>
@@ -21,9 +22,13 @@
 #include <filesystem>
 #include <fstream>
 
+#include "settings/scales.h"
 #include "settings/settings_files.h"
+#include "settings/settings_model.h"
+#include "shell/plot_window.h"
 #include "shell/startup.h"
 #include "ui/child_windows.h"
+#include "ui/dialog_answers.h"
 #include "ui/main_frame.h"
 #include "ui/plot_output.h"
 
@@ -229,32 +234,122 @@ class FrameScenarios : public QObject {
     QCOMPARE(p.asked[1].resource, std::string("GRAPHICDIALOG"));
   }
 
-  // With the real dialogs: a click on a strip opens its settings; OK changes the model and makes
-  // an undo step (the plot is drawn again), Cancel changes neither.
-  void aClickOpensTheRealDialogWhoseOkChangesTheModelAndCancelNothing() {
-    Program p(TempFile("described.tab", kWithDescription));
+  // With the real dialogs, one of each kind, opened by its click or command: Cancel changes
+  // neither the model nor the picture; OK changes both and makes an undo step.
+  void everyKindOfDialogChangesModelAndPictureOnOkOnly() {
+    Program p(TempFile("abc.tab",
+                       "Depth [m]\tA [%]\tB [%]\tC [%]\n1\t20\t30\t50\n2\t60\t10\t30\n"
+                       "3\t10\t70\t20\n4\t40\t40\t20\n"));
     auto* plot = static_cast<MdiDataPlotChild*>(p.frame->child(ChildKind::kPlot));
-    plot->canvas()->repaint();
-    const ColumnRecord& strip = p.session->data.column(2);
-    const QPoint inside(strip.originX + strip.extentX / 2, strip.originY + strip.extentY / 2);
-    for (const bool ok : {false, true}) {
-      const std::int32_t before = p.session->settings.record(2).valueText;
-      QString opened;
-      // Answers the dialog once it is up; whatever happens, it never stays open.
-      QTimer answer;
-      QObject::connect(&answer, &QTimer::timeout, [ok, &opened] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr) return;
-        opened = dialog->objectName();
-        if (auto* valueText = dialog->findChild<QAbstractButton*>("1027")) valueText->click();
-        QTest::keyClick(dialog, ok ? Qt::Key_Return : Qt::Key_Escape);
-        if (dialog->isVisible()) dialog->reject();
-      });
-      answer.start(5);
-      QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, inside);
-      QCOMPARE(opened, QString("PARAMETEROPTIONDIALOG"));
-      QCOMPARE(p.session->settings.record(2).valueText != before, ok);
-      QCOMPARE(p.action(cmd::kUndo)->isEnabled(), ok);
+    Session& s = *p.session;
+    const auto picture = [plot] { return plot->canvas()->grab().toImage(); };
+    // A point of the canvas where a click opens the given dialog on the given record.
+    const auto spot = [&](const char* resource, std::int32_t record) {
+      picture();  // laid out at the window's size
+      for (int y = 0; y < plot->canvas()->height(); y += 2) {
+        for (int x = 0; x < plot->canvas()->width(); x += 2) {
+          const DialogRequest d = ClickOnPlot(s.data, s.settings, s.render.metrics, x, y).dialog;
+          if (d.resource == resource && d.record == record) return QPoint(x, y);
+        }
+      }
+      return QPoint(-1, -1);
+    };
+    const auto click = [&](const char* resource, std::int32_t record) {
+      const QPoint at = spot(resource, record);
+      QVERIFY2(at.x() >= 0, resource);
+      QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, at);
+    };
+    const auto command = [&p](int id) { return [&p, id] { p.frame->command(id); }; };
+    struct Case {
+      int mode;
+      std::function<void()> open;
+      std::vector<QString> dialogs;  // the last one is changed
+      Answers::Step change;
+      std::function<double()> probe;
+      std::vector<std::pair<QString, Answers::Step>> nested = {};  // opened by the change
+      bool immediate = false;  // the change acts at once, Cancel or not, and is a step to undo
+    };
+    const Case cases[] = {
+        {cmd::kVertical,
+         [&] { click("PARAMETEROPTIONDIALOG", 2); },
+         {"PARAMETEROPTIONDIALOG"},
+         [](QDialog& d) { Click(d, 1027); },
+         [&s] { return s.settings.record(2).valueText; }},
+        {cmd::kVertical,
+         command(cmd::kGraphic),
+         {"GRAPHICDIALOG"},
+         [](QDialog& d) { Type(d, 1312, "4"); },
+         [&s] { return s.settings.graphic.frameWidth; }},
+        {cmd::kVertical,
+         command(cmd::kXAxis),
+         {"XAXISDIALOG"},
+         [](QDialog& d) { Click(d, 1046); },
+         [&s] { return s.settings.record(0).reverseRange; }},
+        {cmd::kVertical,
+         command(3110),
+         {"CHANGEMODEDIALOG", "YAXISDIALOGLINEWIDTH"},
+         [](QDialog& d) { Type(d, 1026, "5"); },
+         [&s] { return s.settings.record(1).lineWidth; }},
+        {cmd::kVertical,
+         command(3109),
+         {"COLORMAPPINGDIALOG"},
+         [](QDialog& d) { Click(d, 1039); },
+         [&s] { return s.settings.record(2).color.red; },
+         {{"COLORCHOOSER",
+           [](QDialog& d) {
+             static_cast<QColorDialog&>(d).setCurrentColor(QColor(200, 0, 0));
+             Ok(d);
+           }}}},
+        {cmd::kVertical,
+         command(cmd::kSelectByParameters),
+         {"SELECT"},
+         [](QDialog& d) { Click(d, 1201); },
+         [&s] { return s.settings.record(1).plotState; },
+         {},
+         true},
+        {cmd::kPhase,
+         [&] { click("PHASEMODEDIALOG", 1); },
+         {"PHASEMODEDIALOG"},
+         [](QDialog& d) { Type(d, 1009, "6"); },
+         [&s] { return s.settings.record(1).modeLineWidth; }},
+    };
+    for (const Case& c : cases) {
+      p.frame->command(c.mode);
+      // Some parameters only: global options ask for their scope first.
+      s.settings.record(3).plotState = c.dialogs.size() > 1 ? 0 : 1;
+      RecountPlotted(s.settings);
+      ApplyAutomaticScales(s.data, s.settings, -1);
+      plot->redraw();
+      for (const bool ok : {false, true}) {
+        p.settle();  // a window fitted to the graphic has its new size
+        const double before = c.probe();
+        const QImage shown = picture();
+        const bool couldUndo = p.action(cmd::kUndo)->isEnabled();
+        std::vector<std::pair<QString, Answers::Step>> steps;
+        for (const QString& name : c.dialogs) {
+          const bool last = name == c.dialogs.back();
+          steps.emplace_back(name, [&c, ok, last](QDialog& d) {
+            if (last) c.change(d);
+            if (ok || !last)
+              Ok(d);
+            else
+              Cancel(d);
+          });
+        }
+        steps.insert(steps.end(), c.nested.begin(), c.nested.end());
+        Answers answers(steps);
+        c.open();
+        const QString what = c.dialogs.back() + (ok ? " OK" : " Cancel");
+        QVERIFY2(answers.allAnswered(), qPrintable(what));
+        QVERIFY2((c.probe() != before) == (ok || c.immediate), qPrintable(what));
+        QVERIFY2((picture() != shown) == (ok || c.immediate), qPrintable(what));
+        if (!ok && !c.immediate) QCOMPARE(p.action(cmd::kUndo)->isEnabled(), couldUndo);
+        if (!ok && c.immediate) {
+          p.frame->command(cmd::kUndo);
+          QCOMPARE(c.probe(), before);
+        }
+      }
+      QVERIFY(p.action(cmd::kUndo)->isEnabled());
     }
   }
 

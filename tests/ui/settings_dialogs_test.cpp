@@ -1,65 +1,15 @@
 // The settings dialogs on the offscreen platform: opened as the plot window opens them, driven
 // through their controls by object name, closed with OK or Cancel.
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QDialog>
-#include <QLineEdit>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-#include <vector>
 
 #include "settings/settings_model.h"
 #include "shell/open_sequence.h"
 #include "test_files.h"
+#include "ui/dialog_answers.h"
 #include "ui/settings_dialogs.h"
 
 using namespace sx;
-
-namespace {
-
-// Answers the modal dialogs as they come up, in order: each step gets the dialog whose object
-// name it expects.
-class Answers {
- public:
-  using Step = std::function<void(QDialog&)>;
-  explicit Answers(std::vector<std::pair<QString, Step>> steps) : steps_(std::move(steps)) {
-    timer_.setInterval(5);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (dialog == nullptr || next_ >= steps_.size()) return;
-      if (dialog->objectName() != steps_[next_].first) return;
-      steps_[next_++].second(*dialog);
-    });
-    timer_.start();
-  }
-  bool allAnswered() const { return next_ == steps_.size(); }
-
- private:
-  std::vector<std::pair<QString, Step>> steps_;
-  std::size_t next_ = 0;
-  QTimer timer_;
-};
-
-void Type(QDialog& d, int id, const QString& text) {
-  auto* edit = d.findChild<QLineEdit*>(QString::number(id));
-  QVERIFY(edit != nullptr);
-  edit->setText(text);
-}
-void Click(QDialog& d, int id) {
-  auto* button = d.findChild<QAbstractButton*>(QString::number(id));
-  QVERIFY(button != nullptr);
-  button->click();
-}
-void Ok(QDialog& d) {
-  QTest::keyClick(&d, Qt::Key_Return);
-}
-void Cancel(QDialog& d) {
-  QTest::keyClick(&d, Qt::Key_Escape);
-}
-
-}  // namespace
 
 class SettingsDialogScenarios : public QObject {
   Q_OBJECT
