@@ -32,30 +32,6 @@ class SettingsDialogScenarios : public QObject {
   };
 
  private slots:
-  void axisDialogOkStoresAndCancelKeeps() {
-    Loaded f;
-    f.record(2).automatic = 0;
-    f.record(2).format.assign("%.1f");
-    const float before = f.record(2).maximum;
-    {
-      Answers answers({{"PARAMETERAXISDIALOG", [](QDialog& d) {
-                          Type(d, 1004, "99.5");
-                          Cancel(d);
-                        }}});
-      QVERIFY(!OpenSettingsDialog(nullptr, *f.session, {"PARAMETERAXISDIALOG", 2, 0}));
-      QVERIFY(answers.allAnswered());
-    }
-    QCOMPARE(f.record(2).maximum, before);
-    {
-      Answers answers({{"PARAMETERAXISDIALOG", [](QDialog& d) {
-                          Type(d, 1004, "7.250");
-                          Ok(d);
-                        }}});
-      QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"PARAMETERAXISDIALOG", 2, 0}));
-    }
-    QCOMPARE(f.record(2).maximum, 7.25f);  // how the field is read: the forms tests
-  }
-
   void globalOptionAsksTheScopeFirst() {
     Loaded f;
     for (int p = 1; p <= 3; ++p) f.record(p).plotState = p == 3 ? 0 : 1;
@@ -72,18 +48,6 @@ class SettingsDialogScenarios : public QObject {
     QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"YAXISDIALOGCOLUMNWIDTH", 0, 3111}));
     QVERIFY(answers.allAnswered());
     QCOMPARE(f.record(3).columnWidth, 9);  // unplotted, yet in scope
-  }
-
-  void selectBoxesActAtOnceEvenOnCancel() {
-    Loaded f;
-    for (int p = 1; p <= 3; ++p) f.record(p).plotState = 0;
-    Answers answers({{"SELECT", [](QDialog& d) {
-                        Click(d, 1203);
-                        Cancel(d);
-                      }}});
-    QVERIFY(OpenSettingsDialog(nullptr, *f.session, {"SELECT", 0, 3060}));
-    QCOMPARE(f.record(3).plotState, 1);
-    QCOMPARE(f.record(1).plotState, 0);
   }
 
   // With SONDRIX_DIALOG_PICTURES set to a folder, one picture of every dialog goes there
