@@ -22,6 +22,10 @@
 #include <filesystem>
 #include <fstream>
 
+#ifdef SONDRIX_HAVE_EMF2SVG
+#include <emf2svg.h>
+#endif
+
 #include "settings/scales.h"
 #include "settings/settings_files.h"
 #include "settings/settings_model.h"
@@ -370,6 +374,20 @@ class FrameScenarios : public QObject {
     };
     QCOMPARE(emf.mid(40, 4), QByteArray(" EMF"));
     QCOMPARE(word(48), static_cast<std::uint32_t>(emf.size()));
+#ifdef SONDRIX_HAVE_EMF2SVG
+    // ... and it reads back with an independent reader, the plot's texts in it.
+    generatorOptions options{};
+    options.nameSpace = const_cast<char*>("");
+    options.svgDelimiter = true;
+    QByteArray copy = emf;
+    char* out = nullptr;
+    std::size_t outLength = 0;
+    QCOMPARE(
+        emf2svg(copy.data(), static_cast<std::size_t>(copy.size()), &out, &outLength, &options), 1);
+    const std::string svg(out, outLength);
+    std::free(out);
+    QVERIFY(svg.find("<text") != std::string::npos && svg.find("Temp") != std::string::npos);
+#endif
     QVERIFY(QSvgRenderer(mime->data("image/svg+xml")).isValid());
     QVERIFY(!QImage::fromData(mime->data("image/png"), "PNG").isNull());
     QVERIFY(p.ui.messages.empty());
