@@ -5,41 +5,32 @@
 
 #include <string>
 
+#include "scene_fixture.h"
+#include "settings/settings_files.h"
 #include "settings/settings_model.h"
 #include "shell/global_options_form.h"
-#include "shell/open_sequence.h"
 #include "shell/settings_forms.h"
-#include "test_files.h"
 
 namespace sx {
 namespace {
 
 constexpr double kPixelsPerCm = 40.0;
 
-// A session with a file of `parameters` columns "P<i> (u)" and three rows.
-struct Loaded {
-  TestFiles files;
-  RecordingUserInterface ui;
-  std::unique_ptr<Session> session;
-
-  explicit Loaded(int parameters) {
-    setenv("APPDATA", files.dir().c_str(), 1);
-    session = CreateSession({}, ui);
-    session->ui = &ui;
-    std::string text = "Depth [m]";
-    for (int p = 1; p <= parameters; ++p) text += "\tP" + std::to_string(p) + " (u)";
-    for (int row = 1; row <= 3; ++row) {
-      text += "\n" + std::to_string(row);
-      for (int p = 1; p <= parameters; ++p) text += "\t" + std::to_string(row * p);
-    }
-    SetDataFilePath(session->data, files.Write("f.tab", text + "\n"));
-    EXPECT_EQ(LoadDataFile(*session), parameters);
+// A file of `parameters` columns "P<i> (u)" and three rows, and a session on it.
+std::string Columns(int parameters) {
+  std::string text = "Depth [m]";
+  for (int p = 1; p <= parameters; ++p) text += "\tP" + std::to_string(p) + " (u)";
+  for (int row = 1; row <= 3; ++row) {
+    text += "\n" + std::to_string(row);
+    for (int p = 1; p <= parameters; ++p) text += "\t" + std::to_string(row * p);
   }
-  PlotSettings& settings() { return session->settings; }
-  ParameterSettings& record(int i) { return session->settings.record(i); }
+  return text + "\n";
+}
+struct Loaded : Scene {
+  explicit Loaded(int parameters) : Scene(Columns(parameters)) {}
   // Exactly the listed parameters plotted.
   void plot(std::initializer_list<int> plotted) {
-    for (int p = 1; p <= session->data.ParameterCount; ++p) record(p).plotState = 0;
+    for (int p = 1; p <= data().ParameterCount; ++p) record(p).plotState = 0;
     for (int p : plotted) record(p).plotState = 1;
     RecountPlotted(settings());
   }
@@ -67,19 +58,11 @@ TEST(SettingsFormsTest, NumberAndIntegerFieldsKeepTheOldValueWhenUnreadable) {
   EXPECT_EQ(r.format.view(), "%.2f");
   EXPECT_FLOAT_EQ(r.referenceLine, 1.0f);
   EXPECT_EQ(r.minorTicks, 100);
-
-  // Integer fields: unreadable keeps, spin ranges limit.
-  GraphicForm graphic(*f.session, false, kPixelsPerCm);
-  graphic.setText(1311, "0");
-  graphic.setText(1312, "eleven");
-  graphic.store();
-  EXPECT_EQ(f.record(0).lineWidth, 1);
-  EXPECT_EQ(f.settings().graphic.frameWidth, 1);
 }
 
 TEST(SettingsFormsTest, GraphicOkConvertsCentimetresFontAndUnitStyle) {
   Loaded f(2);
-  GraphicSettings& g = f.settings().graphic;
+  GraphicSettings& g = f.graphic();
   GraphicForm form(*f.session, false, kPixelsPerCm);
   EXPECT_EQ(form.control(1300).text, "");  // never set
   form.setText(1300, "12.5");
@@ -87,21 +70,23 @@ TEST(SettingsFormsTest, GraphicOkConvertsCentimetresFontAndUnitStyle) {
   form.setText(1302, "1e9");  // far beyond what can be drawn
   form.chooseRadio(1145);     // square brackets
   form.chooseFont("Serif", 60);
-  form.setText(1305, "Credit");
+  form.setText(1311, "0");       // integer fields: spin ranges limit,
+  form.setText(1312, "eleven");  // and unreadable keeps
   form.store();
   EXPECT_EQ(g.graphicWidth, 500);
   EXPECT_EQ(g.graphicHeight, 100);
   EXPECT_EQ(g.plotDistance, kMaxDevicePixels);
   EXPECT_EQ(g.unitStyle, 2);
-  EXPECT_EQ(f.session->data.column(1).label.view(), "P1 [u]");
+  EXPECT_EQ(f.data().column(1).label.view(), "P1 [u]");
   EXPECT_EQ(g.fontName.view(), "Serif");
   EXPECT_EQ(g.fontSize, 40);
-  EXPECT_EQ(g.CreditText.view(), "Credit");
+  EXPECT_EQ(f.record(0).lineWidth, 1);
+  EXPECT_EQ(g.frameWidth, 1);
 
   GraphicForm round(*f.session, false, kPixelsPerCm);
   round.chooseRadio(1144);
   round.store();
-  EXPECT_EQ(f.session->data.column(1).label.view(), "P1 (u)");
+  EXPECT_EQ(f.data().column(1).label.view(), "P1 (u)");
 }
 
 TEST(SettingsFormsTest, NextStoresAndSkipsUnplottedParameters) {
@@ -110,7 +95,7 @@ TEST(SettingsFormsTest, NextStoresAndSkipsUnplottedParameters) {
   ParameterAxisForm form(*f.session, 3, kPixelsPerCm);
   form.setText(1000, "Renamed");
   form.next();
-  EXPECT_EQ(f.session->data.column(3).label.view(), "Renamed");
+  EXPECT_EQ(f.data().column(3).label.view(), "Renamed");
   EXPECT_EQ(form.record(), 6);
   EXPECT_EQ(form.control(1000).text, "P6 (u)");
   form.next();  // nothing above: stays
@@ -119,9 +104,9 @@ TEST(SettingsFormsTest, NextStoresAndSkipsUnplottedParameters) {
   EXPECT_EQ(form.record(), 3);
 
   // The Group box counts at once, whatever the dialog's end.
-  const int grouped = f.session->data.GroupedColumnCount;
+  const int grouped = f.data().GroupedColumnCount;
   form.toggleGroupLabel(true);
-  EXPECT_EQ(f.session->data.GroupedColumnCount, grouped + 1);
+  EXPECT_EQ(f.data().GroupedColumnCount, grouped + 1);
 }
 
 TEST(SettingsFormsTest, ParameterColourIsRememberedByNameAndQualityRescales) {
@@ -129,8 +114,8 @@ TEST(SettingsFormsTest, ParameterColourIsRememberedByNameAndQualityRescales) {
   f.plot({1, 2});
   DefaultColorEntry& first = f.settings().DefaultColorTable[1];
   ParameterOptionForm form(*f.session, 2);
-  form.chooseColor(1023, StoredChoice(RGB{0, 0, 0}));
-  form.setChecked(1041, true);  // not valid values now count
+  form.chooseColor(1023, StoredChoice(RGB{0, 0, 0}));  // black is stored as (1, 1, 1)
+  form.setChecked(1041, true);                         // not valid values now count
   f.record(2).minimum = 123.0f;
   f.record(2).automatic = 0;
   form.store();
@@ -153,7 +138,6 @@ TEST(SettingsFormsTest, ColourChooserAndHlsRules) {
   EXPECT_EQ(ChooserStartColor(RGB{0, 0, 0}), (RGB{80, 160, 200}));
   EXPECT_EQ(ChooserStartColor(RGB{1, 1, 1}), (RGB{0, 0, 0}));
   EXPECT_EQ(ChooserStartColor(RGB{5, 6, 7}), (RGB{5, 6, 7}));
-  EXPECT_EQ(StoredChoice(RGB{0, 0, 0}), (RGB{1, 1, 1}));
   // Saturated colours both ways are covered by the colour mapping below; a grey has no hue.
   EXPECT_EQ(RgbToHls(RGB{128, 128, 128}), (HLS{160, 120, 0}));
 }
@@ -232,14 +216,35 @@ TEST(SettingsFormsTest, SelectPagesOfManyParameters) {
   EXPECT_EQ(form.itemOf(11), 0);
   EXPECT_EQ(form.control(1211).text, "");
   form.store();
-  EXPECT_EQ(f.settings().graphic.plottedCount, 2);
+  EXPECT_EQ(f.graphic().plottedCount, 2);
   // A ticked parameter without styles gets markers and lines.
   EXPECT_EQ(f.record(61).marker, 1);
   EXPECT_EQ(f.record(61).lines, 1);
 
   form.selectAll();
   form.store();
-  EXPECT_EQ(f.settings().graphic.plottedCount, 130);
+  EXPECT_EQ(f.graphic().plottedCount, 130);
+}
+
+// The Set memory dialog: OK writes the window file at once.
+TEST(SetMemoryTest, OkWritesTheWindowFileAtOnceAndALoadKeepsIt) {
+  Scene scene;
+  setenv("APPDATA", scene.files.dir().c_str(), 1);  // the window file of this test alone
+  Session* s = scene.session.get();
+  s->startup.placements = DefaultWindowPlacement(1024, 768);
+  // An unreadable field keeps its value; a usable one is taken.
+  ASSERT_TRUE(SetMemoryCommand(*s, " 250000 ", "lots", 1024, 768));
+  EXPECT_EQ(s->startup.budgets.MaxNumericItems, 250000);
+  EXPECT_EQ(s->startup.budgets.MaxTextItems, kDefaultMaxTextItems);
+
+  // Opening a file (which reads the preference file) leaves the budgets as the user set them,
+  // and they are on disk for the next start.
+  scene.Open("Depth [m]\tT [C]\n1\t2\n2\t3\n");
+  EXPECT_EQ(s->startup.budgets.MaxNumericItems, 250000);
+  StartupState stored;
+  ASSERT_TRUE(ReadWindowFile(BuildSettingsPath(kWindowFileName), stored));
+  EXPECT_EQ(stored.budgets.MaxNumericItems, 250000);
+  EXPECT_TRUE(scene.ui.messages.empty());
 }
 
 }  // namespace
