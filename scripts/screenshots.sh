@@ -70,8 +70,8 @@ echo "sondrix ended with status $status"
 [ "$status" -eq 0 ] && [ -s "$XDG_CONFIG_HOME/Sondrix/SondrixWindow.ini" ] || exit 1
 
 # One picture per settings dialog, drawn offscreen by the dialog scenarios.
-cmake --build build --target ui_dialog_tests
+cmake --build build --target ui_tests
 mkdir -p docs/images/dialogs
 SONDRIX_DIALOG_PICTURES="$PWD/docs/images/dialogs" QT_QPA_PLATFORM=offscreen \
-  build/tests/ui_dialog_tests pictures
+  build/tests/ui_tests pictures
 echo "wrote docs/images/dialogs/*.png"

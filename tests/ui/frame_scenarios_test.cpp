@@ -35,6 +35,7 @@
 #include "ui/dialog_answers.h"
 #include "ui/main_frame.h"
 #include "ui/plot_output.h"
+#include "ui/settings_dialogs.h"
 
 using namespace sx;
 
@@ -55,6 +56,9 @@ const char* const kNoDescription =
 const char* const kWithDescription =
     "/* DATA DESCRIPTION:\nCitation:\tSomeone (2024): A core\nEvent:\tK-1\n*/\n"
     "Depth [m]\tTemp [C]\tSal [psu]\n1\t4.1\t35\n2\t4.0\t34.9\n3\t3.8\t34.8\n";
+
+const char* const kThreeParts =
+    "Depth [m]\tA [%]\tB [%]\tC [%]\n1\t20\t30\t50\n2\t60\t10\t30\n3\t10\t70\t20\n4\t40\t40\t20\n";
 
 }  // namespace
 
@@ -241,14 +245,12 @@ class FrameScenarios : public QObject {
   // With the real dialogs, one of each kind, opened by its click or command: Cancel changes
   // neither the model nor the picture; OK changes both and makes an undo step.
   void everyKindOfDialogChangesModelAndPictureOnOkOnly() {
-    Program p(TempFile("abc.tab",
-                       "Depth [m]\tA [%]\tB [%]\tC [%]\n1\t20\t30\t50\n2\t60\t10\t30\n"
-                       "3\t10\t70\t20\n4\t40\t40\t20\n"));
+    Program p(TempFile("abc.tab", kThreeParts));
     auto* plot = static_cast<MdiDataPlotChild*>(p.frame->child(ChildKind::kPlot));
     Session& s = *p.session;
     const auto picture = [plot] { return plot->canvas()->grab().toImage(); };
     // A point of the canvas where a click opens the given dialog on the given record.
-    const auto spot = [&](const char* resource, std::int32_t record) {
+    const auto spot = [&](const std::string& resource, std::int32_t record) {
       picture();  // laid out at the window's size
       for (int y = 0; y < plot->canvas()->height(); y += 2) {
         for (int x = 0; x < plot->canvas()->width(); x += 2) {
@@ -258,61 +260,61 @@ class FrameScenarios : public QObject {
       }
       return QPoint(-1, -1);
     };
-    const auto click = [&](const char* resource, std::int32_t record) {
-      const QPoint at = spot(resource, record);
-      QVERIFY2(at.x() >= 0, resource);
-      QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, at);
-    };
-    const auto command = [&p](int id) { return [&p, id] { p.frame->command(id); }; };
     struct Case {
-      int mode;
-      std::function<void()> open;
-      std::vector<QString> dialogs;  // the last one is changed
+      int mode, command;    // the command that opens the dialogs; 0: a click on the plot that
+      int record;           // opens the last dialog on this record
+      QStringList dialogs;  // answered in turn; the last one gets the change
       Answers::Step change;
       std::function<double()> probe;
-      std::vector<std::pair<QString, Answers::Step>> nested = {};  // opened by the change
       bool immediate = false;  // the change acts at once, Cancel or not, and is a step to undo
     };
     const Case cases[] = {
         {cmd::kVertical,
-         [&] { click("PARAMETEROPTIONDIALOG", 2); },
+         0,
+         2,
          {"PARAMETEROPTIONDIALOG"},
          [](QDialog& d) { Click(d, 1027); },
          [&s] { return s.settings.record(2).valueText; }},
         {cmd::kVertical,
-         command(cmd::kGraphic),
+         cmd::kGraphic,
+         0,
          {"GRAPHICDIALOG"},
          [](QDialog& d) { Type(d, 1312, "4"); },
          [&s] { return s.settings.graphic.frameWidth; }},
         {cmd::kVertical,
-         command(cmd::kXAxis),
+         cmd::kXAxis,
+         0,
          {"XAXISDIALOG"},
          [](QDialog& d) { Click(d, 1046); },
          [&s] { return s.settings.record(0).reverseRange; }},
         {cmd::kVertical,
-         command(3110),
+         3110,
+         0,
          {"CHANGEMODEDIALOG", "YAXISDIALOGLINEWIDTH"},
          [](QDialog& d) { Type(d, 1026, "5"); },
          [&s] { return s.settings.record(1).lineWidth; }},
         {cmd::kVertical,
-         command(3109),
+         3109,
+         0,
          {"COLORMAPPINGDIALOG"},
-         [](QDialog& d) { Click(d, 1039); },
-         [&s] { return s.settings.record(2).color.red; },
-         {{"COLORCHOOSER",
-           [](QDialog& d) {
-             static_cast<QColorDialog&>(d).setCurrentColor(QColor(200, 0, 0));
-             Ok(d);
-           }}}},
+         [](QDialog& d) {
+           Answers chooser({{"COLORCHOOSER", [](QDialog& c) {
+                               static_cast<QColorDialog&>(c).setCurrentColor(Qt::red);
+                               Ok(c);
+                             }}});
+           Click(d, 1039);
+         },
+         [&s] { return s.settings.record(2).color.green; }},
         {cmd::kVertical,
-         command(cmd::kSelectByParameters),
+         cmd::kSelectByParameters,
+         0,
          {"SELECT"},
          [](QDialog& d) { Click(d, 1201); },
          [&s] { return s.settings.record(1).plotState; },
-         {},
          true},
         {cmd::kPhase,
-         [&] { click("PHASEMODEDIALOG", 1); },
+         0,
+         1,
          {"PHASEMODEDIALOG"},
          [](QDialog& d) { Type(d, 1009, "6"); },
          [&s] { return s.settings.record(1).modeLineWidth; }},
@@ -334,15 +336,17 @@ class FrameScenarios : public QObject {
           const bool last = name == c.dialogs.back();
           steps.emplace_back(name, [&c, ok, last](QDialog& d) {
             if (last) c.change(d);
-            if (ok || !last)
-              Ok(d);
-            else
-              Cancel(d);
+            (ok || !last) ? Ok(d) : Cancel(d);
           });
         }
-        steps.insert(steps.end(), c.nested.begin(), c.nested.end());
         Answers answers(steps);
-        c.open();
+        if (c.command != 0) {
+          p.frame->command(c.command);
+        } else {
+          const QPoint at = spot(c.dialogs.back().toStdString(), c.record);
+          QVERIFY2(at.x() >= 0, qPrintable(c.dialogs.back()));
+          QTest::mouseClick(plot->canvas(), Qt::LeftButton, {}, at);
+        }
         const QString what = c.dialogs.back() + (ok ? " OK" : " Cancel");
         QVERIFY2(answers.allAnswered(), qPrintable(what));
         QVERIFY2((c.probe() != before) == (ok || c.immediate), qPrintable(what));
@@ -448,6 +452,36 @@ class FrameScenarios : public QObject {
     QCOMPARE(p.dialogs.back().title, std::string("Select export file"));
     QCOMPARE(p.ui.messages.size(), size_t{1});
     QVERIFY(!std::filesystem::exists(target + ".emf"));
+  }
+
+  // With SONDRIX_DIALOG_PICTURES set to a folder, one picture of every dialog goes there
+  // (scripts/screenshots.sh); without it there is nothing to do.
+  void pictures() {
+    const QString folder = qEnvironmentVariable("SONDRIX_DIALOG_PICTURES");
+    if (folder.isEmpty()) QSKIP("SONDRIX_DIALOG_PICTURES not set");
+    Program p(TempFile("abc.tab", kThreeParts));
+    Session& s = *p.session;
+    s.settings.record(1).modeSelected = 1;
+    const std::pair<PlotMode, QString> kDialogs[] = {
+        {kVertical,
+         "GRAPHICDIALOG XAXISDIALOG PARAMETERAXISDIALOG PARAMETEROPTIONDIALOG CHANGEMODEDIALOG "
+         "YAXISDIALOGMAXAXISLENGTH YAXISDIALOGRANGE YAXISDIALOGTICKS YAXISDIALOGADDNEXT "
+         "YAXISDIALOGMARKER YAXISDIALOGOPTIONS YAXISDIALOGQUALITYFLAGS YAXISDIALOGLINEWIDTH "
+         "YAXISDIALOGCOLUMNWIDTH YAXISDIALOGTEXTORIENTATION COLORMAPPINGDIALOG EPSILONDIALOG "
+         "SELECT"},
+        {kTernary, "TERNARYMODEGRAPHICDIALOG TERNARYMODEDIALOG YAXISDIALOGGMARKER"},
+        {kPhase, "PHASEMODEDIALOG YAXISDIALOGPHASEMODERANGE"}};
+    for (const auto& [mode, names] : kDialogs) {
+      s.settings.graphic.plotMode = mode;
+      for (const QString& resource : names.split(' ')) {
+        Answers answers({{resource, [folder](QDialog& d) {
+                            d.grab().save(folder + "/" + d.objectName().toLower() + ".png");
+                            Cancel(d);
+                          }}});
+        OpenSettingsDialog(nullptr, s, {resource.toStdString(), 1, mode == kVertical ? 3060 : 0});
+        QVERIFY2(answers.allAnswered(), qPrintable(resource));
+      }
+    }
   }
 };
 
