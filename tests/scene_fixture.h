@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -32,6 +33,21 @@ using Call = RecordingSurface::Call;
 using Kind = RecordingSurface::Kind;
 using Points = std::vector<DevicePoint>;
 using Segment = std::vector<std::int32_t>;  // a two-point line as {x1, y1, x2, y2}
+constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+
+// The closed outline of a rectangle, as the drawing functions pass it on.
+inline Points Rect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+  return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
+}
+
+// A picture for the file writers: a line, a blue square (at 80, 200), a circle and a text.
+inline void DrawSample(Surface& s) {
+  s.Polyline(Points{{10, 10}, {300, 200}, {380, 20}}, 2, RGB{255, 0, 0}, PenStyle::kSolid);
+  s.Polygon(Rect(50, 150, 120, 250), 1, RGB{0, 0, 200}, Fill::kColor);
+  s.Ellipse(200, 100, 240, 140, 1, RGB{0, 0, 0}, Fill::kWhite);
+  s.Text(20, 260, "Depth [m]", TextAlign::kLeftTop);
+}
 
 struct Scene {
   RecordingUserInterface ui;

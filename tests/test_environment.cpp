@@ -2,28 +2,16 @@
 // own, never in the user's: loads read and write those files.
 
 #include <cstdlib>
-#include <filesystem>
-#include <string>
+
+#include "test_files.h"
 
 namespace {
 
 struct PrivateSettingsFolder {
   PrivateSettingsFolder() {
-    const char* root = std::getenv("SONDRIX_TEST_TMP");
-    std::string base = root ? root : std::filesystem::temp_directory_path().string();
-    std::error_code ec;
-    std::filesystem::create_directories(base, ec);
-    base += "/settings-XXXXXX";
-    if (mkdtemp(base.data()) != nullptr) {
-      setenv("APPDATA", base.c_str(), 1);
-      folder = base;
-    }
+    if (!files.dir().empty()) setenv("APPDATA", files.dir().c_str(), 1);
   }
-  ~PrivateSettingsFolder() {
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::remove_all(folder, ec);
-  }
-  std::string folder;
+  sx::TestFiles files;  // removed with everything in it when the process ends
 };
 
 const PrivateSettingsFolder privateFolder;

@@ -2,17 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <string_view>
 #include <utility>
 
 #include "core/device_int.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
-
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
 
 // year * 10000 + month * 100 + day (or hours, minutes, seconds), for compact expectations.
 std::int64_t Ymd(std::int32_t y, std::int32_t m, std::int32_t d) {

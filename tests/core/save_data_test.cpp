@@ -22,9 +22,7 @@ class SaveDataTest : public SceneTest {
 
   std::int32_t Load(const std::string& path) {
     SetDataFilePath(data(), path);
-    const std::int32_t n = LoadDataFile(*session);
-    data().ParameterCount = n;
-    return n;
+    return data().ParameterCount = LoadDataFile(*session);
   }
 
   // Everything a load puts into the model, which a save must carry, and the credit.

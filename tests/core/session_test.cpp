@@ -9,8 +9,9 @@
 namespace sx {
 namespace {
 
-TEST(Session, BudgetsAndTableCapacities) {
-  RecordingUserInterface ui;
+using SessionTest = SceneTest;
+
+TEST_F(SessionTest, BudgetsAndTableCapacities) {
   auto s = CreateSession({1234, 56}, ui);
   ASSERT_TRUE(s);
   EXPECT_EQ(s->data.NumericItemTable.size(), 1235u);
@@ -31,8 +32,6 @@ TEST(Session, BudgetsAndTableCapacities) {
   EXPECT_EQ(ReadTextBudgetField("", 2000), 2000);
   EXPECT_EQ(ReadTextBudgetField("+300", 2000), 300);
 }
-
-using SessionTest = SceneTest;
 
 TEST_F(SessionTest, CommandLinePath) {
   EXPECT_TRUE(SplitCommandLinePath("\"/home/ana/my data/core 1.tab\"", *session));

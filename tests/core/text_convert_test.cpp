@@ -70,9 +70,7 @@ TEST(SplitParameterNameTest, Cases) {
   };
   for (const Case& c : cases) {
     sx::FixedText<80> group, name, unit;
-    group.assign("old");
-    name.assign("old");
-    unit.assign("old");
+    for (sx::FixedText<80>* part : {&group, &name, &unit}) part->assign("old");
     sx::SplitParameterName(c.label, group, name, unit);
     EXPECT_EQ(group.str() + "|" + name.str() + "|" + unit.str(),
               c.group + "|" + c.name + "|" + c.unit)

@@ -8,20 +8,16 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "core/atomic_file.h"
 #include "core/description_file.h"
 #include "core/save_data.h"
 #include "platform/image_output.h"
-#include "render/drawing.h"
 #include "render/emf_surface.h"
+#include "scene_fixture.h"
 #include "settings/settings_files.h"
 #include "settings/template_file.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
-#include "test_files.h"
 
 namespace sx {
 namespace {
@@ -31,19 +27,12 @@ ssize_t DiskFull(int, const void*, std::size_t) {
   return -1;
 }
 
-void DrawSample(Surface& s) {
-  DrawLine(s, 10, 10, 90, 90, 2, RGB{0, 0, 200});
-}
-
 TEST(FileWriters, LinksDataFileFullDiskAndNames) {
-  TestFiles files;
-  const std::string dir = files.dir();
-  const std::string data = files.Write("data.tab", "Depth\tA\n1\t2\n2\t3\n");
+  Scene scene("Depth\tA\n1\t2\n2\t3\n");
+  const TestFiles& files = scene.files;
+  const std::string dir = files.dir(), data = scene.data().DataFilePath;
   const std::string dataBytes = ReadBytes(data);
-  RecordingUserInterface ui;
-  std::unique_ptr<Session> session = CreateSession({}, ui);
-  SetDataFilePath(session->data, data);
-  ASSERT_EQ(OpenDataFile(*session), 0);
+  const std::unique_ptr<Session>& session = scene.session;
   session->data.DescriptionLineCount = 1;
   session->data.DescriptionTable[1].label.assign("Citation:");
 

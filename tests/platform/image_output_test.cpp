@@ -22,16 +22,6 @@
 namespace sx {
 namespace {
 
-using Points = std::vector<DevicePoint>;
-
-void DrawSample(Surface& s) {
-  s.Polyline(Points{{10, 10}, {300, 200}, {380, 20}}, 2, RGB{255, 0, 0}, PenStyle::kSolid);
-  s.Polygon(Points{{50, 150}, {120, 150}, {120, 250}, {50, 250}, {50, 150}}, 1, RGB{0, 0, 200},
-            Fill::kColor);
-  s.Ellipse(200, 100, 240, 140, 1, RGB{0, 0, 0}, Fill::kWhite);
-  s.Text(20, 260, "Depth [m]", TextAlign::kLeftTop);
-}
-
 TEST(ImageOutputTest, WritesPngSvgAndPdfThatOpenAndShowTheDrawing) {
   TestFiles files;
   ImageOptions options;

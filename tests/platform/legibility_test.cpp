@@ -18,12 +18,7 @@
 
 #include "core/reader.h"
 #include "platform/qt_surface.h"
-#include "plot/plot_pass.h"
-#include "render/recording_surface.h"
-#include "settings/settings_model.h"
-#include "shell/open_sequence.h"
-#include "shell/session.h"
-#include "test_files.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
@@ -38,7 +33,7 @@ struct Box {
 };
 
 // The cell of a recorded text in its font, turned about its reference point.
-Box Measure(const RecordingSurface::Call& c) {
+Box Measure(const Call& c) {
   const QFontMetricsF metrics(QtSurface::MakeQFont(c.font, 96.0f));
   const double w = metrics.horizontalAdvance(QString::fromStdString(c.text));
   const double h = metrics.ascent() + metrics.descent();
@@ -169,18 +164,14 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
       {"groups", LongGroups, kTernary},
       {"groups", LongGroups, kPhase},
   };
-  TestFiles files;
-  RecordingUserInterface ui;
   QImage image(1, 1, QImage::Format_RGB32);
   QPainter painter(&image);
   QtSurface metrics(painter, 96.0f, 96.0f, false);
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.name) + ", mode " + std::to_string(static_cast<int>(c.mode)));
-    auto session = CreateSession({}, ui);
-    SetDataFilePath(
-        session->data,
-        files.Write("a_data_file_with_a_very_long_name_" + longName + ".tab", c.file()));
-    ASSERT_EQ(OpenDataFile(*session), 0);
+    Scene scene;
+    scene.Open(c.file(), "a_data_file_with_a_very_long_name_" + longName + ".tab");
+    const std::unique_ptr<Session>& session = scene.session;
     ChoosePlotMode(session->settings, c.mode);
     for (int p = 1; p <= kMaxParameter; ++p) {
       if (c.degrees) session->settings.record(p).textOrientation = c.degrees;
@@ -193,10 +184,8 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
     PlotContext ctx = session->plotContext(ComputeScale(surface, 96.0f));
     PlotPass(surface, ctx, kStageScreen);
     std::vector<Box> boxes;
-    for (const RecordingSurface::Call& call : surface.calls()) {
-      if (call.kind == RecordingSurface::Kind::kText && !call.text.empty()) {
-        boxes.push_back(Measure(call));
-      }
+    for (const Call& call : surface.calls()) {
+      if (call.kind == Kind::kText && !call.text.empty()) boxes.push_back(Measure(call));
     }
     ASSERT_GT(boxes.size(), 5u);
     const std::vector<std::string> problems = Problems(boxes);

@@ -10,12 +10,11 @@
 #include <QPainter>
 #include <array>
 #include <functional>
-#include <limits>
 #include <optional>
 
 #include "platform/raster_draw.h"
 #include "render/drawing.h"
-#include "test_files.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
@@ -26,8 +25,6 @@ const QRgb kWhitePixel = qRgb(255, 255, 255);
 const QRgb kGreyPixel = qRgb(128, 128, 128);
 const QRgb kBlackPixel = qRgb(0, 0, 0);
 const QRgb kRedPixel = qRgb(255, 0, 0);
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
 
 // An image with a surface on it (its painter clipped if asked); Finish() ends the painting and
 // hands the pixels out.
@@ -53,12 +50,6 @@ class Canvas {
   QPainter painter_;
   std::optional<QtSurface> surface_;
 };
-
-using Points = std::vector<DevicePoint>;
-
-Points Rect(int x1, int y1, int x2, int y2) {
-  return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
-}
 
 // Bounding box of every pixel that differs from the background.
 QRect InkBox(const QImage& image, QRgb background) {

@@ -1,7 +1,6 @@
 #include "plot/axes.h"
 
 #include <cmath>
-#include <limits>
 
 #include "plot/layout.h"
 #include "scene_fixture.h"

@@ -103,9 +103,7 @@ TEST_F(PlotPassTest, PrinterAtFourTimesTheScreenResolution) {
   graphic().plotMode = kHorizontal;
   record(0).ticklines = 1;
   // Axes only: the curves and markers are lines of their own lengths.
-  for (int p = 1; p <= data().ParameterCount; ++p) {
-    record(p).lines = record(p).marker = 0;
-  }
+  for (int p = 1; p <= data().ParameterCount; ++p) record(p).lines = record(p).marker = 0;
   RecordingSurface printer(384.0f, 384.0f, true);
   const ScaleInfo scale = ComputeScale(printer, 96.0f);
   ASSERT_EQ(scale.scaleStep, 4);

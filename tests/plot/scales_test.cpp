@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <tuple>
-#include <utility>
 #include <vector>
 
 #include "core/calendar.h"

@@ -8,19 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "render/recording_surface.h"
+#include "scene_fixture.h"
 
 namespace sx {
 namespace {
 
-using Kind = RecordingSurface::Kind;
 constexpr RGB kRed{200, 0, 0};
-constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-
-std::vector<DevicePoint> Rect(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
-  return {{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}, {x1, y1}};
-}
 
 TEST(Drawing, LinesRectanglesAndPolylinesUpToTheBufferEnd) {
   RecordingSurface s;

@@ -340,9 +340,7 @@ TEST_P(GroupDrawingTest, LastMemberFirstHeadOnTopAndTooManyMembersLeaveTheHeadAl
     std::vector<RGB> order;  // the parameters' colours in drawing order
     for (const Call& c : surface.calls()) {
       const bool ours = c.color.blue == 200 && c.kind == Kind::kPolyline;
-      if (ours && (order.empty() || order.back() != c.color)) {
-        order.push_back(c.color);
-      }
+      if (ours && (order.empty() || order.back() != c.color)) order.push_back(c.color);
     }
     const bool group = next == 2 || next == -2;
     const std::vector<RGB> expected =

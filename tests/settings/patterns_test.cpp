@@ -14,7 +14,7 @@ std::vector<std::uint8_t> Head(const Pattern& p, int n) {
 }
 
 // The 32 stored bytes of rows given one byte per row, the second byte of each row 0xFF.
-std::vector<std::uint8_t> NarrowRows(std::initializer_list<std::uint8_t> rows) {
+std::vector<std::uint8_t> NarrowRows(const std::vector<std::uint8_t>& rows) {
   std::vector<std::uint8_t> bits(32, 0xFF);
   std::size_t r = 0;
   for (std::uint8_t row : rows) bits[2 * r++] = row;
@@ -47,9 +47,7 @@ TEST_F(PatternsTest, MissingFileIsCreatedByteForByteThenRead) {
   for (std::int32_t k = 1; k <= 81; ++k) {
     const BuiltinPattern& b = BuiltinPatterns()[static_cast<std::size_t>(k - 1)];
     EXPECT_EQ(At(k).name.view(), b.name);
-    EXPECT_EQ(Head(At(k), 32), NarrowRows({b.rows[0], b.rows[1], b.rows[2], b.rows[3], b.rows[4],
-                                           b.rows[5], b.rows[6], b.rows[7]}))
-        << b.name;
+    EXPECT_EQ(Head(At(k), 32), NarrowRows({std::begin(b.rows), std::end(b.rows)})) << b.name;
   }
   EXPECT_EQ(FindPattern(table, "Su3-Gr"), 59);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "scene_fixture.h"
 #include "shell/frame.h"
 #include "shell/startup.h"
 
@@ -139,10 +140,8 @@ TEST(DescriptionView, ScrollIncrementsAndRanges) {
 }
 
 TEST(DescriptionView, LongestRowsCountCharactersAndTheFirstWins) {
-  RecordingUserInterface ui;
-  auto session = CreateSession(MemoryBudgets{}, ui);
-  ASSERT_TRUE(session);
-  DataModel& data = session->data;
+  Scene scene;
+  DataModel& data = scene.data();
   data.DescriptionLineCount = 3;
   const char* const rows[3][2] = {{"Größe", "ab"}, {"Depth", "abc"}, {"Abc", "xyz"}};
   for (int i = 1; i <= 3; ++i) {  // Größe: 5 characters, 7 bytes

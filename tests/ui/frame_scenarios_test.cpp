@@ -17,7 +17,6 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +30,7 @@
 #include "settings/settings_model.h"
 #include "shell/plot_window.h"
 #include "shell/startup.h"
+#include "test_files.h"
 #include "ui/child_windows.h"
 #include "ui/dialog_answers.h"
 #include "ui/main_frame.h"
@@ -41,14 +41,9 @@ using namespace sx;
 
 namespace {
 
+const TestFiles kFiles;  // removed with what the scenarios wrote when the program ends
 std::string TempFile(const std::string& name, const std::string& content) {
-  const char* root = std::getenv("SONDRIX_TEST_TMP");
-  const std::filesystem::path dir =
-      std::filesystem::path(root ? root : std::filesystem::temp_directory_path().string()) / "ui";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / name).string();
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
+  return kFiles.Write(name, content);
 }
 
 const char* const kNoDescription =
@@ -411,10 +406,7 @@ class FrameScenarios : public QObject {
     QCOMPARE(after.originX, before.originX);
     QCOMPARE(after.xScale, before.xScale);
     QCOMPARE(p.session->settings.graphic.graphicWidth, graphic.graphicWidth);
-    std::ifstream in(pdf, std::ios::binary);
-    std::string head(5, '\0');
-    in.read(head.data(), 5);
-    QCOMPARE(head, std::string("%PDF-"));
+    QCOMPARE(ReadBytes(pdf).substr(0, 5), std::string("%PDF-"));
     QVERIFY(std::filesystem::file_size(pdf) > 1000);
   }
 
