@@ -61,6 +61,13 @@ class PlotCanvas : public QWidget {
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     const QSize pixels = size() * ratio;
+    if (static_cast<qint64>(pixels.width()) * pixels.height() > kMaxKeptPixels) {
+      // A graphic far larger than any screen: no picture is kept, the pass draws on the
+      // window, where only the part in view costs pixels.
+      picture_ = QImage();
+      Paint(painter);
+      return;
+    }
     const bool fits = !picture_.isNull() && picture_.size() == pixels && dpi_ == logicalDpi();
     if (!fits && !stale_ && !picture_.isNull() && settle_.isActive()) {
       // Resizing a picture that is slow to draw: the old one stretched until the size rests.
@@ -102,6 +109,8 @@ class PlotCanvas : public QWidget {
   // is drawn anew when no resize came for kSettleMs.
   static constexpr double kFluidSeconds = 0.03;
   static constexpr int kSettleMs = 120;
+  // The largest picture kept (256 MB): more than an 8K screen at twice the pixel density.
+  static constexpr qint64 kMaxKeptPixels = qint64{64} * 1024 * 1024;
 
   QPoint logicalDpi() const { return {logicalDpiX(), logicalDpiY()}; }
 
@@ -111,21 +120,26 @@ class PlotCanvas : public QWidget {
     // An image, not a pixmap: long curves are then drawn straight into its pixels.
     picture_ = QImage(pixels, QImage::Format_RGB32);
     picture_.setDevicePixelRatio(ratio);
-    picture_.fill(Qt::white);
     stale_ = false;
     dpi_ = logicalDpi();
+    QPainter painter(&picture_);
+    Paint(painter);
+    lastPassSeconds_ = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+  }
+
+  void Paint(QPainter& painter) {
+    painter.fillRect(rect(), Qt::white);
     Session& session = controller_.session();
     if (session.data.ParameterCount < 1) return;
     // The tick length follows the frames of the previous layout, so a change of the strips'
     // sizes can move the frames once more on the next pass. The window shows the picture a
     // second paint would give, not one that shifts on the next exposure.
     const auto tick = [&session] { return TickLength(session.data, session.settings, 1.0f); };
+    const auto dpiX = static_cast<float>(logicalDpiX());
+    const auto dpiY = static_cast<float>(logicalDpiY());
     for (int pass = 0; pass < 2; ++pass) {
       const std::int32_t before = tick();
-      if (pass > 0) picture_.fill(Qt::white);
-      QPainter painter(&picture_);
-      const auto dpiX = static_cast<float>(dpi_.x());
-      const auto dpiY = static_cast<float>(dpi_.y());
+      if (pass > 0) painter.fillRect(rect(), Qt::white);
       PaintScreen(session.models(), width(), height(),
                   [&](std::int32_t, std::int32_t, const DrawFunction& draw) {
                     QtSurface surface(painter, dpiX, dpiY, false);
@@ -133,7 +147,6 @@ class PlotCanvas : public QWidget {
                   });
       if (tick() == before) break;
     }
-    lastPassSeconds_ = static_cast<double>(timer.nsecsElapsed()) / 1e9;
   }
 
   // Forced repaints: once showing the kept picture (what exposing the window costs), once
