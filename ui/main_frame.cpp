@@ -1,6 +1,7 @@
 #include "ui/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -16,6 +17,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QUrl>
 
 #include "core/messages.h"
@@ -140,6 +142,7 @@ MdiFrame::MdiFrame(Session& session, QWidget* parent)
   };
   buildMenus();
   buildShortcuts();
+  qApp->installEventFilter(this);
   connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
     // The plot window that loses activation takes its next click only as activation.
     if (window != plot_ && plot_) static_cast<MdiDataPlotChild*>(plot_->widget())->deactivated();
@@ -408,6 +411,23 @@ void MdiFrame::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+bool MdiFrame::eventFilter(QObject* watched, QEvent* event) {
+  // When a modal dialog or message box closes, the keyboard goes back to the window below it.
+  // A window manager does that by itself; without one (a kiosk, a test display) nothing would
+  // have the keyboard, and the next key would go nowhere.
+  if (event->type() == QEvent::Hide && watched != this) {
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget != nullptr && widget->isWindow() && widget->windowModality() != Qt::NonModal) {
+      QTimer::singleShot(0, this, [this] {
+        if (QApplication::activeWindow() != nullptr || !isVisible()) return;
+        QWidget* next = QApplication::activeModalWidget();
+        (next != nullptr ? next : this)->activateWindow();
+      });
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void MdiFrame::dragEnterEvent(QDragEnterEvent* event) {
