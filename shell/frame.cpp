@@ -280,14 +280,14 @@ bool FrameController::LoadTemplate() {
   return true;
 }
 
+FileDialogRequest SaveRequestFor(const Session& session, std::int32_t kind) {
+  const SaveDialog dialog = SaveDialogFor(kind);
+  return {true, std::string(dialog.title),      dialog.filterKind,
+          0,    InitialSaveName(session, kind), {}};
+}
+
 void FrameController::SaveDataAs() {
-  const SaveDialog dialog = SaveDialogFor(kSaveDataKind);
-  FileDialogRequest request{true,
-                            std::string(dialog.title),
-                            dialog.filterKind,
-                            0,
-                            InitialSaveName(session_, kSaveDataKind),
-                            {}};
+  FileDialogRequest request = SaveRequestFor(session_, kSaveDataKind);
   const std::optional<std::string> chosen = view_.RunFileDialog(request);
   if (!chosen) return;
   if (SaveDataAsCommand(session_, *chosen) == 0) recent_.add(session_.data.DataFilePath);
@@ -297,13 +297,7 @@ void FrameController::SaveDataAs() {
 
 void FrameController::SaveDescription() {
   session_.data.DescriptionSaved = 0;
-  const SaveDialog dialog = SaveDialogFor(kSaveDescriptionKind);
-  FileDialogRequest request{true,
-                            std::string(dialog.title),
-                            dialog.filterKind,
-                            0,
-                            InitialSaveName(session_, kSaveDescriptionKind),
-                            {}};
+  FileDialogRequest request = SaveRequestFor(session_, kSaveDescriptionKind);
   const std::optional<std::string> chosen = view_.RunFileDialog(request);
   if (!chosen) return;
   if (SaveDescriptionCommand(session_, *chosen) == 0 && session_.data.DescriptionSaved == 1) {

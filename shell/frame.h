@@ -32,6 +32,10 @@ struct FileDialogRequest {
   std::string directory;         // where the dialog starts when nothing is proposed
 };
 
+// The save dialog of a kind (kSaveDataKind, kSaveExportKind, ...): its title, filters and the
+// name it proposes for the session's file.
+FileDialogRequest SaveRequestFor(const Session& session, std::int32_t kind);
+
 // How an editor is started: the desktop's application for the file, or the program itself with
 // the file as its one argument (no shell in between).
 struct EditorLaunch {

@@ -258,13 +258,7 @@ void MdiDataPlotChild::fitToGraphic() {
 
 void MdiDataPlotChild::exportPlot() {
   Session& session = controller_.session();
-  const SaveDialog dialog = SaveDialogFor(kSaveExportKind);
-  FileDialogRequest request{true,
-                            std::string(dialog.title),
-                            dialog.filterKind,
-                            0,
-                            InitialSaveName(session, kSaveExportKind),
-                            {}};
+  FileDialogRequest request = SaveRequestFor(session, kSaveExportKind);
   const std::optional<std::string> chosen = controller_.view().RunFileDialog(request);
   if (!chosen) return;
   const std::string path = ExportTargetPath(*chosen, request.filterIndex);
@@ -277,13 +271,7 @@ void MdiDataPlotChild::exportPlot() {
 
 void MdiDataPlotChild::saveTemplate() {
   Session& session = controller_.session();
-  const SaveDialog dialog = SaveDialogFor(kSaveTemplateKind);
-  FileDialogRequest request{true,
-                            std::string(dialog.title),
-                            dialog.filterKind,
-                            0,
-                            InitialSaveName(session, kSaveTemplateKind),
-                            {}};
+  FileDialogRequest request = SaveRequestFor(session, kSaveTemplateKind);
   const std::optional<std::string> chosen = controller_.view().RunFileDialog(request);
   if (chosen) SaveTemplateCommand(session, *chosen);
   controller_.Retitle();
