@@ -233,5 +233,26 @@ TEST(StyleDrawersColorStripes, StripesTakeTheirColourFromTheCell) {
             "polygon 1 0,0,255 filled 100,280 200,280 200,350 100,350 100,280\n");
 }
 
+// A comment on a row at an end of the X axis moves inwards to stay within its strip instead of
+// straddling the frame line; one in between stands centred on its row.
+TEST(StyleDrawersComments, CommentsAtTheAxisEndsStayWithinTheStrip) {
+  for (const ProfileOrientation o : {kH, kV}) {
+    Strips s("Depth [m]\tNote\n0\tclay\n15\tsilty clay\n30\tsand\n", o);
+    s.record(1).comment = 1;
+    s.Run(DrawComments);
+    const auto texts = s.Calls(Kind::kText);
+    ASSERT_EQ(texts.size(), 3u) << static_cast<int>(o);
+    for (const Call& t : texts) {  // the text's extent along the X axis
+      const std::int32_t w = TextWidth(s.surface, t.text);
+      const std::int32_t start = o == kH ? t.points[0].x - w / 2 : t.points[0].y;
+      const std::int32_t end = o == kH ? start + w : start + 13;
+      EXPECT_GE(start, o == kH ? 102 : 52) << t.text;
+      EXPECT_LE(end, o == kH ? 398 : 348) << t.text;
+    }
+    // The recorded point is the text's top in the Vertical mode: the row less half a line.
+    EXPECT_EQ(o == kH ? texts[1].points[0].x : texts[1].points[0].y, o == kH ? 250 : 200 - 7);
+  }
+}
+
 }  // namespace
 }  // namespace sx
