@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -138,6 +139,11 @@ void PlotOutput::Copy(std::int32_t width, std::int32_t height) {
 void PlotOutput::PageSetup() {
   QPageSetupDialog dialog(printer_.get(), window_);
   dialog.setObjectName("PageSetupDialog");
+  // The margins are fixed: their fields are shown but cannot be edited, so that nobody types a
+  // margin the print would not use.
+  for (QDoubleSpinBox* field : dialog.findChildren<QDoubleSpinBox*>()) {
+    if (field->objectName().endsWith("Margin")) field->setEnabled(false);
+  }
   dialog.exec();
   KeepMargins(*printer_);
 }

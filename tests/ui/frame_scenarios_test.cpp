@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -408,6 +409,19 @@ class FrameScenarios : public QObject {
     QCOMPARE(p.session->settings.graphic.graphicWidth, graphic.graphicWidth);
     QCOMPARE(ReadBytes(pdf).substr(0, 5), std::string("%PDF-"));
     QVERIFY(std::filesystem::file_size(pdf) > 1000);
+
+    // The page set-up shows the fixed margins without letting them be edited.
+    int margins = -1;
+    Answers answers({{"PageSetupDialog", [&](QDialog& d) {
+                        margins = 0;
+                        for (auto* f : d.findChildren<QDoubleSpinBox*>()) {
+                          if (f->objectName().endsWith("Margin"))
+                            margins += f->isEnabled() ? 10 : 1;
+                        }
+                        d.reject();
+                      }}});
+    p.action(cmd::kPageSetup)->trigger();
+    QCOMPARE(margins, 4);
   }
 
   void aBatchWithABadFileReportsItAndReturnsToThePreviousFile() {
