@@ -27,10 +27,6 @@ void DrawVerticalLabels(AxisPass& pass) {
     const ColumnRecord& c = data.column(pass.plotted[i]);
     return std::int64_t{c.originX} + c.extentX / 2;
   };
-  const auto slanted = [&](int i) {
-    const ParameterSettings& r = pass.ctx.settings.record(pass.plotted[i]);
-    return r.showParameterLabel != 0 && r.textOrientation == 45;
-  };
   for (int i = 0; i < count; ++i) {
     const int p = pass.plotted[i];
     const ParameterSettings& r = pass.ctx.settings.record(p);
@@ -51,13 +47,12 @@ void DrawVerticalLabels(AxisPass& pass) {
           Fitted(pass, text, centre - m.labelHeight / 2, top - (pass.t + 6), m.labelHeight, 0,
                  room);
         } else {
-          // A slanted name starts over the middle of its strip and leans over the next one, up
-          // to where the next slanted name starts.
+          // A slanted name starts over the middle of its strip and leans over the strips after
+          // it: the next slanted name runs beside it a strip's width further on, and the layout
+          // leaves the height for the whole name. Only another text or the picture's edge cuts
+          // it short.
           room.left = centre;
-          if (i + 1 < count && slanted(i + 1) && centreOf(i + 1) > centre) {
-            const std::int64_t clearance = pass.ctx.texts ? pass.ctx.texts->clearance() : 0;
-            room.right = centreOf(i + 1) - clearance;
-          }
+          room.right = kNoLimit;
           Fitted(pass, text, centre, top - (std::int64_t{m.numberHeight} + pass.t + 3),
                  m.labelHeight, 0, room);
         }

@@ -69,10 +69,42 @@ bool Empty(const TextBox& b) {
   return b.right <= b.left || b.bottom <= b.top;
 }
 
+bool Slanted(std::int32_t reading) {
+  return NormalReading(reading) % 900 != 0;
+}
+
+TextCell CellOf(const TextBox& b) {
+  const double l = static_cast<double>(b.left), t = static_cast<double>(b.top);
+  const double r = static_cast<double>(b.right), d = static_cast<double>(b.bottom);
+  return {{l, r, r, l}, {t, t, d, d}};
+}
+
+// Whether two cells come closer than pad: on no axis across an edge of either do their extents
+// stand pad or more apart.
+bool CellsMeet(const TextCell& a, const TextCell& b, double pad) {
+  for (const TextCell* edges : {&a, &b}) {
+    for (int k = 0; k < 4; ++k) {
+      const int n = (k + 1) % 4;
+      const double ax = edges->y[k] - edges->y[n], ay = edges->x[n] - edges->x[k];
+      const double length = std::hypot(ax, ay);
+      if (length == 0.0) continue;
+      double aLo = 0.0, aHi = 0.0, bLo = 0.0, bHi = 0.0;
+      for (int i = 0; i < 4; ++i) {
+        const double pa = (a.x[i] * ax + a.y[i] * ay) / length;
+        const double pb = (b.x[i] * ax + b.y[i] * ay) / length;
+        aLo = i == 0 ? pa : std::min(aLo, pa), aHi = i == 0 ? pa : std::max(aHi, pa);
+        bLo = i == 0 ? pb : std::min(bLo, pb), bHi = i == 0 ? pb : std::max(bHi, pb);
+      }
+      if (std::max(aLo, bLo) - std::min(aHi, bHi) >= pad) return false;
+    }
+  }
+  return true;
+}
+
 // The text's box with its reference point at (x, top) in the current font, from its advance w
-// and line height h.
+// and line height h; a slanted text's cell goes to cell.
 TextBox BoxAt(std::int64_t x, std::int64_t top, std::int64_t w, std::int64_t h, TextAlign align,
-              std::int32_t reading) {
+              std::int32_t reading, TextCell* cell = nullptr) {
   const std::int64_t u0 = align == TextAlign::kLeftTop    ? 0
                           : align == TextAlign::kRightTop ? -w
                                                           : -(w / 2);
@@ -82,18 +114,18 @@ TextBox BoxAt(std::int64_t x, std::int64_t top, std::int64_t w, std::int64_t h, 
   // The page turns counter-clockwise with y growing downwards: along the text (u) a point moves
   // by (cos, -sin), across it (v) by (sin, cos).
   double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
-  bool first = true;
-  for (const double u : {static_cast<double>(u0), static_cast<double>(u0 + w)}) {
-    for (const double v : {0.0, static_cast<double>(h)}) {
-      const double px = u * c + v * s, py = -u * s + v * c;
-      if (first) {
-        minX = maxX = px;
-        minY = maxY = py;
-        first = false;
-      }
-      minX = std::min(minX, px), maxX = std::max(maxX, px);
-      minY = std::min(minY, py), maxY = std::max(maxY, py);
+  // The corners in turn round the cell.
+  const double us[4] = {static_cast<double>(u0), static_cast<double>(u0 + w),
+                        static_cast<double>(u0 + w), static_cast<double>(u0)};
+  const double vs[4] = {0.0, 0.0, static_cast<double>(h), static_cast<double>(h)};
+  for (int k = 0; k < 4; ++k) {
+    const double px = us[k] * c + vs[k] * s, py = -us[k] * s + vs[k] * c;
+    if (cell != nullptr) {
+      cell->x[k] = static_cast<double>(x) + px;
+      cell->y[k] = static_cast<double>(top) + py;
     }
+    minX = k == 0 ? px : std::min(minX, px), maxX = k == 0 ? px : std::max(maxX, px);
+    minY = k == 0 ? py : std::min(minY, py), maxY = k == 0 ? py : std::max(maxY, py);
   }
   return {x + static_cast<std::int64_t>(std::floor(minX)),
           top + static_cast<std::int64_t>(std::floor(minY)),
@@ -113,9 +145,10 @@ bool ColumnFree(Surface& s, const TextPlacement& placement, std::int32_t x, std:
 }
 
 void Draw(Surface& s, TextPlacement* placement, std::string_view text, std::int32_t x,
-          std::int32_t y, std::int32_t dy, std::int32_t alignment, const TextBox& box) {
+          std::int32_t y, std::int32_t dy, std::int32_t alignment, const TextBox& box,
+          const TextCell* cell) {
   DrawTextAt(s, text, x, y, dy, alignment);
-  if (placement != nullptr) placement->Add(box, s.fontEscapement);
+  if (placement != nullptr) placement->Add(box, s.fontEscapement, cell);
 }
 
 }  // namespace
@@ -139,11 +172,18 @@ void TextPlacement::Pads(std::int32_t reading, std::int32_t& padX, std::int32_t&
   padY = r == 0 || r == 1800 ? kLineGap : clearance_;
 }
 
-bool TextPlacement::Collides(const Placed& a, const TextBox& box, std::int32_t padX,
-                             std::int32_t padY) const {
+bool TextPlacement::Collides(const Placed& a, const TextBox& box, const TextCell* cell,
+                             std::int32_t padX, std::int32_t padY) const {
   const std::int64_t px = std::max(a.padX, padX), py = std::max(a.padY, padY);
-  return box.left < a.box.right + px && a.box.left < box.right + px &&
-         box.top < a.box.bottom + py && a.box.top < box.bottom + py;
+  if (!(box.left < a.box.right + px && a.box.left < box.right + px && box.top < a.box.bottom + py &&
+        a.box.top < box.bottom + py)) {
+    return false;
+  }
+  if (!a.slanted && cell == nullptr) return true;
+  // A slanted text on either side (which keeps the clearance both ways): the boxes around the
+  // cells meet, the cells themselves need not.
+  return CellsMeet(cell != nullptr ? *cell : CellOf(box), a.slanted ? a.cell : CellOf(a.box),
+                   static_cast<double>(std::max(px, py)));
 }
 
 void TextPlacement::CellRange(const TextBox& box, std::int64_t& c0, std::int64_t& c1,
@@ -157,12 +197,13 @@ void TextPlacement::CellRange(const TextBox& box, std::int64_t& c0, std::int64_t
   r1 = index(box.bottom + clearance_, picture_.top, rows_);
 }
 
-bool TextPlacement::Free(const TextBox& box, std::int32_t reading) const {
+bool TextPlacement::Free(const TextBox& box, std::int32_t reading, const TextCell* cell) const {
   if (!WithinRoom(box, picture_)) return false;
   if (Empty(box)) return true;
   std::int32_t padX = 0, padY = 0;
   Pads(reading, padX, padY);
-  if (last_ >= 0 && Collides(boxes_[static_cast<std::size_t>(last_)], box, padX, padY)) {
+  if (!Slanted(reading)) cell = nullptr;
+  if (last_ >= 0 && Collides(boxes_[static_cast<std::size_t>(last_)], box, cell, padX, padY)) {
     return false;
   }
   std::int64_t c0, c1, r0, r1;
@@ -170,17 +211,22 @@ bool TextPlacement::Free(const TextBox& box, std::int32_t reading) const {
   for (std::int64_t r = r0; r <= r1; ++r) {
     for (std::int64_t c = c0; c <= c1; ++c) {
       for (const std::uint32_t i : cells_[static_cast<std::size_t>(r * columns_ + c)]) {
-        if (Collides(boxes_[i], box, padX, padY)) return false;
+        if (Collides(boxes_[i], box, cell, padX, padY)) return false;
       }
     }
   }
   return true;
 }
 
-void TextPlacement::Add(const TextBox& box, std::int32_t reading) {
+void TextPlacement::Add(const TextBox& box, std::int32_t reading, const TextCell* cell) {
   if (Empty(box)) return;
-  Placed placed{box, 0, 0};
+  Placed placed;
+  placed.box = box;
   Pads(reading, placed.padX, placed.padY);
+  if (cell != nullptr && Slanted(reading)) {
+    placed.slanted = true;
+    placed.cell = *cell;
+  }
   const auto index = static_cast<std::uint32_t>(boxes_.size());
   boxes_.push_back(placed);
   last_ = index;
@@ -206,13 +252,14 @@ bool WithinRoom(const TextBox& box, const TextBox& room) {
 
 namespace {
 
-// The box of text in the current font, whose line height h the caller knows.
+// The box of text in the current font, whose line height h the caller knows; a slanted text's
+// cell goes to cell.
 TextBox BoxOf(Surface& s, std::string_view text, std::int32_t x, std::int32_t y, std::int32_t dy,
-              std::int32_t alignment, std::int64_t h) {
+              std::int32_t alignment, std::int64_t h, TextCell* cell = nullptr) {
   const TextAlign align = ResolveAlignment(alignment, s.textAlignment);
   const std::int64_t w = s.TextWidth(text);
   const std::int64_t top = Saturate32(std::int64_t{y} - dy);
-  return BoxAt(x, top, w, h, align, s.fontEscapement);
+  return BoxAt(x, top, w, h, align, s.fontEscapement, cell);
 }
 
 }  // namespace
@@ -230,10 +277,11 @@ bool DrawTextIfFree(Surface& s, TextPlacement* placement, std::string_view text,
     return true;
   }
   if (lineHeight >= 0 && !ColumnFree(s, *placement, x, y, dy, alignment, lineHeight)) return false;
+  TextCell cell;
   const TextBox box =
-      BoxOf(s, text, x, y, dy, alignment, lineHeight >= 0 ? lineHeight : s.FontLineHeight());
-  if (!placement->Free(box, s.fontEscapement)) return false;
-  Draw(s, placement, text, x, y, dy, alignment, box);
+      BoxOf(s, text, x, y, dy, alignment, lineHeight >= 0 ? lineHeight : s.FontLineHeight(), &cell);
+  if (!placement->Free(box, s.fontEscapement, &cell)) return false;
+  Draw(s, placement, text, x, y, dy, alignment, box, &cell);
   return true;
 }
 
@@ -243,8 +291,8 @@ namespace {
 // `out` with its box; false when not even one character beyond leading blanks fits. A shorter
 // text has a smaller box, so the answers turn from "fits" to "does not" once along the lengths.
 template <typename Fits>
-bool Shorten(std::string_view text, Fits fits, std::string& out, TextBox& box) {
-  if (fits(text, box)) {
+bool Shorten(std::string_view text, Fits fits, std::string& out, TextBox& box, TextCell& cell) {
+  if (fits(text, box, cell)) {
     out.assign(text);
     return true;
   }
@@ -262,16 +310,18 @@ bool Shorten(std::string_view text, Fits fits, std::string& out, TextBox& box) {
   std::size_t lo = blanks + 1, hi = Utf8Length(text);
   if (lo >= hi) return false;
   out = shortened(lo);
-  if (!fits(out, box)) return false;
+  if (!fits(out, box, cell)) return false;
   // fits(lo) holds, fits(hi) does not.
   TextBox candidateBox;
+  TextCell candidateCell;
   while (hi - lo > 1) {
     const std::size_t mid = lo + (hi - lo) / 2;
     std::string candidate = shortened(mid);
-    if (fits(candidate, candidateBox)) {
+    if (fits(candidate, candidateBox, candidateCell)) {
       lo = mid;
       out = std::move(candidate);
       box = candidateBox;
+      cell = candidateCell;
     } else {
       hi = mid;
     }
@@ -289,14 +339,15 @@ bool DrawTextShortened(Surface& s, TextPlacement* placement, std::string_view te
     return true;
   }
   const std::int64_t h = s.FontLineHeight();
-  const auto fits = [&](std::string_view candidate, TextBox& box) {
-    box = BoxOf(s, candidate, x, y, dy, alignment, h);
-    return WithinRoom(box, room) && placement->Free(box, s.fontEscapement);
+  const auto fits = [&](std::string_view candidate, TextBox& box, TextCell& cell) {
+    box = BoxOf(s, candidate, x, y, dy, alignment, h, &cell);
+    return WithinRoom(box, room) && placement->Free(box, s.fontEscapement, &cell);
   };
   std::string shown;
   TextBox box;
-  if (!Shorten(text, fits, shown, box)) return false;
-  Draw(s, placement, shown, x, y, dy, alignment, box);
+  TextCell cell;
+  if (!Shorten(text, fits, shown, box, cell)) return false;
+  Draw(s, placement, shown, x, y, dy, alignment, box, &cell);
   return true;
 }
 
@@ -310,14 +361,17 @@ bool DrawCommentIfFree(Surface& s, TextPlacement* placement, std::string_view te
   if (lineHeight >= 0 && !ColumnFree(s, *placement, x, y, dy, alignment, lineHeight)) return false;
   const TextBox& picture = placement->picture();
   const std::int64_t h = lineHeight >= 0 ? lineHeight : s.FontLineHeight();
-  const auto fits = [&](std::string_view candidate, TextBox& box) {
-    box = BoxOf(s, candidate, x, y, dy, alignment, h);
+  const auto fits = [&](std::string_view candidate, TextBox& box, TextCell& cell) {
+    box = BoxOf(s, candidate, x, y, dy, alignment, h, &cell);
     return WithinRoom(box, picture);
   };
   std::string shown;
   TextBox box;
-  if (!Shorten(text, fits, shown, box) || !placement->Free(box, s.fontEscapement)) return false;
-  Draw(s, placement, shown, x, y, dy, alignment, box);
+  TextCell cell;
+  if (!Shorten(text, fits, shown, box, cell) || !placement->Free(box, s.fontEscapement, &cell)) {
+    return false;
+  }
+  Draw(s, placement, shown, x, y, dy, alignment, box, &cell);
   return true;
 }
 

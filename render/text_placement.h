@@ -27,6 +27,13 @@ struct TextBox {
   bool operator==(const TextBox&) const = default;
 };
 
+// The cell of a slanted text as it lies on the page: its four corners in turn. The box around a
+// cell at 45 degrees is twice as high as the cell is across, so slanted neighbours side by side
+// are judged by their cells, not by their boxes.
+struct TextCell {
+  double x[4] = {}, y[4] = {};
+};
+
 // The least clearance between neighbouring texts on screen, in device pixels: a blank of the
 // smaller plot fonts, and a little more than the few pixels at which two numbers read as one.
 inline constexpr std::int32_t kMinTextClearance = 4;
@@ -45,19 +52,23 @@ class TextPlacement {
   std::int32_t clearance() const { return clearance_; }
 
   // Inside the picture and clear of every text placed so far. `reading` is the escapement of
-  // the text in tenths of a degree: it says along which direction the clearance is kept.
-  bool Free(const TextBox& box, std::int32_t reading) const;
-  void Add(const TextBox& box, std::int32_t reading);
+  // the text in tenths of a degree: it says along which direction the clearance is kept. A
+  // slanted text (not at a quarter turn) gives its cell as well; box is the box around it.
+  bool Free(const TextBox& box, std::int32_t reading, const TextCell* cell = nullptr) const;
+  void Add(const TextBox& box, std::int32_t reading, const TextCell* cell = nullptr);
 
   std::size_t size() const { return boxes_.size(); }
 
  private:
   struct Placed {
     TextBox box;
-    std::int32_t padX, padY;  // clearance this text keeps across and along y
+    std::int32_t padX = 0, padY = 0;  // clearance this text keeps across and along y
+    bool slanted = false;             // then cell holds its turned cell
+    TextCell cell;
   };
   void Pads(std::int32_t reading, std::int32_t& padX, std::int32_t& padY) const;
-  bool Collides(const Placed& a, const TextBox& box, std::int32_t padX, std::int32_t padY) const;
+  bool Collides(const Placed& a, const TextBox& box, const TextCell* cell, std::int32_t padX,
+                std::int32_t padY) const;
   // The grid cells a box (grown by the clearance) touches.
   void CellRange(const TextBox& box, std::int64_t& c0, std::int64_t& c1, std::int64_t& r0,
                  std::int64_t& r1) const;

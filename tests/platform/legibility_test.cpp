@@ -27,8 +27,10 @@ constexpr int kWidth = 1200, kHeight = 900;
 constexpr double kMinGap = 3.0;
 
 struct Box {
-  double left, top, right, bottom;
-  bool across;  // reads up or down the page
+  double left, top, right, bottom;  // around the cell
+  bool across;                      // reads up or down the page
+  bool slanted;                     // neither along nor across: judged by its cell
+  double x[4], y[4];                // the cell's corners in turn
   std::string text;
 };
 
@@ -42,15 +44,33 @@ Box Measure(const Call& c) {
                                                       : -w / 2;
   const double theta = c.font.escapement / 10.0 * M_PI / 180.0;
   const double cs = std::cos(theta), sn = std::sin(theta);
-  Box b{1e9, 1e9, -1e9, -1e9, std::fabs(sn) > 0.9, c.text};
-  for (const double u : {u0, u0 + w}) {
-    for (const double v : {0.0, h}) {
-      const double x = c.points[0].x + u * cs + v * sn, y = c.points[0].y - u * sn + v * cs;
-      b.left = std::min(b.left, x), b.right = std::max(b.right, x);
-      b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
-    }
+  Box b{1e9, 1e9, -1e9, -1e9, std::fabs(sn) > 0.9, c.font.escapement % 900 != 0, {}, {}, c.text};
+  const double us[4] = {u0, u0 + w, u0 + w, u0}, vs[4] = {0.0, 0.0, h, h};
+  for (int k = 0; k < 4; ++k) {
+    b.x[k] = c.points[0].x + us[k] * cs + vs[k] * sn;
+    b.y[k] = c.points[0].y - us[k] * sn + vs[k] * cs;
+    b.left = std::min(b.left, b.x[k]), b.right = std::max(b.right, b.x[k]);
+    b.top = std::min(b.top, b.y[k]), b.bottom = std::max(b.bottom, b.y[k]);
   }
   return b;
+}
+
+// Whether two cells overlap: on no axis across an edge of either are they apart.
+bool CellsOverlap(const Box& a, const Box& b) {
+  for (const Box* edges : {&a, &b}) {
+    for (int k = 0; k < 4; ++k) {
+      const double ax = edges->y[k] - edges->y[(k + 1) % 4],
+                   ay = edges->x[(k + 1) % 4] - edges->x[k];
+      double aLo = 1e18, aHi = -1e18, bLo = 1e18, bHi = -1e18;
+      for (int i = 0; i < 4; ++i) {
+        const double pa = a.x[i] * ax + a.y[i] * ay, pb = b.x[i] * ax + b.y[i] * ay;
+        aLo = std::min(aLo, pa), aHi = std::max(aHi, pa);
+        bLo = std::min(bLo, pb), bHi = std::max(bHi, pb);
+      }
+      if (aHi <= bLo || bHi <= aLo) return false;
+    }
+  }
+  return true;
 }
 
 // Every text outside the picture, every pair that overlaps and every pair on one line closer
@@ -66,9 +86,11 @@ std::vector<std::string> Problems(const std::vector<Box>& boxes) {
       const Box& b = boxes[j];
       const double overlapX = std::min(a.right, b.right) - std::max(a.left, b.left);
       const double overlapY = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-      const bool close = a.across == b.across && (a.across ? overlapX > 0 && -overlapY < kMinGap
-                                                           : overlapY > 0 && -overlapX < kMinGap);
-      if ((overlapX > 0 && overlapY > 0) || close) {
+      const bool slanted = a.slanted || b.slanted;
+      const bool close =
+          !slanted && a.across == b.across &&
+          (a.across ? overlapX > 0 && -overlapY < kMinGap : overlapY > 0 && -overlapX < kMinGap);
+      if ((overlapX > 0 && overlapY > 0 && (!slanted || CellsOverlap(a, b))) || close) {
         problems.push_back("\"" + a.text + "\" over or close to \"" + b.text + "\"");
       }
     }
@@ -190,6 +212,14 @@ TEST(Legibility, NoTextOverprintsAnotherOrLeavesThePicture) {
     ASSERT_GT(boxes.size(), 5u);
     const std::vector<std::string> problems = Problems(boxes);
     EXPECT_TRUE(problems.empty()) << problems.size() << " problems; first: " << problems[0];
+    if (c.degrees == 45) {
+      // Slanted names side by side run beside one another: most are whole, only those that
+      // reach the picture's edge are cut.
+      const auto whole = std::count_if(boxes.begin(), boxes.end(), [](const Box& b) {
+        return b.slanted && b.text.find("\u2026") == std::string::npos;
+      });
+      EXPECT_GE(whole, 12);
+    }
   }
 }
 
