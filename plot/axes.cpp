@@ -198,18 +198,22 @@ void DrawAlongLabels(AxisPass& pass, const AxisLine& line, const TickPlan& plan,
   format.Print(labels.startValue, text);
   const std::int64_t startWidth = Width(pass, text);
   std::int64_t leftBound = 0;
+  bool startDrawn = true;
   // A centred start number that would meet the end number of the strip before starts at the
   // edge instead, as it does where the gap is too narrow for it.
   if (labels.startCentred && labels.startGap >= startWidth &&
       Label(pass, text, line.lo + 1, labels.y, labels.dy, 2)) {
     leftBound = line.lo + 1 + startWidth / 2 + 2;
   } else {
-    Label(pass, text, line.lo + 1, labels.y, labels.dy, 0);
+    // Left out where it meets a neighbour's label; its room stays empty, which keeps the
+    // strips' numbers apart, but the end number no longer has to share the strip with it, so
+    // that a narrow strip keeps at least that number.
+    startDrawn = Label(pass, text, line.lo + 1, labels.y, labels.dy, 0);
     leftBound = line.lo + 3 + startWidth;
   }
   format.Print(labels.endValue, text);
   const std::int64_t endWidth = Width(pass, text);
-  if (startWidth + endWidth + 4 < line.hi - line.lo) {
+  if ((startDrawn ? startWidth : 0) + endWidth + 4 < line.hi - line.lo) {
     Label(pass, text, line.hi - (labels.reversed ? 2 : 1), labels.y, labels.dy, 1);
   }
   std::int64_t rightBound = line.hi - 3 - endWidth;

@@ -203,6 +203,21 @@ TEST_F(AxisTest, VerticalMarksLabelsAndStamps) {
   const Call* credit = FindText("Basin Archive");
   ASSERT_TRUE(credit && FindText("core.tab - 2024-01-01 10:00 h"));
   EXPECT_TRUE(credit->points[0].x == 300 && credit->points[0].y > 550);
+
+  // A strip too narrow for both end numbers whose start number meets the neighbour's end
+  // number keeps its end number.
+  AddStrip(2, 1, 300, 50, 20, 500);
+  TextPlacement placement({0, 0, 1000, 1000}, 4);
+  Draw([&](Surface& s, PlotContext& ctx) {
+    ctx.texts = &placement;
+    DrawFramesAndAxes(s, ctx, kStageCurrentLayout);
+  });
+  std::vector<int> tens;
+  for (const Call& c : surface.calls()) {
+    if (c.kind == Kind::kText && c.text == "10" && c.points[0].y < 50)
+      tens.push_back(c.points[0].x);
+  }
+  EXPECT_EQ(tens, (std::vector<int>{299, 319}));
 }
 
 }  // namespace
