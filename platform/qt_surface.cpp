@@ -48,8 +48,10 @@ QColor ToQColor(RGB c) {
 
 // Stamps kept at once (one per marker kind, size and colour in use).
 constexpr std::size_t kMaxStamps = 16;
-// Ellipses up to this size (and pen) are markers, drawn from a stamp on direct images.
-constexpr std::int32_t kMaxStampBox = 64;
+// Ellipses up to this size (and pen) are markers, drawn from a stamp on direct images. The
+// largest marker a plot draws (a half-width of 50 pixels, however large the settings say) is one
+// of them: painted one by one, circles that large cost four times as much.
+constexpr std::int32_t kMaxStampBox = 100;
 constexpr std::int32_t kMaxStampPen = 8;
 
 // A solid pixel-pen polyline of more points than this is a data curve, not a frame or a tick.

@@ -1,8 +1,13 @@
 #include "shell/batch.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <climits>
 #include <exception>
+#include <optional>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "core/atomic_file.h"
@@ -48,6 +53,15 @@ std::string TemplateFailureReason(std::int32_t code) {
 
 bool IsUsableSide(std::int32_t side) {
   return side >= 1 && side <= 20000;
+}
+
+// A file as the file system knows it: device and inode, links followed.
+using FileId = std::pair<dev_t, ino_t>;
+
+std::optional<FileId> IdOf(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return FileId{st.st_dev, st.st_ino};
 }
 
 // Everything RunBatch changes besides the data of the files it loads.
@@ -138,6 +152,14 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
     report.templateResult = kTemplateCouldNotOpen;
   }
   try {
+    // Every data file of the batch: a picture replaces none of them, neither one drawn already
+    // nor one still to be read.
+    std::set<FileId> dataFiles;
+    if (!templateUnusable) {
+      for (const std::string& file : request.files) {
+        if (const std::optional<FileId> id = IdOf(file)) dataFiles.insert(*id);
+      }
+    }
     report.files.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       if (request.cancelRequested && request.cancelRequested()) {
@@ -154,6 +176,9 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
         refusal = TemplateFailureReason(kTemplateCouldNotOpen);
       } else if (IsSameFile(result.output, result.file)) {
         refusal = "the output is the data file itself";
+      } else if (const std::optional<FileId> id = IdOf(result.output);
+                 id && dataFiles.count(*id) > 0) {
+        refusal = "the output is another data file of the batch";
       } else if (saved.parameterCount >= 1 && IsSameFile(result.output, saved.path)) {
         refusal = "the output is the data file open before the batch";
       }

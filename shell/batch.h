@@ -63,10 +63,11 @@ using BatchProgress =
 // scales (all of them, or with an active template only those marked automatic), a screen paint
 // and the export to BatchExportPath. Afterwards the file that was open before (its paths, data
 // and scales) and the graphic size come back.
-// A file whose export path is that file itself or the file open before the batch (links
-// followed) fails before it is loaded. The request's template is never passed over: when it
-// cannot be opened, its message is shown once and every file fails with it, none loaded; when it
-// is refused for a file (its blocks do not fit that file), that file fails and nothing is drawn.
+// A file whose export path is that file itself, another data file of the batch or the file open
+// before the batch (links followed) fails before it is loaded. The request's template is never
+// passed over: when it cannot be opened, its message is shown once and every file fails with it,
+// none loaded; when it is refused for a file (its blocks do not fit that file), that file fails and
+// nothing is drawn.
 BatchReport RunBatch(Session& session, const BatchRequest& request,
                      const ScreenSurfaceFactory& screen, const FileSurfaceFactory& factory,
                      const BatchProgress& progress = {});

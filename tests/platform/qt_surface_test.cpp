@@ -337,14 +337,22 @@ TEST(RasterDrawTest, DirectMarkersAndCurvesMatchThePainter) {
     }
   };
   const QRect whole(0, 0, 120, 80);
-  const QImage direct = DrawThroughSurface({}, markers);
-  const QImage painted = DrawThroughSurface(whole, markers);
-  for (int y = 0; y < 80; ++y) {
-    for (int x = 0; x < 120; ++x) {
-      const QRgb a = direct.pixel(x, y), b = painted.pixel(x, y);
-      ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qBlue(a) - qBlue(b)), 4) << x << "," << y;
+  const auto expectSameInk = [&](const std::function<void(QtSurface&)>& draw) {
+    const QImage direct = DrawThroughSurface({}, draw);
+    const QImage painted = DrawThroughSurface(whole, draw);
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 120; ++x) {
+        const QRgb a = direct.pixel(x, y), b = painted.pixel(x, y);
+        ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qBlue(a) - qBlue(b)), 4) << x << "," << y;
+      }
     }
-  }
+  };
+  expectSameInk(markers);
+  // The largest markers a plot draws, open over filled, reaching past the image's edges.
+  expectSameInk([](QtSurface& s) {
+    s.Markers(std::vector<DevicePoint>{{40, 30}}, RGB{0, 0, 200}, 50, 1, 1);
+    s.Markers(std::vector<DevicePoint>{{90, 60}}, RGB{200, 0, 0}, 50, 1, 2);
+  });
 
   std::vector<DevicePoint> curve;
   for (int i = 0; i <= 100; ++i) curve.push_back({10 + i, 40 + (i * 37 % 29) - 14});

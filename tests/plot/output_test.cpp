@@ -3,6 +3,10 @@
 #include "plot/output.h"
 #include "shell/batch.h"
 
+#include <unistd.h>
+
+#include <utility>
+
 #include "scene_fixture.h"
 #include "settings/settings_files.h"
 #include "settings/template_file.h"
@@ -156,6 +160,34 @@ TEST_F(BatchTest, TemplateAppliesToEveryFileAndFailuresAreReported) {
   EXPECT_TRUE(settings().TemplatePath.empty());
   EXPECT_EQ(graphic().useTemplate, 0);
   EXPECT_EQ(data().column(1).label.str(), "Temp");  // the name as the user left it
+}
+
+// No picture of a batch lands on a data file through a link: not its own, not one the batch read
+// before or has yet to read, not the one open before the batch. Only the last file is drawn.
+TEST_F(BatchTest, NoPictureReplacesADataFile) {
+  Open(kPrevious, "prev.tab");
+  const std::string dir = files.dir() + "/";
+  BatchRequest request;
+  request.files = {files.Write("a.tab", kFirst), files.Write("b.tab", kFirst),
+                   files.Write("c.tab", kFirst), files.Write("d.tab", kFirst),
+                   files.Write("e.tab", kFirst)};
+  request.width = 800, request.height = 600;
+  const std::pair<const char*, std::string> links[] = {{"a.tab.emf", "c.tab"},
+                                                       {"b.tab.emf", "b.tab"},
+                                                       {"c.tab.emf", "a.tab"},
+                                                       {"d.tab.emf", data().DataFilePath}};
+  for (const auto& [link, to] : links) ASSERT_EQ(symlink(to.c_str(), (dir + link).c_str()), 0);
+  const BatchReport report = RunBatch(*session, request, Screen(), Files());
+  ASSERT_EQ(report.files.size(), 5u);
+  EXPECT_EQ(report.failed, 4);
+  for (const auto& [file, reason] :
+       {std::pair(0, "the output is another data file of the batch"),
+        std::pair(1, "the output is the data file itself"),
+        std::pair(2, "the output is another data file of the batch"),
+        std::pair(3, "the output is the data file open before the batch")}) {
+    EXPECT_EQ(report.files[file].reason, reason) << file;
+  }
+  EXPECT_EQ(events.back(), "export " + dir + "e.tab.emf 800x600 Sondrix Metafile");
 }
 
 }  // namespace
