@@ -160,6 +160,9 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
         if (const std::optional<FileId> id = IdOf(file)) dataFiles.insert(*id);
       }
     }
+    // Pictures this batch has written: two files whose pictures would have one name must not
+    // leave only the second one's.
+    std::set<FileId> pictures;
     report.files.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       if (request.cancelRequested && request.cancelRequested()) {
@@ -181,6 +184,9 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
         refusal = "the output is another data file of the batch";
       } else if (saved.parameterCount >= 1 && IsSameFile(result.output, saved.path)) {
         refusal = "the output is the data file open before the batch";
+      } else if (const std::optional<FileId> id = IdOf(result.output);
+                 id && pictures.count(*id) > 0) {
+        refusal = "the output is the picture of an earlier file of the batch";
       }
       std::int32_t n = 0;
       std::int32_t templateResult = kTemplateApplied;
@@ -218,6 +224,7 @@ BatchReport RunBatch(Session& session, const BatchRequest& request,
         result.reason = LayOutAndExport(session, result.output, screen, factory);
         result.status = result.reason.empty() ? BatchStatus::kWritten : BatchStatus::kFailed;
         if (result.status == BatchStatus::kWritten) {
+          if (const std::optional<FileId> id = IdOf(result.output)) pictures.insert(*id);
           result.nothingDrawn = WhyNothingIsDrawn(data, settings);
           report.nothingDrawn += !result.nothingDrawn.empty();
         }

@@ -170,21 +170,24 @@ TEST_F(BatchTest, NoPictureReplacesADataFile) {
   BatchRequest request;
   request.files = {files.Write("a.tab", kFirst), files.Write("b.tab", kFirst),
                    files.Write("c.tab", kFirst), files.Write("d.tab", kFirst),
-                   files.Write("e.tab", kFirst)};
+                   files.Write("e.tab", kFirst), files.Write("f.tab", kFirst)};
   request.width = 800, request.height = 600;
+  files.Write("e.tab.emf", "");  // what e's picture is written over
   const std::pair<const char*, std::string> links[] = {{"a.tab.emf", "c.tab"},
                                                        {"b.tab.emf", "b.tab"},
                                                        {"c.tab.emf", "a.tab"},
-                                                       {"d.tab.emf", data().DataFilePath}};
+                                                       {"d.tab.emf", data().DataFilePath},
+                                                       {"f.tab.emf", "e.tab.emf"}};
   for (const auto& [link, to] : links) ASSERT_EQ(symlink(to.c_str(), (dir + link).c_str()), 0);
   const BatchReport report = RunBatch(*session, request, Screen(), Files());
-  ASSERT_EQ(report.files.size(), 5u);
-  EXPECT_EQ(report.failed, 4);
+  ASSERT_EQ(report.files.size(), 6u);
+  EXPECT_EQ(report.failed, 5);
   for (const auto& [file, reason] :
        {std::pair(0, "the output is another data file of the batch"),
         std::pair(1, "the output is the data file itself"),
         std::pair(2, "the output is another data file of the batch"),
-        std::pair(3, "the output is the data file open before the batch")}) {
+        std::pair(3, "the output is the data file open before the batch"),
+        std::pair(5, "the output is the picture of an earlier file of the batch")}) {
     EXPECT_EQ(report.files[file].reason, reason) << file;
   }
   EXPECT_EQ(events.back(), "export " + dir + "e.tab.emf 800x600 Sondrix Metafile");
