@@ -2,12 +2,14 @@
 // path; a relative one is taken from the current folder); without one, "Select data" shows.
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
+#include <string>
 
 #include "core/data_model.h"
 #include "platform/qt_user_interface.h"
@@ -32,7 +34,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<sx::Session> session = sx::StartSession(ui, screen.width(), screen.height());
   if (!session) return 1;
   if (args.size() == 2) {
-    sx::SetDataFilePath(session->data, QFileInfo(args[1]).absoluteFilePath().toStdString());
+    // The name as the bytes it was given (Qt has taken its own options out of argv): a name that
+    // is not valid UTF-8 would not survive the round trip through a QString.
+    std::string path = argc >= 2 ? argv[argc - 1] : args[1].toStdString();
+    while (path.size() > 2 && path.starts_with("./")) path.erase(0, 2);
+    if (path.empty() || path.front() != '/') {
+      path = QFile::encodeName(QDir::currentPath()).toStdString() + "/" + path;
+    }
+    sx::SetDataFilePath(session->data, path);
     session->startup.FileFromCommandLine = 1;
   }
 
