@@ -16,7 +16,7 @@ std::string LimitMessageText(int code, long value) {
     char line[40] = "A line";
     if (value > 0) std::snprintf(line, sizeof line, "Line %ld", value);
     std::snprintf(text, sizeof text,
-                  "%s is too long (10000 characters or more).\nReading stopped at this line:\n"
+                  "%s is too long (10000 bytes or more).\nReading stopped at this line:\n"
                   "the rest of the file was not read.",
                   line);
     return text;

@@ -203,7 +203,7 @@ TEST_F(ReaderTest, BadFiles) {
   EXPECT_EQ(x(2), 2.0f);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
-            "Line 3 is too long (10000 characters or more).\nReading stopped at this line:\n"
+            "Line 3 is too long (10000 bytes or more).\nReading stopped at this line:\n"
             "the rest of the file was not read.");
   ASSERT_EQ(Load("Depth\tA\r\n\r\n1\t2\r\n\n\r2\t" + std::string(10000, '1') + "\r\n3\t4\r\n"), 1);
   EXPECT_EQ(data().rowCount(), 2);
