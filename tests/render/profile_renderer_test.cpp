@@ -366,6 +366,7 @@ class DrawAheadTest : public ::testing::Test {
     scene.OpenPath(data);
     if (!templatePath.empty()) LoadTemplateCommand(*scene.session, templatePath);
     ChoosePlotMode(scene.settings(), mode);
+    scene.graphic().DateText.assign("2024-01-01 10:00 h");  // the two loads may be a minute apart
     scene.graphic().graphicWidth = 900;
     scene.graphic().graphicHeight = 700;
     std::string dump;
