@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: sondrix-cli info FILE [--json] [--template T.stf] [--numeric-items N] "
     "[--text-items N]\n"
-    "       sondrix-cli render FILE -o OUT.{png,svg,pdf,ops} "
+    "       sondrix-cli render FILE -o OUT.{png,svg,pdf,emf,ops} "
     "[--mode horizontal|vertical|ternary|phase] [--size WxH] [--template T.stf]\n"
     "       sondrix-cli save FILE -o OUT [--template T.stf]\n"
     "       sondrix-cli batch [--format emf|svg|pdf|png] [--template T.stf] [--size WxH] "
