@@ -34,11 +34,11 @@ std::string WriteEmf(const ExportRequest& request, const DrawFunction& draw) {
   EmfSurface surface(request.width, request.height, request.dpi, request.dpi,
                      QtTextMetrics(request.dpi));
   draw(surface);
-  if (surface.truncated()) return request.path + ": the picture is too large for a metafile";
+  // Worded as the other formats' failures.
+  const std::string cannot = "Cannot write \"" + request.path + "\": ";
+  if (surface.truncated()) return cannot + "the picture is too large for a metafile";
   std::string error;
-  if (!surface.WriteEmf(request.path, request.openDataFile, &error)) {
-    return request.path + ": " + error;
-  }
+  if (!surface.WriteEmf(request.path, request.openDataFile, &error)) return cannot + error;
   return {};
 }
 
