@@ -526,27 +526,32 @@ void DrawComments(Surface& surface, PlotContext& ctx, PlotStage /*stage*/,
     const std::int32_t c = item->column;
     if (!HasStrip(ctx, c) || ctx.settings.record(c).comment <= 0) continue;
     const ProfileStrip s = StripOf(ctx, c, orientation);
-    std::int32_t a = s.SnapAxis(s.MapAxis(item->position));
-    if (a < s.aMin || a > s.aMax) continue;
+    const std::int32_t row = s.SnapAxis(s.MapAxis(item->position));
+    if (row < s.aMin || row > s.aMax) continue;
     // Centred on a row at an end of the X axis, a comment would straddle the strip's frame line:
-    // it moves inwards just far enough to stay within the strip.
+    // it moves inwards just far enough to stay within the strip, unless a text already stands
+    // there; then it stands on its row as before rather than not at all.
     // before/after: how far the text reaches before and after its row along the X axis.
-    const auto intoStrip = [&](std::int64_t before, std::int64_t after) {
+    const auto draw = [&](std::int64_t before, std::int64_t after, auto drawAt) {
       const std::int64_t lo = std::int64_t{s.aMin} + 2 + before;
       const std::int64_t hi = std::int64_t{s.aMax} - 2 - after;
-      if (lo <= hi) a = Saturate32(std::clamp<std::int64_t>(a, lo, hi));
+      const std::int32_t inside =
+          lo <= hi ? Saturate32(std::clamp<std::int64_t>(row, lo, hi)) : row;
+      if (!drawAt(inside) && inside != row) drawAt(row);
     };
     if (s.vertical()) {
       // Left-aligned a tenth of the strip's width from its left edge, centred on the row.
-      intoStrip(height - height / 2, height / 2);
       const std::int32_t x = Saturate32(std::int64_t{s.vMin} + s.record->extentX / 10);
-      DrawCommentIfFree(surface, ctx.texts, item->text.view(), x,
-                        Saturate32(std::int64_t{a} + height / 2), height, 0, line);
+      draw(height - height / 2, height / 2, [&](std::int32_t a) {
+        return DrawCommentIfFree(surface, ctx.texts, item->text.view(), x,
+                                 Saturate32(std::int64_t{a} + height / 2), height, 0, line);
+      });
     } else {
       // Centred on the row, its top one number-line height above the strip's middle line.
       const std::int64_t width = TextWidth(surface, item->text.view());
-      intoStrip(width / 2, width - width / 2);
-      DrawCommentIfFree(surface, ctx.texts, item->text.view(), a, s.vMid, height, 2, line);
+      draw(width / 2, width - width / 2, [&](std::int32_t a) {
+        return DrawCommentIfFree(surface, ctx.texts, item->text.view(), a, s.vMid, height, 2, line);
+      });
     }
   }
 }
