@@ -82,6 +82,19 @@ WindowState Lowered(WindowState state) {
   return state == WindowState::kOpen ? WindowState::kClosed : WindowState::kNeverOpened;
 }
 
+std::vector<Placement> CascadePlacements(std::int32_t count, Size client, std::int32_t step) {
+  // A window smaller than this shows nothing of a plot; the cascade then reaches past the area.
+  constexpr std::int32_t kSmallest = 100;
+  step = std::max(0, step);
+  const std::int32_t reach = std::max(0, count - 1) * step;
+  const std::int32_t width = std::max(kSmallest, client.width - reach);
+  const std::int32_t height = std::max(kSmallest, client.height - reach);
+  std::vector<Placement> placements;
+  for (std::int32_t i = 0; i < count; ++i)
+    placements.push_back({i * step, i * step, width, height});
+  return placements;
+}
+
 FrameController::FrameController(Session& session, FrameView& view)
     : session_(session), view_(view), recent_(BuildSettingsPath(kRecentFileName)) {}
 
@@ -106,6 +119,24 @@ bool FrameController::MayCloseFrame() {
 void FrameController::Open() {
   StartupState& s = session_.startup;
   DataModel& data = session_.data;
+  // The file is chosen before anything is closed: cancelling the dialog leaves the windows and
+  // the loaded file as they were, rather than an empty frame whose windows cannot be reopened.
+  const bool named = s.FileFromCommandLine >= 1;
+  std::optional<std::string> chosen;
+  if (!named) {
+    FileDialogRequest request;
+    request.title = "Select data";
+    request.filterKind = kFilterData;
+    request.filterIndex = dataFilterIndex_;
+    request.directory = data.DataDirectory;
+    chosen = view_.RunFileDialog(request);
+    if (!chosen) {
+      OpenCommand(session_, OpenKind::kChosenFile, chosen);
+      view_.MenusChanged();
+      return;
+    }
+    dataFilterIndex_ = request.filterIndex;
+  }
   // 1. The windows of the previous file go; a window that refuses stops the open.
   CloseChildren();
   if (view_.HasChild(ChildKind::kPlot) || view_.HasChild(ChildKind::kDescription)) return;
@@ -119,19 +150,8 @@ void FrameController::Open() {
   s.DescriptionWindowState = WindowState::kNeverOpened;
   data.DescriptionSaved = 0;
   // 3.
-  std::int32_t result;
-  if (s.FileFromCommandLine >= 1) {
-    result = OpenCommand(session_, OpenKind::kNamedFile);
-  } else {
-    FileDialogRequest request;
-    request.title = "Select data";
-    request.filterKind = kFilterData;
-    request.filterIndex = dataFilterIndex_;
-    request.directory = data.DataDirectory;
-    const std::optional<std::string> chosen = view_.RunFileDialog(request);
-    if (chosen) dataFilterIndex_ = request.filterIndex;
-    result = OpenCommand(session_, OpenKind::kChosenFile, chosen);
-  }
+  const std::int32_t result = named ? OpenCommand(session_, OpenKind::kNamedFile)
+                                    : OpenCommand(session_, OpenKind::kChosenFile, chosen);
   // 4.
   if (result == kOpenDone) {
     history_.Clear();
@@ -154,10 +174,8 @@ void FrameController::Open() {
   } else if (data.ParameterCount == kLoadCouldNotOpen) {
     ShowFileMessage(*session_.ui, kFileCouldNotOpen, data.DataFilePath);
   }
-  if (result != kOpenCancelled) {
-    ForgetDataFile(data);
-    DisableDataMenus(menus_);
-  }
+  ForgetDataFile(data);
+  DisableDataMenus(menus_);
   view_.MenusChanged();
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/description_view.h"
 #include "shell/menus.h"
@@ -63,6 +64,11 @@ Placement PlaceDescriptionWindow(Placement& stored, Size client);
 // Close All lowers a state by one step (never below "never opened").
 WindowState Lowered(WindowState state);
 
+// Cascade: count windows, the first at the client area's top left and each next one step lower
+// and further right, all of one size that keeps the last one inside the client area, so that
+// every title stays visible and every window keeps a usable size.
+std::vector<Placement> CascadePlacements(std::int32_t count, Size client, std::int32_t step);
+
 class FrameView {
  public:
   virtual ~FrameView() = default;
@@ -98,7 +104,8 @@ class FrameController {
   DescriptionView& descriptionView() { return description_; }
   RecentFiles& recentFiles() { return recent_; }
 
-  // Open (40001) and the start-up's first command: the open sequence.
+  // Open (40001) and the start-up's first command: the open sequence. A cancelled "Select data"
+  // changes nothing.
   void Open();
   // Reload (1010): the current file again, without a dialog.
   void Reload();

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "shell/open_sequence.h"
@@ -63,6 +65,29 @@ void RunAboutBox(QWidget* owner) {
   layout->addLayout(row);
   layout->addWidget(buttons);
   dialog.exec();
+}
+
+QWidget* OpenManualWindow(QWidget* owner, const QString& path) {
+  auto* window = new QDialog(owner);
+  window->setObjectName("MANUAL");
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  window->setWindowTitle("Sondrix manual");
+  auto* text = new QTextBrowser;
+  text->setObjectName("ManualText");
+  text->setOpenExternalLinks(true);
+  text->setSource(QUrl::fromLocalFile(path), QTextDocument::MarkdownResource);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+  QObject::connect(buttons, &QDialogButtonBox::rejected, window, &QDialog::reject);
+  auto* layout = new QVBoxLayout(window);
+  layout->addWidget(text);
+  layout->addWidget(buttons);
+  // Wide enough for the manual's lines, within the frame's height.
+  const QFontMetrics metrics(text->font());
+  window->resize(metrics.averageCharWidth() * 104,
+                 owner != nullptr ? owner->height() * 4 / 5 : metrics.height() * 40);
+  window->show();
+  window->activateWindow();
+  return window;
 }
 
 }  // namespace sx

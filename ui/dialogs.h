@@ -1,8 +1,9 @@
 #pragma once
-// The frame's small dialogs: "Set memory" and the About box.
+// The frame's small dialogs: "Set memory", the About box and the manual's window.
 
 #include "shell/session.h"
 
+class QString;
 class QWidget;
 
 namespace sx {
@@ -13,5 +14,8 @@ void RunSetMemoryDialog(QWidget* owner, Session& session, std::int32_t screenWid
                         std::int32_t screenHeight);
 // The modal "About Sondrix" box.
 void RunAboutBox(QWidget* owner);
+// The manual (Markdown) shown in a window of its own beside the frame, not modal, so that it can
+// be read while working; closed with its Close button or Escape.
+QWidget* OpenManualWindow(QWidget* owner, const QString& path);
 
 }  // namespace sx

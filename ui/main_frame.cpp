@@ -1,24 +1,30 @@
 #include "ui/main_frame.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QUrl>
+#include <algorithm>
+#include <span>
 
 #include "core/messages.h"
 #include "shell/file_dialogs.h"
@@ -55,16 +61,86 @@ Placement ToPlacement(const QRect& r) {
   return {r.x(), r.y(), r.width(), r.height()};
 }
 
+// Whether a key is one of the frame's accelerators.
+bool IsAcceleratorKey(const QKeySequence& key) {
+  const std::span<const Accelerator> table = AcceleratorTable();
+  return std::any_of(table.begin(), table.end(),
+                     [&key](const Accelerator& a) { return QKeySequence(Q(a.keys)) == key; });
+}
+
 // "All Files (*.*)" is meant to show every file; on this system many have no dot.
 QString PatternFor(std::string_view pattern) {
   if (pattern == "*.*") return "*";
   return Q(pattern);
 }
 
+// Qt's dialog reads a typed name that holds a double quote as a list of quoted names: a file
+// with one in its name could not be opened at all (not even by a click in the list, which types
+// its name), and a save went to the name between the quotes, another file. A name with a double
+// quote is therefore taken as it is: an existing file when opening, any file (with the default
+// extension, and the question before replacing one) when saving.
+class LiteralFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    const QString file = typedFile();
+    if (file.isEmpty()) {
+      QFileDialog::accept();
+      return;
+    }
+    if (acceptMode() == QFileDialog::AcceptSave && QFileInfo::exists(file) &&
+        QMessageBox::warning(
+            this, windowTitle(),
+            QFileInfo(file).fileName() + " already exists.\nDo you want to replace it?",
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes) {
+      return;
+    }
+    literal = file;
+    QDialog::accept();
+  }
+  QString literal;  // the file taken as typed, or empty
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QFileDialog::showEvent(event);
+    auto* name = findChild<QLineEdit*>("fileNameEdit");
+    auto* buttons = findChild<QDialogButtonBox*>("buttonBox");
+    if (name == nullptr || buttons == nullptr || connected_) return;
+    connected_ = true;
+    // After the dialog's own check of the name, which greys Open.
+    connect(name, &QLineEdit::textChanged, this, [this, buttons] {
+      if (typedFile().isEmpty()) return;
+      for (QAbstractButton* b : buttons->buttons()) {
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) b->setEnabled(true);
+      }
+    });
+  }
+
+ private:
+  // The file named by a typed name with a double quote in it; empty for any other name, a
+  // folder, or a file to open that does not exist.
+  QString typedFile() const {
+    const auto* name = findChild<QLineEdit*>("fileNameEdit");
+    if (name == nullptr || !name->text().contains('"')) return {};
+    const QFileInfo typed(directory(), name->text());
+    if (acceptMode() == QFileDialog::AcceptOpen) {
+      return fileMode() == QFileDialog::ExistingFile && typed.isFile() ? typed.absoluteFilePath()
+                                                                       : QString();
+    }
+    if (typed.isDir()) return {};
+    QString path = typed.absoluteFilePath();
+    if (!defaultSuffix().isEmpty() && !typed.fileName().contains('.')) {
+      path += '.' + defaultSuffix();
+    }
+    return path;
+  }
+  bool connected_ = false;
+};
+
 }  // namespace
 
 std::optional<std::string> ShowFileDialog(QWidget* owner, FileDialogRequest& request) {
-  QFileDialog dialog(owner, Q(request.title));
+  LiteralFileDialog dialog(owner, Q(request.title));
   dialog.setObjectName("FileDialog");
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   // The list shows each entry's own text; the pattern in brackets is what filters.
@@ -101,9 +177,10 @@ std::optional<std::string> ShowFileDialog(QWidget* owner, FileDialogRequest& req
   } else if (!request.directory.empty()) {
     dialog.setDirectory(Q(request.directory));
   }
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (dialog.literal.isEmpty() && dialog.selectedFiles().isEmpty()) return std::nullopt;
   request.filterIndex = static_cast<std::int32_t>(filters.indexOf(dialog.selectedNameFilter()));
-  return dialog.selectedFiles().front().toStdString();
+  return (dialog.literal.isEmpty() ? dialog.selectedFiles().front() : dialog.literal).toStdString();
 }
 
 std::string LaunchEditor(const EditorLaunch& launch) {
@@ -137,9 +214,6 @@ MdiFrame::MdiFrame(Session& session, QWidget* parent)
   setCentralWidget(mdi_);
   fileDialogRunner = [this](FileDialogRequest& request) { return ShowFileDialog(this, request); };
   editorStarter = LaunchEditor;
-  documentOpener = [](const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-  };
   buildMenus();
   buildShortcuts();
   qApp->installEventFilter(this);
@@ -290,7 +364,7 @@ void MdiFrame::command(std::int32_t id) {
       mdi_->tileSubWindows();
       return;
     case cmd::kCascade:
-      mdi_->cascadeSubWindows();
+      cascade();
       return;
     case cmd::kArrangeIcons:
       // Minimised children line up along the bottom by themselves here.
@@ -320,7 +394,36 @@ void MdiFrame::showHelp() {
   const QString manual = ManualPath();
   session_.ui->ShowMessage(MessageIcon::kExclamation,
                            FormatNotice("Please, read the fine manual\n%s", manual.toStdString()));
-  if (documentOpener) documentOpener(manual);
+  // Shown by the program itself: a desktop without a viewer for Markdown would show nothing.
+  if (!QFileInfo(manual).isFile()) {
+    ShowFileMessage(*session_.ui, kFileCouldNotOpen, manual.toStdString());
+    return;
+  }
+  if (manual_) manual_->close();
+  manual_ = OpenManualWindow(this, manual);
+  // Without a window manager nothing would give the keyboard back to the frame.
+  connect(manual_, &QObject::destroyed, this, [this] {
+    if (QApplication::activeWindow() == nullptr && isVisible()) activateWindow();
+  });
+}
+
+void MdiFrame::cascade() {
+  // Qt's own cascade gives each window its size hint, which leaves the plot a few pixels high.
+  QList<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : mdi_->subWindowList(QMdiArea::StackingOrder)) {
+    if (!window->isVisible() || window->isMinimized()) continue;
+    if (window->isMaximized()) window->showNormal();
+    windows.append(window);
+  }
+  if (windows.isEmpty()) return;
+  // One title bar down and right per window, so that each title stays readable.
+  const std::int32_t step = windows.front()->widget()->geometry().top();
+  const std::vector<Placement> placements =
+      CascadePlacements(static_cast<std::int32_t>(windows.size()), FrameClientSize(), step);
+  for (qsizetype i = 0; i < windows.size(); ++i) {
+    const Placement& p = placements[static_cast<std::size_t>(i)];
+    windows[i]->setGeometry(p.x, p.y, p.width, p.height);
+  }
 }
 
 QWidget* MdiFrame::child(ChildKind kind) const {
@@ -366,6 +469,13 @@ void MdiFrame::CreateChild(ChildKind kind, const Placement& placement, const std
   window->setWidget(widget);
   window->setWindowTitle(Q(title));
   window->setWindowIcon(windowIcon());
+  // The window's own menu closes it with the platform's Close keys, Ctrl+W among them; a key
+  // with two owners does nothing at all, so the accelerators keep their keys to themselves.
+  for (QAction* a : window->systemMenu()->actions()) {
+    QList<QKeySequence> keys = a->shortcuts();
+    keys.removeIf(IsAcceleratorKey);
+    a->setShortcuts(keys);
+  }
   mdi_->addSubWindow(window);
   window->setGeometry(placement.x, placement.y, std::max(placement.width, 50),
                       std::max(placement.height, 50));

@@ -37,11 +37,11 @@ class MdiFrame : public QMainWindow, public FrameView {
   QWidget* child(ChildKind kind) const;
   QMdiArea* mdiArea() const { return mdi_; }
 
-  // Replaceable for tests and scripts: the file dialogs, the editor start and the opening of
-  // the manual.
+  // Replaceable for tests and scripts: the file dialogs and the editor start.
   std::function<std::optional<std::string>(FileDialogRequest&)> fileDialogRunner;
   std::function<std::string(const EditorLaunch&)> editorStarter;
-  std::function<void(const QString&)> documentOpener;
+  // The manual's window while it is open, else null.
+  QWidget* manualWindow() const { return manual_; }
 
   // FrameView
   bool HasChild(ChildKind kind) const override;
@@ -70,6 +70,7 @@ class MdiFrame : public QMainWindow, public FrameView {
   void buildShortcuts();
   void updateRecentMenu();
   void showHelp();
+  void cascade();
   void showAbout();
   void showSetMemory();
   QAction* action(std::int32_t id);
@@ -81,6 +82,7 @@ class MdiFrame : public QMainWindow, public FrameView {
   std::map<std::pair<MenuKind, std::int32_t>, QMenu*> popups_;
   QMenu* recent_ = nullptr;
   QPointer<QMdiSubWindow> plot_, description_;
+  QPointer<QWidget> manual_;
 };
 
 // Default file dialog: non-native, with the filter list of the request's kind.

@@ -66,7 +66,7 @@ TEST(MenuState, AcceleratorsActOnlyThroughEnabledItemsOfTheShownMenu) {
   }
 }
 
-TEST(FramePlacement, ChildrenPlacedByRuleOnlyWhenNeverPlaced) {
+TEST(FramePlacement, ChildrenPlacedByRuleOnlyWhenNeverPlacedAndCascaded) {
   Placement stored;
   EXPECT_EQ(PlacePlotWindow(stored, {800, 600}, false), (Placement{5, 5, 790, 590}));
   Placement described;
@@ -80,6 +80,12 @@ TEST(FramePlacement, ChildrenPlacedByRuleOnlyWhenNeverPlaced) {
   EXPECT_EQ(FormatNotice("Read %s now", ""), "Read (untitled) now");
   // Open -> closed -> never opened is walked by the close-all scenario of the desktop tests.
   EXPECT_EQ(Lowered(WindowState::kNeverOpened), WindowState::kNeverOpened);
+  // Cascade: each window a title bar further, all of one size that keeps the last one inside;
+  // never smaller than a window that still shows something.
+  EXPECT_EQ(CascadePlacements(2, {800, 600}, 25),
+            (std::vector<Placement>{{0, 0, 775, 575}, {25, 25, 775, 575}}));
+  EXPECT_EQ(CascadePlacements(3, {120, 90}, 30).back(), (Placement{60, 60, 100, 100}));
+  EXPECT_TRUE(CascadePlacements(0, {800, 600}, 25).empty());
 }
 
 TEST(Editor, TheStoredDefaultMeansTheDesktopsApplication) {

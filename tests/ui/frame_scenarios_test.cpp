@@ -8,8 +8,11 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QDropEvent>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -17,7 +20,9 @@
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
+#include <QUrl>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +34,7 @@
 #include "settings/scales.h"
 #include "settings/settings_files.h"
 #include "settings/settings_model.h"
+#include "shell/file_dialogs.h"
 #include "shell/plot_window.h"
 #include "shell/startup.h"
 #include "test_files.h"
@@ -81,7 +87,6 @@ class FrameScenarios : public QObject {
         dialogs.push_back(r);
         return answer;
       };
-      frame->documentOpener = nullptr;
       frame->show();
       frame->command(cmd::kOpen);
       QCoreApplication::processEvents();
@@ -126,6 +131,25 @@ class FrameScenarios : public QObject {
     QCOMPARE(p.menu(), QString("MdiMenuInit"));
     QVERIFY(!p.action(cmd::kOpenPlotWindow)->isEnabled());
     QVERIFY(p.ui.messages.empty());
+    // Help names the manual and shows it.
+    p.frame->command(cmd::kHelp);
+    QCOMPARE(p.ui.messages.size(), size_t{1});
+    QVERIFY(p.ui.messages[0].text.starts_with("Please, read the fine manual\n/"));
+    QVERIFY(p.frame->manualWindow() != nullptr && p.frame->manualWindow()->isVisible());
+    QVERIFY(p.frame->manualWindow()->findChild<QTextBrowser*>()->toPlainText().contains(
+        "Sondrix manual"));
+    // A file dropped on the frame opens as one named on the command line.
+    const std::string file = TempFile("dropped.tab", kNoDescription);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(p.frame.get(), &enter);
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(p.frame.get(), &drop);
+    p.settle();
+    QVERIFY(p.has(ChildKind::kPlot));
+    QCOMPARE(p.dialogs.size(), size_t{1});
+    QCOMPARE(p.session->data.DataFilePath, file);
   }
 
   void fileWithoutDescriptionOpensOnlyThePlotWindowAtFiveFive() {
@@ -147,7 +171,7 @@ class FrameScenarios : public QObject {
     QVERIFY(!p.action(cmd::kXAxis)->isEnabled());
   }
 
-  void ctrlRReloadsWithoutADialog() {
+  void ctrlRReloadsAndCtrlWClosesWithoutADialogAndACancelledOpenKeepsTheWindows() {
     Program p(TempFile("described.tab", kWithDescription));
     QVERIFY(p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
     QWidget* oldPlot = p.frame->child(ChildKind::kPlot);
@@ -159,6 +183,23 @@ class FrameScenarios : public QObject {
     QVERIFY(p.dialogs.empty());
     QVERIFY(p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
     QVERIFY(p.frame->child(ChildKind::kPlot) != oldPlot);
+    // Cascade keeps both windows large enough to show their contents.
+    p.frame->command(cmd::kCascade);
+    for (ChildKind kind : {ChildKind::kPlot, ChildKind::kDescription}) {
+      QVERIFY(p.frame->child(kind)->height() > p.frame->mdiArea()->height() / 2);
+    }
+    // "Select data" cancelled: the file and its windows stay.
+    p.frame->command(cmd::kOpen);
+    p.settle();
+    QCOMPARE(p.dialogs.size(), size_t{1});
+    QVERIFY(p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
+    QVERIFY(p.session->data.ParameterCount > 0);
+    // Ctrl+W closes the active window (the window's own menu must not claim the key too).
+    p.frame->mdiArea()->setActiveSubWindow(
+        static_cast<QMdiSubWindow*>(p.frame->child(ChildKind::kPlot)->parentWidget()));
+    QTest::keyClick(p.frame->child(ChildKind::kPlot), Qt::Key_W, Qt::ControlModifier);
+    p.settle();
+    QVERIFY(!p.has(ChildKind::kPlot) && p.has(ChildKind::kDescription));
     QVERIFY(p.ui.messages.empty());
   }
 
@@ -203,6 +244,28 @@ class FrameScenarios : public QObject {
     QCOMPARE(p.ui.messages[0].text, std::string("Wrong format of data."));
     QVERIFY(!p.has(ChildKind::kPlot));
     QVERIFY(p.action(cmd::kOpen)->isEnabled());
+  }
+
+  // Qt's own dialog reads a name with a double quote as a list of quoted names.
+  void aFileWithAQuoteInItsNameCanBeOpenedAndSaved() {
+    const std::string file = TempFile("core \"A\" 1.tab", kNoDescription);
+    const std::string description = kFiles.dir() + "/DD_core \"A\" 1.txt";
+    for (FileDialogRequest request :
+         {FileDialogRequest{false, "Select data", kFilterData, 0, {}, {}},
+          FileDialogRequest{
+              true, "Save data description as...", kFilterDescription, 0, description, {}}}) {
+      const std::string typed = request.save ? description : file;
+      Answers answers(
+          {{"FileDialog", [&typed](QDialog& d) {
+              d.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(typed));
+              for (QAbstractButton* b : d.findChild<QDialogButtonBox*>()->buttons()) {
+                if (b->isEnabled() && b->text() != "Cancel") b->click();
+              }
+            }}});
+      const std::optional<std::string> chosen = ShowFileDialog(nullptr, request);
+      QCOMPARE(chosen, std::optional<std::string>(typed));
+      QVERIFY(answers.allAnswered());
+    }
   }
 
   void exitWritesTheWindowFile() {
